@@ -1,0 +1,106 @@
+#pragma once
+
+#include "db/connectionstring.h"
+#include "db/resultset.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+namespace orvane::db {
+
+enum class BackendKind { Sqlite, PostgreSql, SqlServer, Workbook };
+
+// The error a backend reports: a code in the HRESULT style of the data access classes, the
+// source (e.g. "SQLite") and the description.
+struct BackendError
+{
+    quint32 code = 0;
+    QString source;
+    QString description;
+};
+
+// One driver per dialect. CADODatabase owns one backend while it is open and sends it SQL in the
+// backend's own dialect (T-SQL is translated before it gets here for the SQLite backend). Every
+// method reports failure by its result and keeps the reason in lastError(); none throws.
+class Backend
+{
+public:
+    virtual ~Backend() = default;
+
+    virtual BackendKind kind() const = 0;
+    // Name used as the "Source" of error texts.
+    virtual QString sourceName() const = 0;
+
+    // Opens the data source the connection string names. `create` allows creating a missing
+    // database file (only `orvane-admin init` and tests ask for it).
+    virtual bool open(const ConnectionString& connection, bool create) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Runs one statement that returns no rows (rows it returns anyway are discarded);
+    // `affected` receives the number of rows inserted, updated or deleted, or -1.
+    virtual bool execute(const QString& sql, qint64* affected) = 0;
+
+    // Runs a query and fetches all its rows into `result`. With `updatable`, the backend also
+    // fills the base table and column of each column and adds hidden key columns so that
+    // changed rows can be written back with updateRow()/insertRow().
+    virtual bool query(const QString& sql, ResultSet& result, bool updatable) = 0;
+
+    virtual bool beginTransaction() = 0;
+    virtual bool commitTransaction() = 0;
+    virtual bool rollbackTransaction() = 0;
+    virtual bool inTransaction() const = 0;
+    // Named savepoints inside (or, if none is open, starting) a transaction.
+    virtual bool savepoint(const QString& name) = 0;
+    virtual bool releaseSavepoint(const QString& name) = 0;
+    virtual bool rollbackToSavepoint(const QString& name) = 0;
+
+    // Writes `values` into `columns` of the row of `table` that the key locates.
+    virtual bool updateRow(const QString& table, const QStringList& keyColumns,
+                           const QVariantList& keyValues, const QStringList& columns,
+                           const QVariantList& values) = 0;
+    // Inserts a row into `table`; `newKey` receives the values of the table's key columns
+    // (`keyColumns`, as given by query()) for the new row.
+    virtual bool insertRow(const QString& table, const QStringList& columns,
+                           const QVariantList& values, const QStringList& keyColumns,
+                           QVariantList* newKey) = 0;
+    // Reads `columns` of the row the key locates (used to refresh a row after writing it).
+    virtual bool fetchRow(const QString& table, const QStringList& keyColumns,
+                          const QVariantList& keyValues, const QStringList& columns,
+                          QVariantList& values) = 0;
+
+    // Identity of the last inserted row, null when unknown.
+    virtual QVariant lastInsertId() const = 0;
+
+    const BackendError& lastError() const { return m_error; }
+
+protected:
+    void setError(quint32 code, const QString& description)
+    {
+        m_error.code = code;
+        m_error.source = sourceName();
+        m_error.description = description;
+    }
+    void clearError() { m_error = BackendError{}; }
+
+private:
+    BackendError m_error;
+};
+
+// Generic failure codes used in error texts.
+constexpr quint32 kErrorUnspecified = 0x80004005u;    // "Unspecified error"
+constexpr quint32 kErrorCommandText = 0x80040E14u;    // the statement was refused
+constexpr quint32 kErrorNotFound = 0x800A0CC1u;       // no field of that name
+constexpr quint32 kErrorClosed = 0x800A0E78u;         // object is closed
+constexpr quint32 kErrorNoCurrentRow = 0x800A0BCDu;   // BOF or EOF
+constexpr quint32 kErrorNotAllowed = 0x800A0C93u;     // operation not allowed in this state
+constexpr quint32 kErrorConnection = 0x80004005u;     // cannot open the data source
+
+std::unique_ptr<Backend> createSqliteBackend();
+// Backend over Excel workbooks (.xlsx/.xls), chosen for the Jet connection string.
+std::unique_ptr<Backend> createWorkbookBackend();
+
+} // namespace orvane::db
