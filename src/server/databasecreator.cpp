@@ -1,0 +1,151 @@
+#include "server/databasecreator.h"
+
+#include "server/ddlwriter.h"
+#include "server/schema.h"
+#include "server/seeddata.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace orvane::server {
+
+namespace {
+
+// Owns the connection while the file is being built.
+class SqliteFile
+{
+public:
+    ~SqliteFile()
+    {
+        if (m_db)
+            sqlite3_close(m_db);
+    }
+
+    bool open(const QString& path)
+    {
+        const QByteArray name = QFile::encodeName(path);
+        if (sqlite3_open_v2(name.constData(), &m_db,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr) != SQLITE_OK) {
+            m_error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                           : QStringLiteral("cannot open the file");
+            return false;
+        }
+        return true;
+    }
+
+    void close()
+    {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+
+    bool exec(const QString& sql)
+    {
+        char* message = nullptr;
+        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+            m_error = QStringLiteral("%1 (in: %2)").arg(QString::fromUtf8(message), sql.left(200));
+            sqlite3_free(message);
+            return false;
+        }
+        return true;
+    }
+
+    bool insert(const SeedRow& row)
+    {
+        QStringList marks;
+        for (int i = 0; i < row.columns.size(); ++i)
+            marks << QStringLiteral("?");
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(row.table, row.columns.join(QLatin1Char(',')),
+                                     marks.join(QLatin1Char(',')));
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+            m_error = QStringLiteral("%1 (in: %2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db)), sql);
+            return false;
+        }
+        for (int i = 0; i < row.values.size(); ++i) {
+            const QVariant& v = row.values.at(i);
+            if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+                sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+            } else {
+                // Texts, including empty ones, are stored as '' rather than NULL.
+                const QByteArray bytes = v.toString().toUtf8();
+                sqlite3_bind_text(stmt, i + 1, bytes.constData(), int(bytes.size()),
+                                  SQLITE_TRANSIENT);
+            }
+        }
+        const bool ok = sqlite3_step(stmt) == SQLITE_DONE;
+        if (!ok)
+            m_error = QStringLiteral("%1 (in: %2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db)), sql);
+        sqlite3_finalize(stmt);
+        return ok;
+    }
+
+    const QString& error() const { return m_error; }
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_error;
+};
+
+bool build(SqliteFile& file)
+{
+    const DdlWriter ddl(SqlDialect::SQLite);
+    if (!file.exec(QStringLiteral("BEGIN")))
+        return false;
+    for (const auto& table : deliveredTables()) {
+        if (!file.exec(ddl.createTable(table)))
+            return false;
+    }
+    // One row per person and at most one photo each.
+    if (!file.exec(QStringLiteral("CREATE UNIQUE INDEX ix_PsnAdj_PID ON qp_PsnAdj (PID)")) ||
+        !file.exec(QStringLiteral("CREATE INDEX ix_Items_TblName ON qp_Items (TblName)")) ||
+        !file.exec(QStringLiteral("CREATE INDEX ix_DictItem_DictId ON qp_DictItem (DictId)")) ||
+        !file.exec(QStringLiteral("CREATE INDEX ix_PsnBase_DID ON qp_PsnBase (DID)")) ||
+        !file.exec(QStringLiteral("CREATE INDEX ix_WagePsn_SID ON qp_WagePsn (SID)")) ||
+        !file.exec(QStringLiteral("CREATE INDEX ix_Log_lDate ON qp_Log (lDate)")))
+        return false;
+    for (const auto& row : deliveredRows()) {
+        if (!file.insert(row))
+            return false;
+    }
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!file.exec(QStringLiteral("UPDATE qp_SchemaVersion SET Applied='%1'").arg(now)) ||
+        !file.exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)))
+        return false;
+    return file.exec(QStringLiteral("COMMIT"));
+}
+
+} // namespace
+
+bool createDatabase(const QString& path, QString* error)
+{
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (path.trimmed().isEmpty())
+        return fail(QStringLiteral("no database file given"));
+    if (QFileInfo::exists(path))
+        return fail(QStringLiteral("%1 already exists").arg(path));
+
+    SqliteFile file;
+    if (!file.open(path))
+        return fail(QStringLiteral("cannot create %1: %2").arg(path, file.error()));
+    if (!build(file)) {
+        const QString reason = file.error();
+        file.close();
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-journal"));
+        return fail(QStringLiteral("cannot create %1: %2").arg(path, reason));
+    }
+    file.close();
+    return true;
+}
+
+} // namespace orvane::server
