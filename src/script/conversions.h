@@ -51,6 +51,13 @@ std::optional<double> parseDate(std::u16string_view s);
 std::u16string formatDouble(double value, int significantDigits = 15);
 std::u16string formatCurrency(std::int64_t scaled); // "1.5", "-3", up to 4 decimals
 
+// Upper/lower case of one UTF-16 unit (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic,
+// full-width Latin); other characters, Chinese among them, are unchanged.
+char16_t toUpperChar(char16_t c);
+char16_t toLowerChar(char16_t c);
+// Three-way string comparison: Binary compares code units, Text ignores case.
+int compareStrings(std::u16string_view a, std::u16string_view b, CompareMode mode);
+
 // Date and time parts of a Date value.
 struct DateParts
 {
