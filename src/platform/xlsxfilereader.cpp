@@ -283,6 +283,8 @@ XlsxFileReader::Error XlsxFileReader::parseRootRelationships(QString* workbookPa
     if (result != Error::None)
         return result;
     *workbookPart = QStringLiteral("xl/workbook.xml");
+    if (data.isEmpty())
+        return Error::None; // no package relationships: assume the usual layout
     QXmlStreamReader xml(data);
     while (!xml.atEnd()) {
         xml.readNext();
@@ -386,7 +388,7 @@ XlsxFileReader::Error XlsxFileReader::parseSharedStrings(const QString& part, QS
 {
     QByteArray data;
     const Error result = readPart(part, &data, false, error);
-    if (result != Error::None)
+    if (result != Error::None || data.isEmpty())
         return result;
     m_bytesRead += data.size();
     QXmlStreamReader xml(data);
@@ -408,7 +410,7 @@ XlsxFileReader::Error XlsxFileReader::parseStyles(const QString& part, QString* 
 {
     QByteArray data;
     const Error result = readPart(part, &data, false, error);
-    if (result != Error::None)
+    if (result != Error::None || data.isEmpty())
         return result;
     QHash<int, QString> customFormats;
     QList<int> cellFormats;

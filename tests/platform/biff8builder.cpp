@@ -1,0 +1,249 @@
+#include "biff8builder.h"
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+void put16(QByteArray& out, quint16 v)
+{
+    char b[2];
+    qToLittleEndian(v, b);
+    out.append(b, 2);
+}
+void put32(QByteArray& out, quint32 v)
+{
+    char b[4];
+    qToLittleEndian(v, b);
+    out.append(b, 4);
+}
+void putDouble(QByteArray& out, double v)
+{
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    char b[8];
+    qToLittleEndian(bits, b);
+    out.append(b, 8);
+}
+void record(QByteArray& out, quint16 type, const QByteArray& body)
+{
+    put16(out, type);
+    put16(out, quint16(body.size()));
+    out.append(body);
+}
+QByteArray utf16(const QString& s)
+{
+    return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+}
+QByteArray bof(quint16 kind)
+{
+    QByteArray b;
+    put16(b, 0x0600);
+    put16(b, kind);
+    put16(b, 0x0DBB);
+    put16(b, 0x07CC);
+    put32(b, 0);
+    put32(b, 0x06);
+    return b;
+}
+QByteArray xf(quint16 format)
+{
+    QByteArray b;
+    put16(b, 0);      // font
+    put16(b, format); // number format
+    put16(b, 0x0001); // locked cell
+    b.append(QByteArray(14, '\0'));
+    return b;
+}
+
+constexpr quint32 kEndOfChain = 0xFFFFFFFE;
+constexpr quint32 kFree = 0xFFFFFFFF;
+constexpr quint32 kFatSector = 0xFFFFFFFD;
+constexpr int kSector = 512;
+
+QByteArray directoryEntry(const QString& name, quint8 type, quint32 child, quint32 start,
+                          quint32 size)
+{
+    QByteArray e;
+    QByteArray n = utf16(name);
+    n.append(2, '\0');
+    const quint16 nameBytes = name.isEmpty() ? 0 : quint16(n.size());
+    n.resize(64, '\0');
+    e.append(n);
+    put16(e, nameBytes);
+    e.append(char(type));
+    e.append(char(1)); // black
+    put32(e, kFree);   // left sibling
+    put32(e, kFree);   // right sibling
+    put32(e, child);
+    e.append(QByteArray(16 + 4 + 16, '\0')); // class id, state, times
+    put32(e, start);
+    put32(e, size);
+    put32(e, 0);
+    return e;
+}
+
+} // namespace
+
+void Biff8Builder::addSheet(const QString& name)
+{
+    m_sheets.append({name, {}});
+}
+
+void Biff8Builder::addText(int row, int col, const QString& text)
+{
+    m_sheets.last().cells.append({row, col, Cell::Text, text, 0, General});
+}
+
+void Biff8Builder::addNumber(int row, int col, double value, Style style)
+{
+    m_sheets.last().cells.append({row, col, Cell::Number, {}, value, style});
+}
+
+void Biff8Builder::addBoolean(int row, int col, bool value)
+{
+    m_sheets.last().cells.append({row, col, Cell::Boolean, {}, value ? 1.0 : 0.0, General});
+}
+
+QByteArray Biff8Builder::workbookStream() const
+{
+    QStringList strings;
+    for (const Sheet& sheet : m_sheets)
+        for (const Cell& cell : sheet.cells)
+            if (cell.kind == Cell::Text && !strings.contains(cell.text))
+                strings.append(cell.text);
+
+    QByteArray globals;
+    record(globals, 0x0809, bof(0x0005));
+    if (m_obfuscated) {
+        QByteArray pass;
+        put16(pass, 0);      // XOR obfuscation
+        put16(pass, 0x1234); // key
+        put16(pass, 0x5678); // verifier
+        record(globals, 0x002F, pass);
+    }
+    QByteArray codepage;
+    put16(codepage, 0x04B0);
+    record(globals, 0x0042, codepage);
+    QByteArray datemode;
+    put16(datemode, 0);
+    record(globals, 0x0022, datemode);
+    record(globals, 0x00E0, xf(0));
+    record(globals, 0x00E0, xf(14));
+    record(globals, 0x00E0, xf(22));
+
+    // The sheet records carry the stream offset of each sheet, known once the globals are done.
+    QList<int> boundSheetOffsets;
+    for (const Sheet& sheet : m_sheets) {
+        QByteArray b;
+        boundSheetOffsets.append(globals.size() + 4);
+        put32(b, 0);
+        b.append(char(0));
+        b.append(char(0));
+        b.append(char(sheet.name.size()));
+        b.append(char(1));
+        b.append(utf16(sheet.name));
+        record(globals, 0x0085, b);
+    }
+    QByteArray sst;
+    put32(sst, quint32(strings.size()));
+    put32(sst, quint32(strings.size()));
+    for (const QString& s : strings) {
+        put16(sst, quint16(s.size()));
+        sst.append(char(1));
+        sst.append(utf16(s));
+    }
+    record(globals, 0x00FC, sst);
+    record(globals, 0x000A, {});
+
+    QByteArray stream = globals;
+    for (int i = 0; i < m_sheets.size(); ++i) {
+        const Sheet& sheet = m_sheets.at(i);
+        qToLittleEndian(quint32(stream.size()), stream.data() + boundSheetOffsets.at(i));
+        record(stream, 0x0809, bof(0x0010));
+        int rows = 0;
+        int cols = 0;
+        for (const Cell& c : sheet.cells) {
+            rows = std::max(rows, c.row + 1);
+            cols = std::max(cols, c.col + 1);
+        }
+        QByteArray dim;
+        put32(dim, 0);
+        put32(dim, quint32(rows));
+        put16(dim, 0);
+        put16(dim, quint16(cols));
+        put16(dim, 0);
+        record(stream, 0x0200, dim);
+        for (const Cell& c : sheet.cells) {
+            QByteArray b;
+            put16(b, quint16(c.row));
+            put16(b, quint16(c.col));
+            put16(b, quint16(c.style));
+            if (c.kind == Cell::Text) {
+                put32(b, quint32(strings.indexOf(c.text)));
+                record(stream, 0x00FD, b);
+            } else if (c.kind == Cell::Number) {
+                putDouble(b, c.number);
+                record(stream, 0x0203, b);
+            } else {
+                b.append(char(c.number != 0.0));
+                b.append(char(0));
+                record(stream, 0x0205, b);
+            }
+        }
+        record(stream, 0x000A, {});
+    }
+    return stream;
+}
+
+QByteArray Biff8Builder::compoundFile(const QByteArray& streamIn, const QString& streamName)
+{
+    // Streams under 4096 bytes would live in the mini stream; padding keeps this to plain
+    // sectors: FAT in sector 0, directory in sector 1, the stream from sector 2.
+    QByteArray stream = streamIn;
+    if (stream.size() < 4096)
+        stream.append(QByteArray(4096 - stream.size(), '\0'));
+    const int streamSectors = int((stream.size() + kSector - 1) / kSector);
+    stream.resize(streamSectors * kSector, '\0');
+
+    QByteArray header;
+    header.append("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    header.append(QByteArray(16, '\0'));
+    put16(header, 0x003E);
+    put16(header, 0x0003);
+    put16(header, 0xFFFE);
+    put16(header, 9); // 512-byte sectors
+    put16(header, 6); // 64-byte mini sectors
+    header.append(QByteArray(6, '\0'));
+    put32(header, 0);          // directory sectors (version 3)
+    put32(header, 1);          // FAT sectors
+    put32(header, 1);          // first directory sector
+    put32(header, 0);          // transaction signature
+    put32(header, 4096);       // mini stream cutoff
+    put32(header, kEndOfChain); // first mini FAT sector
+    put32(header, 0);
+    put32(header, kEndOfChain); // first DIFAT sector
+    put32(header, 0);
+    put32(header, 0); // the FAT is sector 0
+    for (int i = 1; i < 109; ++i)
+        put32(header, kFree);
+
+    QByteArray fat;
+    put32(fat, kFatSector);
+    put32(fat, kEndOfChain);
+    for (int i = 0; i < streamSectors; ++i)
+        put32(fat, i + 1 < streamSectors ? quint32(3 + i) : kEndOfChain);
+    while (fat.size() < kSector)
+        put32(fat, kFree);
+
+    QByteArray directory;
+    directory.append(directoryEntry(QStringLiteral("Root Entry"), 5, 1, kEndOfChain, 0));
+    directory.append(directoryEntry(streamName, 2, kFree, 2, quint32(streamIn.size() < 4096
+                                                                           ? 4096
+                                                                           : streamIn.size())));
+    directory.append(directoryEntry(QString(), 0, kFree, 0, 0));
+    directory.append(directoryEntry(QString(), 0, kFree, 0, 0));
+
+    return header + fat + directory + stream;
+}
