@@ -30,6 +30,14 @@ struct OperatorRecord
     bool isValid() const { return UserID != 0; }
 };
 
+// Sets the derived flags allCategories / allDepartments: true for a super user, otherwise true
+// when every category (department) key occurs in the permitted list. A failing query gives false.
+void fillPermittedFlags(db::CADODatabase& database, OperatorRecord& record);
+
+// Integer value of a text as the C library reads it: leading blanks, an optional sign, then
+// digits up to the first other character; 0 when there are none.
+int leadingInt(const QString& text);
+
 // The run's shared state: configuration, the one database connection, the logged-in operator and
 // the log retention. One instance per run, handed explicitly to every workflow.
 class COrvaneApp

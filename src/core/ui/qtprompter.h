@@ -46,4 +46,29 @@ private:
     QProgressDialog* m_progress = nullptr;
 };
 
+// While alive, message boxes of a QtPrompter are owned by `window` (nothing for other prompters).
+class PrompterParentScope
+{
+public:
+    PrompterParentScope(Prompter& prompter, QWidget* window)
+        : m_prompter(dynamic_cast<QtPrompter*>(&prompter))
+    {
+        if (m_prompter) {
+            m_previous = m_prompter->parent();
+            m_prompter->setParent(window);
+        }
+    }
+    ~PrompterParentScope()
+    {
+        if (m_prompter)
+            m_prompter->setParent(m_previous);
+    }
+    PrompterParentScope(const PrompterParentScope&) = delete;
+    PrompterParentScope& operator=(const PrompterParentScope&) = delete;
+
+private:
+    QtPrompter* m_prompter;
+    QWidget* m_previous = nullptr;
+};
+
 } // namespace orvane::core::ui

@@ -1,0 +1,65 @@
+#include "core/ui/idlelockeddialog.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace orvane::core::ui {
+
+IdleLockedDialog::IdleLockedDialog(const COrvaneApp& app, QWidget* parent)
+    : QDialog(parent), m_lock(app)
+{
+    setWindowTitle(CDlgAppIdleLocked::caption());
+    setObjectName(QStringLiteral("IdleLockedDialog"));
+    setWindowFlag(Qt::WindowCloseButtonHint, false);
+
+    auto* hint = new QLabel(QStringLiteral("系统已挂起，请输入登录口令解除锁定。"), this);
+    auto* user = new QLineEdit(m_lock.userName(), this);
+    user->setObjectName(QStringLiteral("userName"));
+    user->setReadOnly(true);
+    user->setFocusPolicy(Qt::NoFocus);
+    m_passwordEdit = new QLineEdit(this);
+    m_passwordEdit->setObjectName(QStringLiteral("password"));
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->addRow(QStringLiteral("用户名："), user);
+    form->addRow(QStringLiteral("密　码(&P)："), m_passwordEdit);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &IdleLockedDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &IdleLockedDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(hint);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    setMinimumWidth(340);
+    m_passwordEdit->setFocus();
+}
+
+void IdleLockedDialog::accept()
+{
+    if (m_lock.unlock(m_passwordEdit->text())) {
+        QDialog::accept();
+        return;
+    }
+    m_passwordEdit->setFocus();
+    m_passwordEdit->selectAll();
+}
+
+void IdleLockedDialog::reject()
+{
+    // Only the right password leaves the lock.
+}
+
+void IdleLockedDialog::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+}
+
+} // namespace orvane::core::ui
