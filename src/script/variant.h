@@ -129,6 +129,7 @@ public:
     static Variant fromDate(double v) noexcept;
     static Variant fromString(std::u16string s);
     static Variant fromString(std::u16string_view s) { return fromString(std::u16string(s)); }
+    static Variant fromString(const char16_t* s) { return fromString(std::u16string(s)); }
     static Variant fromUtf8(std::string_view s);
     static Variant fromObject(ObjectRef object) noexcept;
     static Variant nothing() noexcept { return fromObject(ObjectRef()); }
