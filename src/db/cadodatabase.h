@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace orvane::db {
 
@@ -48,7 +49,7 @@ public:
     bool BeginTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
-    int TransactionLevel() const { return m_transactionLevel; }
+    int TransactionLevel() const { return int(m_savepoints.size()); }
 
     QString GetConnectionString() const { return m_connectionString; }
     void SetConnectionString(const QString& connection) { m_connectionString = connection; }
@@ -83,7 +84,7 @@ private:
     QString m_errorDescription;
     quint32 m_errorCode = 0;
     qint64 m_recordsAffected = -1;
-    int m_transactionLevel = 0;
+    std::vector<QString> m_savepoints; // one per open level; empty name: the outer transaction
 };
 
 } // namespace orvane::db

@@ -121,6 +121,9 @@ struct ProcedureCall
 {
     QString name;
     std::vector<ProcParam> arguments;
+    // A named argument whose name the procedure does not declare binds by its position (used
+    // for command objects, whose parameters may be named differently from the declaration).
+    bool positionalFallback = false;
     // Filled by callProcedure:
     int returnValue = 0;
     std::vector<std::pair<QString, QVariant>> outputs;

@@ -1,0 +1,822 @@
+#include "db/sqlitebackend.h"
+
+#include "db/valuetext.h"
+
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+#include "db/sqlitefunctions.h"
+#endif
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <climits>
+
+namespace orvane::db {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// --- a small lexer, enough to find the FROM clause of a select ---------------------------
+
+struct Token
+{
+    enum Kind { Word, Quoted, String, Number, Punct } kind;
+    QString text;  // as written
+    QString upper; // words: upper-cased; quoted names: the name without quotes
+    qsizetype start;
+};
+
+std::vector<Token> lex(const QString& sql)
+{
+    std::vector<Token> tokens;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar ch = sql[i];
+        if (ch.isSpace()) {
+            ++i;
+            continue;
+        }
+        if (ch == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            while (i < n && sql[i] != QLatin1Char('\n'))
+                ++i;
+            continue;
+        }
+        if (ch == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 2;
+            continue;
+        }
+        const qsizetype start = i;
+        if (ch == QLatin1Char('\'') || ch == QLatin1Char('"') || ch == QLatin1Char('`') ||
+            ch == QLatin1Char('[')) {
+            const QChar close = ch == QLatin1Char('[') ? QLatin1Char(']') : ch;
+            ++i;
+            QString inner;
+            while (i < n) {
+                if (sql[i] == close) {
+                    if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
+                        inner += close;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                inner += sql[i++];
+            }
+            tokens.push_back({ch == QLatin1Char('\'') ? Token::String : Token::Quoted,
+                              sql.mid(start, i - start), inner, start});
+            continue;
+        }
+        if (ch.isLetter() || ch == QLatin1Char('_') || ch == QLatin1Char('#') ||
+            ch == QLatin1Char('@') || ch == QLatin1Char('$')) {
+            while (i < n && (sql[i].isLetterOrNumber() || sql[i] == QLatin1Char('_') ||
+                             sql[i] == QLatin1Char('#') || sql[i] == QLatin1Char('$') ||
+                             sql[i] == QLatin1Char('@')))
+                ++i;
+            const QString word = sql.mid(start, i - start);
+            tokens.push_back({Token::Word, word, word.toUpper(), start});
+            continue;
+        }
+        if (ch.isDigit()) {
+            while (i < n && (sql[i].isLetterOrNumber() || sql[i] == QLatin1Char('.')))
+                ++i;
+            tokens.push_back({Token::Number, sql.mid(start, i - start), QString(), start});
+            continue;
+        }
+        ++i;
+        tokens.push_back({Token::Punct, QString(ch), QString(ch), start});
+    }
+    return tokens;
+}
+
+bool isName(const Token& t)
+{
+    return t.kind == Token::Word || t.kind == Token::Quoted;
+}
+
+QString nameOf(const Token& t)
+{
+    return t.kind == Token::Quoted ? t.upper : t.text;
+}
+
+bool isClauseEnd(const QString& upper)
+{
+    static const QStringList words = {QStringLiteral("WHERE"),  QStringLiteral("GROUP"),
+                                      QStringLiteral("ORDER"),  QStringLiteral("HAVING"),
+                                      QStringLiteral("LIMIT"),  QStringLiteral("WINDOW"),
+                                      QStringLiteral("UNION"),  QStringLiteral("EXCEPT"),
+                                      QStringLiteral("INTERSECT")};
+    return words.contains(upper);
+}
+
+bool isJoinWord(const QString& upper)
+{
+    static const QStringList words = {QStringLiteral("JOIN"),    QStringLiteral("LEFT"),
+                                      QStringLiteral("RIGHT"),   QStringLiteral("INNER"),
+                                      QStringLiteral("OUTER"),   QStringLiteral("CROSS"),
+                                      QStringLiteral("NATURAL"), QStringLiteral("FULL"),
+                                      QStringLiteral("ON"),      QStringLiteral("USING"),
+                                      QStringLiteral("INDEXED"), QStringLiteral("NOT"),
+                                      QStringLiteral("AS")};
+    return words.contains(upper);
+}
+
+QString quoteName(const QString& name)
+{
+    if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
+        return name;
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+struct TypeInfo
+{
+    int adoType = adEmpty; // adEmpty: infer from the values
+    qint64 size = 0;
+    bool isLong = false;
+};
+
+// ADO type of a declared SQLite column type (T-SQL type names as the schema writes them).
+TypeInfo typeFromDecl(const char* decl)
+{
+    TypeInfo info;
+    if (!decl || !*decl)
+        return info;
+    const QString d = QString::fromLatin1(decl).toUpper();
+    qint64 size = 0;
+    const qsizetype open = d.indexOf(QLatin1Char('('));
+    if (open >= 0) {
+        const qsizetype close = d.indexOf(QLatin1Char(')'), open);
+        const QString inner = d.mid(open + 1, close - open - 1).section(QLatin1Char(','), 0, 0);
+        size = inner.trimmed() == QLatin1String("MAX") ? 2147483647 : inner.trimmed().toLongLong();
+    }
+    const QString base = d.left(open >= 0 ? open : d.size()).trimmed();
+    auto set = [&](int type, qint64 defSize, bool isLong = false) {
+        info.adoType = type;
+        info.size = size > 0 ? size : defSize;
+        info.isLong = isLong;
+    };
+    if (base.contains(QLatin1String("BIGINT")))
+        set(adBigInt, 8);
+    else if (base.contains(QLatin1String("SMALLINT")))
+        set(adSmallInt, 2);
+    else if (base.contains(QLatin1String("TINYINT")))
+        set(adUnsignedTinyInt, 1);
+    else if (base == QLatin1String("BIT") || base.startsWith(QLatin1String("BOOL")))
+        set(adBoolean, 2);
+    else if (base.contains(QLatin1String("INT")))
+        set(adInteger, 4);
+    else if (base.contains(QLatin1String("MONEY")))
+        set(adCurrency, 8);
+    else if (base.startsWith(QLatin1String("DECIMAL")) || base.startsWith(QLatin1String("NUMERIC")))
+        set(adNumeric, 19);
+    else if (base.contains(QLatin1String("REAL")) || base.contains(QLatin1String("FLOA")) ||
+             base.contains(QLatin1String("DOUB")))
+        set(adDouble, 8);
+    else if (base.contains(QLatin1String("DATETIME")) || base.contains(QLatin1String("TIMESTAMP")))
+        set(adDBTimeStamp, 16);
+    else if (base == QLatin1String("DATE"))
+        set(adDBDate, 16);
+    else if (base == QLatin1String("TIME"))
+        set(adDBTime, 16);
+    else if (base == QLatin1String("NVARCHAR") || base == QLatin1String("NATIONAL VARCHAR"))
+        set(size == 2147483647 ? adLongVarWChar : adVarWChar, 4000, size == 2147483647);
+    else if (base == QLatin1String("VARCHAR"))
+        set(size == 2147483647 ? adLongVarChar : adVarChar, 8000, size == 2147483647);
+    else if (base == QLatin1String("NCHAR"))
+        set(adWChar, 1);
+    else if (base == QLatin1String("CHAR"))
+        set(adChar, 1);
+    else if (base.contains(QLatin1String("TEXT")) || base.contains(QLatin1String("CLOB")))
+        set(adLongVarWChar, 1073741823, true);
+    else if (base.contains(QLatin1String("CHAR")))
+        set(adVarWChar, 4000);
+    else if (base == QLatin1String("VARBINARY"))
+        set(size == 2147483647 ? adLongVarBinary : adVarBinary, 8000, size == 2147483647);
+    else if (base == QLatin1String("BINARY"))
+        set(adBinary, 1);
+    else if (base.contains(QLatin1String("IMAGE")) || base.contains(QLatin1String("BLOB")))
+        set(adLongVarBinary, 2147483647, true);
+    else if (base.contains(QLatin1String("UNIQUEIDENTIFIER")))
+        set(adGUID, 16);
+    return info;
+}
+
+// "YYYY-MM-DD HH:MM:SS[.fff]": how a computed date-time (GETDATE(), date arithmetic) arrives.
+bool looksLikeTimestamp(const QVariant& v)
+{
+    if (v.typeId() != QMetaType::QString)
+        return false;
+    const QString s = v.toString();
+    if (s.size() < 19 || s[4] != QLatin1Char('-') || s[7] != QLatin1Char('-') ||
+        s[10] != QLatin1Char(' ') || s[13] != QLatin1Char(':') || s[16] != QLatin1Char(':'))
+        return false;
+    return valuetext::parseDateTime(s).isValid();
+}
+
+QString dateText(const QDateTime& dt)
+{
+    return dt.time().msec() != 0 ? dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
+                                 : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+class Statement
+{
+public:
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<Backend> createSqliteBackend()
+{
+    return std::make_unique<SqliteBackend>();
+}
+
+SqliteBackend::SqliteBackend() = default;
+
+SqliteBackend::~SqliteBackend()
+{
+    close();
+}
+
+bool SqliteBackend::fail(int rc)
+{
+    const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                 : QString::fromUtf8(sqlite3_errstr(rc));
+    return failWith(rc, message);
+}
+
+bool SqliteBackend::failWith(int rc, const QString& description)
+{
+    setError((rc & 0xff) == SQLITE_ERROR ? kErrorCommandText : kErrorUnspecified, description);
+    return false;
+}
+
+bool SqliteBackend::open(const ConnectionString& connection, bool create)
+{
+    if (connection.target() != ConnectionString::Target::SqliteFile)
+        return failWith(SQLITE_CANTOPEN,
+                        QStringLiteral("The connection string does not name a database file"));
+    return openFile(connection.location(), create);
+}
+
+bool SqliteBackend::openFile(const QString& path, bool create)
+{
+    close();
+    clearError();
+    if (!create && !QFileInfo::exists(path))
+        return failWith(SQLITE_CANTOPEN,
+                        QStringLiteral("Database file \"%1\" does not exist").arg(path));
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (create)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        close();
+        return failWith(rc, QStringLiteral("Cannot open \"%1\": %2").arg(path, message));
+    }
+    sqlite3_extended_result_codes(m_db, 0);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    // journal_mode reads the file header, so a file that is not a database fails here.
+    if (!runSimple(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !runSimple(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
+        !runSimple(QStringLiteral("PRAGMA foreign_keys=ON"))) {
+        const BackendError error = lastError();
+        close();
+        setError(error.code, QStringLiteral("Cannot open \"%1\": %2").arg(path, error.description));
+        return false;
+    }
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+    registerTsqlFunctions(m_db);
+#endif
+    return true;
+}
+
+void SqliteBackend::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+bool SqliteBackend::runSimple(const QString& sql)
+{
+    return execute(sql, nullptr);
+}
+
+bool SqliteBackend::execute(const QString& sql, qint64* affected)
+{
+    if (affected)
+        *affected = -1;
+    if (!m_db)
+        return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+    clearError();
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = utf8.constData();
+    const char* end = tail + utf8.size();
+    qint64 total = -1;
+    while (tail < end) {
+        Statement st;
+        const char* next = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, tail, int(end - tail), &st.m_stmt, &next);
+        if (rc != SQLITE_OK)
+            return fail(rc);
+        tail = next;
+        if (!st.m_stmt) // whitespace or a comment
+            continue;
+        const sqlite3_int64 before = sqlite3_total_changes64(m_db);
+        while ((rc = sqlite3_step(st.m_stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            return fail(rc);
+        if (sqlite3_total_changes64(m_db) != before)
+            total = (total < 0 ? 0 : total) + sqlite3_changes64(m_db);
+        else if (!sqlite3_stmt_readonly(st.m_stmt) && total < 0)
+            total = 0;
+    }
+    if (affected)
+        *affected = total;
+    return true;
+}
+
+bool SqliteBackend::fetch(sqlite3_stmt* stmt, ResultSet& result, int visibleColumns)
+{
+    const int columnCount = sqlite3_column_count(stmt);
+    result = ResultSet();
+    result.columns.resize(size_t(columnCount));
+    result.visibleColumns = visibleColumns;
+    std::vector<TypeInfo> types(static_cast<size_t>(columnCount));
+    for (int c = 0; c < columnCount; ++c) {
+        ColumnInfo& col = result.columns[size_t(c)];
+        col.name = QString::fromUtf8(sqlite3_column_name(stmt, c));
+        types[size_t(c)] = typeFromDecl(sqlite3_column_decltype(stmt, c));
+        if (const char* table = sqlite3_column_table_name(stmt, c))
+            col.baseTable = QString::fromUtf8(table);
+        if (const char* origin = sqlite3_column_origin_name(stmt, c))
+            col.baseColumn = QString::fromUtf8(origin);
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columnCount; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                result.appendValue(qlonglong(sqlite3_column_int64(stmt, c)));
+                break;
+            case SQLITE_FLOAT:
+                result.appendValue(sqlite3_column_double(stmt, c));
+                break;
+            case SQLITE_TEXT: {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                result.appendValue(QString::fromUtf8(text, sqlite3_column_bytes(stmt, c)));
+                break;
+            }
+            case SQLITE_BLOB: {
+                const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, c));
+                result.appendValue(QByteArray(data, sqlite3_column_bytes(stmt, c)));
+                break;
+            }
+            default:
+                result.appendValue(QVariant());
+            }
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        result = ResultSet();
+        return fail(rc);
+    }
+    // Columns without a declared type (expressions) take the type of their values.
+    const int rows = result.rowCount();
+    for (int c = 0; c < columnCount; ++c) {
+        TypeInfo& type = types[size_t(c)];
+        if (type.adoType == adEmpty) {
+            type.adoType = adVarWChar;
+            type.size = 4000;
+            bool allIntegersFit = true;
+            int firstKind = -1;
+            for (int r = 0; r < rows; ++r) {
+                const QVariant& v = result.at(r, c);
+                if (v.isNull())
+                    continue;
+                const int id = v.typeId();
+                if (firstKind < 0)
+                    firstKind = id;
+                if (firstKind != QMetaType::LongLong)
+                    break;
+                if (id == QMetaType::Double) {
+                    firstKind = QMetaType::Double; // integers mixed with fractions
+                    break;
+                }
+                if (id == QMetaType::LongLong) {
+                    const qint64 x = v.toLongLong();
+                    allIntegersFit = allIntegersFit && x >= INT_MIN && x <= INT_MAX;
+                }
+            }
+            if (firstKind == QMetaType::QString) {
+                for (int r = 0; r < rows; ++r) {
+                    if (!result.at(r, c).isNull()) {
+                        if (looksLikeTimestamp(result.at(r, c)))
+                            type = {adDBTimeStamp, 16, false};
+                        break;
+                    }
+                }
+            }
+            if (firstKind == QMetaType::LongLong)
+                type = allIntegersFit ? TypeInfo{adInteger, 4, false} : TypeInfo{adBigInt, 8, false};
+            else if (firstKind == QMetaType::Double)
+                type = {adDouble, 8, false};
+            else if (firstKind == QMetaType::QByteArray)
+                type = {adLongVarBinary, 2147483647, true};
+        }
+        ColumnInfo& col = result.columns[size_t(c)];
+        col.adoType = type.adoType;
+        col.definedSize = type.size;
+        col.attributes = adFldMayBeNull | adFldIsNullable | (type.isLong ? adFldLong : 0);
+    }
+    return true;
+}
+
+SqliteBackend::KeyedQuery SqliteBackend::addRowidColumns(const QString& sql)
+{
+    KeyedQuery keyed;
+    const std::vector<Token> tokens = lex(sql);
+    if (tokens.empty() || tokens[0].upper != QLatin1String("SELECT"))
+        return keyed;
+    if (tokens.size() > 1 && (tokens[1].upper == QLatin1String("DISTINCT")))
+        return keyed;
+    int depth = 0;
+    qsizetype fromIndex = -1;
+    for (size_t i = 1; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (t.text == QLatin1String("("))
+            ++depth;
+        else if (t.text == QLatin1String(")"))
+            --depth;
+        else if (depth == 0 && t.kind == Token::Word) {
+            if (t.upper == QLatin1String("FROM") && fromIndex < 0)
+                fromIndex = qsizetype(i);
+            else if (t.upper == QLatin1String("UNION") || t.upper == QLatin1String("EXCEPT") ||
+                     t.upper == QLatin1String("INTERSECT") || t.upper == QLatin1String("GROUP") ||
+                     t.upper == QLatin1String("SELECT"))
+                return keyed; // compound or grouped: rows are not base rows
+        }
+    }
+    if (fromIndex < 0)
+        return keyed;
+
+    // Table references of the FROM clause.
+    bool expectTable = true;
+    depth = 0;
+    for (size_t i = size_t(fromIndex) + 1; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (t.text == QLatin1String("(")) {
+            ++depth;
+            expectTable = false; // a sub-query or a parenthesised join: not written back
+            continue;
+        }
+        if (t.text == QLatin1String(")")) {
+            --depth;
+            continue;
+        }
+        if (depth > 0)
+            continue;
+        if (t.kind == Token::Word && isClauseEnd(t.upper))
+            break;
+        if (t.text == QLatin1String(",") || t.upper == QLatin1String("JOIN")) {
+            expectTable = true;
+            continue;
+        }
+        if (!expectTable || !isName(t) || (t.kind == Token::Word && isJoinWord(t.upper)))
+            continue;
+        QString table = nameOf(t);
+        QString reference = t.text;
+        size_t j = i + 1;
+        while (j + 1 < tokens.size() && tokens[j].text == QLatin1String(".") &&
+               isName(tokens[j + 1])) { // schema.table
+            table = nameOf(tokens[j + 1]);
+            reference += QLatin1Char('.') + tokens[j + 1].text;
+            j += 2;
+        }
+        if (j < tokens.size() && tokens[j].upper == QLatin1String("AS"))
+            ++j;
+        if (j < tokens.size() && isName(tokens[j]) &&
+            !(tokens[j].kind == Token::Word &&
+              (isJoinWord(tokens[j].upper) || isClauseEnd(tokens[j].upper)))) {
+            reference = tokens[j].text;
+            ++j;
+        }
+        keyed.tables << table;
+        keyed.aliases << reference;
+        expectTable = false;
+        i = j - 1;
+    }
+    if (keyed.tables.isEmpty())
+        return keyed;
+    QString extra;
+    for (qsizetype k = 0; k < keyed.aliases.size(); ++k)
+        extra += QStringLiteral(", %1.rowid AS \"__orvane_key%2\"").arg(keyed.aliases[k]).arg(k);
+    keyed.sql = sql;
+    keyed.sql.insert(tokens[size_t(fromIndex)].start, extra + QLatin1Char(' '));
+    return keyed;
+}
+
+bool SqliteBackend::query(const QString& sql, ResultSet& result, bool updatable)
+{
+    result = ResultSet();
+    if (!m_db)
+        return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+    clearError();
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = utf8.constData();
+    const char* end = tail + utf8.size();
+    while (tail < end) {
+        Statement st;
+        const char* next = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, tail, int(end - tail), &st.m_stmt, &next);
+        if (rc != SQLITE_OK)
+            return fail(rc);
+        const QString statementText = QString::fromUtf8(tail, int(next - tail));
+        tail = next;
+        if (!st.m_stmt)
+            continue;
+        bool last = true;
+        for (const char* p = tail; p < end; ++p) {
+            if (!isspace(static_cast<unsigned char>(*p)) && *p != ';') {
+                last = false;
+                break;
+            }
+        }
+        if (!last) { // earlier statements of a batch run for their effects
+            while ((rc = sqlite3_step(st.m_stmt)) == SQLITE_ROW) {
+            }
+            if (rc != SQLITE_DONE)
+                return fail(rc);
+            continue;
+        }
+        const int visible = sqlite3_column_count(st.m_stmt);
+        if (updatable && visible > 0) {
+            const KeyedQuery keyed = addRowidColumns(statementText);
+            Statement keyedSt;
+            if (!keyed.sql.isEmpty() &&
+                sqlite3_prepare_v2(m_db, keyed.sql.toUtf8().constData(), -1, &keyedSt.m_stmt,
+                                   nullptr) == SQLITE_OK &&
+                keyedSt.m_stmt &&
+                sqlite3_column_count(keyedSt.m_stmt) == visible + int(keyed.tables.size())) {
+                if (!fetch(keyedSt.m_stmt, result, visible))
+                    return false;
+                // A table that occurs once in FROM can be written back; a self-join is ambiguous.
+                for (qsizetype k = 0; k < keyed.tables.size(); ++k) {
+                    if (keyed.tables.count(keyed.tables[k]) != 1) // exact-case duplicates
+                        continue;
+                    BaseTableKey key;
+                    key.table = keyed.tables[k];
+                    key.keyColumns = QStringList{QStringLiteral("rowid")};
+                    key.keyResultColumns = {visible + int(k)};
+                    const int tableIndex = int(result.tables.size());
+                    bool used = false;
+                    for (int c = 0; c < visible; ++c) {
+                        ColumnInfo& col = result.columns[size_t(c)];
+                        if (col.baseTable.compare(key.table, Qt::CaseInsensitive) == 0 &&
+                            !col.baseColumn.isEmpty()) {
+                            col.tableIndex = tableIndex;
+                            col.attributes |= adFldUpdatable;
+                            used = true;
+                        }
+                    }
+                    if (used || keyed.tables.size() == 1)
+                        result.tables.push_back(key);
+                }
+                return true;
+            }
+        }
+        return fetch(st.m_stmt, result, visible);
+    }
+    return true; // nothing but whitespace: an empty result
+}
+
+bool SqliteBackend::bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
+{
+    int rc;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+            rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt, index, value.toDouble());
+            break;
+        case QMetaType::QDateTime:
+            rc = sqlite3_bind_text(stmt, index, dateText(value.toDateTime()).toUtf8().constData(),
+                                   -1, SQLITE_TRANSIENT);
+            break;
+        case QMetaType::QDate:
+            rc = sqlite3_bind_text(stmt, index,
+                                   value.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                                   SQLITE_TRANSIENT);
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob64(stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        default:
+            rc = sqlite3_bind_text(stmt, index, value.toString().toUtf8().constData(), -1,
+                                   SQLITE_TRANSIENT);
+        }
+    }
+    return rc == SQLITE_OK || fail(rc);
+}
+
+bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumns,
+                              const QVariantList& keyValues, const QStringList& columns,
+                              const QVariantList& values)
+{
+    if (!m_db)
+        return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+    clearError();
+    if (columns.isEmpty())
+        return true;
+    for (const QVariant& key : keyValues) {
+        if (key.isNull())
+            return failWith(SQLITE_ERROR,
+                            QStringLiteral("The row has no record in table %1").arg(table));
+    }
+    QStringList sets;
+    for (const QString& c : columns)
+        sets << quoteName(c) + QStringLiteral("=?");
+    QStringList where;
+    for (const QString& k : keyColumns)
+        where << quoteName(k) + QStringLiteral("=?");
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(quoteName(table), sets.join(QLatin1Char(',')),
+                                 where.join(QStringLiteral(" AND ")));
+    Statement st;
+    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    int index = 1;
+    for (const QVariant& v : values) {
+        if (!bindValue(st.m_stmt, index++, v))
+            return false;
+    }
+    for (const QVariant& v : keyValues) {
+        if (!bindValue(st.m_stmt, index++, v))
+            return false;
+    }
+    rc = sqlite3_step(st.m_stmt);
+    if (rc != SQLITE_DONE)
+        return fail(rc);
+    if (sqlite3_changes(m_db) == 0)
+        return failWith(SQLITE_ERROR,
+                        QStringLiteral("Row cannot be located for updating in table %1; it was "
+                                       "changed or deleted meanwhile")
+                            .arg(table));
+    return true;
+}
+
+bool SqliteBackend::insertRow(const QString& table, const QStringList& columns,
+                              const QVariantList& values, const QStringList& keyColumns,
+                              QVariantList* newKey)
+{
+    if (!m_db)
+        return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+    clearError();
+    QString sql;
+    if (columns.isEmpty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(table));
+    } else {
+        QStringList names;
+        QStringList marks;
+        for (const QString& c : columns) {
+            names << quoteName(c);
+            marks << QStringLiteral("?");
+        }
+        sql = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
+                  .arg(quoteName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    }
+    Statement st;
+    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    int index = 1;
+    for (const QVariant& v : values) {
+        if (!bindValue(st.m_stmt, index++, v))
+            return false;
+    }
+    rc = sqlite3_step(st.m_stmt);
+    if (rc != SQLITE_DONE)
+        return fail(rc);
+    if (newKey) {
+        newKey->clear();
+        const qlonglong rowid = sqlite3_last_insert_rowid(m_db);
+        for (const QString& k : keyColumns) {
+            if (k.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0) {
+                newKey->append(rowid);
+            } else {
+                QVariantList one;
+                if (!fetchRow(table, {QStringLiteral("rowid")}, {rowid}, {k}, one))
+                    return false;
+                newKey->append(one.value(0));
+            }
+        }
+    }
+    return true;
+}
+
+bool SqliteBackend::fetchRow(const QString& table, const QStringList& keyColumns,
+                             const QVariantList& keyValues, const QStringList& columns,
+                             QVariantList& values)
+{
+    values.clear();
+    if (!m_db)
+        return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+    QStringList names;
+    for (const QString& c : columns)
+        names << quoteName(c);
+    QStringList where;
+    for (const QString& k : keyColumns)
+        where << quoteName(k) + QStringLiteral("=?");
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                            .arg(names.join(QLatin1Char(',')), quoteName(table),
+                                 where.join(QStringLiteral(" AND ")));
+    Statement st;
+    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    int index = 1;
+    for (const QVariant& v : keyValues) {
+        if (!bindValue(st.m_stmt, index++, v))
+            return false;
+    }
+    ResultSet rows;
+    if (!fetch(st.m_stmt, rows, int(columns.size())))
+        return false;
+    if (rows.rowCount() != 1)
+        return failWith(SQLITE_ERROR, QStringLiteral("Row not found in table %1").arg(table));
+    for (int c = 0; c < rows.columnCount(); ++c)
+        values << rows.at(0, c);
+    return true;
+}
+
+QVariant SqliteBackend::lastInsertId() const
+{
+    return m_db ? QVariant(qlonglong(sqlite3_last_insert_rowid(m_db))) : QVariant();
+}
+
+bool SqliteBackend::beginTransaction()
+{
+    return runSimple(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+bool SqliteBackend::commitTransaction()
+{
+    return runSimple(QStringLiteral("COMMIT"));
+}
+
+bool SqliteBackend::rollbackTransaction()
+{
+    return runSimple(QStringLiteral("ROLLBACK"));
+}
+
+bool SqliteBackend::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
+bool SqliteBackend::savepoint(const QString& name)
+{
+    return runSimple(QStringLiteral("SAVEPOINT ") + quoteName(name));
+}
+
+bool SqliteBackend::releaseSavepoint(const QString& name)
+{
+    return runSimple(QStringLiteral("RELEASE SAVEPOINT ") + quoteName(name));
+}
+
+bool SqliteBackend::rollbackToSavepoint(const QString& name)
+{
+    return runSimple(QStringLiteral("ROLLBACK TO SAVEPOINT ") + quoteName(name));
+}
+
+} // namespace orvane::db

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "db/backend.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace orvane::db {
+
+// The embedded database: one SQLite file shared by every client process on the machine (WAL
+// journal, busy timeout), reached through libsqlite3 directly. Receives SQLite SQL; the T-SQL
+// translation happens before.
+class SqliteBackend : public Backend
+{
+public:
+    SqliteBackend();
+    ~SqliteBackend() override;
+
+    BackendKind kind() const override { return BackendKind::Sqlite; }
+    QString sourceName() const override { return QStringLiteral("SQLite"); }
+
+    bool open(const ConnectionString& connection, bool create) override;
+    // Opens a file directly (used by open()).
+    bool openFile(const QString& path, bool create);
+    void close() override;
+    bool isOpen() const override { return m_db != nullptr; }
+
+    bool execute(const QString& sql, qint64* affected) override;
+    bool query(const QString& sql, ResultSet& result, bool updatable) override;
+
+    bool beginTransaction() override;
+    bool commitTransaction() override;
+    bool rollbackTransaction() override;
+    bool inTransaction() const override;
+    bool savepoint(const QString& name) override;
+    bool releaseSavepoint(const QString& name) override;
+    bool rollbackToSavepoint(const QString& name) override;
+
+    bool updateRow(const QString& table, const QStringList& keyColumns,
+                   const QVariantList& keyValues, const QStringList& columns,
+                   const QVariantList& values) override;
+    bool insertRow(const QString& table, const QStringList& columns, const QVariantList& values,
+                   const QStringList& keyColumns, QVariantList* newKey) override;
+    bool fetchRow(const QString& table, const QStringList& keyColumns,
+                  const QVariantList& keyValues, const QStringList& columns,
+                  QVariantList& values) override;
+    QVariant lastInsertId() const override;
+
+    sqlite3* handle() const { return m_db; }
+
+    // The query with "alias.rowid" of every base table in its FROM clause added to the select
+    // list, and the table names and aliases found; empty text when the query cannot carry keys
+    // (DISTINCT, GROUP BY, compound selects, no FROM).
+    struct KeyedQuery
+    {
+        QString sql;
+        QStringList tables;  // table names, in FROM order
+        QStringList aliases; // the name the query uses for each
+    };
+    static KeyedQuery addRowidColumns(const QString& sql);
+
+private:
+    bool fail(int rc);
+    bool failWith(int rc, const QString& description);
+    bool runSimple(const QString& sql);
+    bool bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
+    bool fetch(sqlite3_stmt* stmt, ResultSet& result, int visibleColumns);
+
+    sqlite3* m_db = nullptr;
+};
+
+} // namespace orvane::db
