@@ -516,6 +516,10 @@ std::optional<double> parseDate(std::u16string_view text)
     double time = 0;
     bool haveTime = false;
     if (i < t.size()) {
+        // "上午"/"下午" (or AM/PM) may stand before the time as well as after it.
+        std::u16string marker;
+        if (t[i].kind == DateToken::Word)
+            marker = t[i++].text;
         int parts[3] = {0, 0, 0};
         int count = 0;
         while (i < t.size() && t[i].kind == DateToken::Number && count < 3) {
@@ -534,15 +538,16 @@ std::optional<double> parseDate(std::u16string_view text)
         if (count == 0)
             return std::nullopt;
         int hour = parts[0];
-        if (i < t.size() && t[i].kind == DateToken::Word) {
-            const std::u16string& w = t[i].text;
+        if (marker.empty() && i < t.size() && t[i].kind == DateToken::Word)
+            marker = t[i++].text;
+        if (!marker.empty()) {
+            const std::u16string& w = marker;
             const bool pm = w == u"PM" || w == u"P";
             if (!pm && w != u"AM" && w != u"A")
                 return std::nullopt;
             if (hour < 1 || hour > 12)
                 return std::nullopt;
             hour = hour % 12 + (pm ? 12 : 0);
-            ++i;
         } else if (count == 1) {
             return std::nullopt; // a lone number is not a time
         }
@@ -583,7 +588,7 @@ std::u16string formatDouble(double value, int significantDigits)
         digits.pop_back();
 
     std::string out = negative ? "-" : "";
-    if (exponent >= significantDigits || exponent < -5) {
+    if (exponent >= significantDigits || exponent < -4) {
         out += digits[0];
         if (digits.size() > 1) {
             out += '.';
