@@ -6,6 +6,7 @@
 #include "core/appsettings.h"
 #include "core/corvaneapp.h"
 #include "core/operatorrights.h"
+#include "core/sqltext.h"
 #include "db/cadodatabase.h"
 #include "testutil/scriptedprompter.h"
 #include "testutil/testdatabase.h"
@@ -13,6 +14,13 @@
 #include <QDir>
 
 #include <memory>
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace orvane::coretest {
 
@@ -61,9 +69,10 @@ protected:
         EXPECT_TRUE(db().Execute(
             QStringLiteral("INSERT INTO qp_Users (UserName,Pwd,Locked,ISuper,Descr,Purview) "
                            "VALUES ('%1','',0,%2,'','%3')")
-                .arg(name, super ? QStringLiteral("1") : QStringLiteral("0"), purview)));
-        return database().scalarInt(
-            QStringLiteral("SELECT UserID FROM qp_Users WHERE UserName='%1'").arg(name));
+                .arg(core::sqlEscape(name), super ? QStringLiteral("1") : QStringLiteral("0"),
+                     purview)));
+        return database().scalarInt(QStringLiteral("SELECT UserID FROM qp_Users WHERE UserName='%1'")
+                                        .arg(core::sqlEscape(name)));
     }
 
     int logCount() { return database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Log")); }
