@@ -67,14 +67,22 @@ std::u16string layoutNumber(double x, const NumberStyle& style, bool& negative)
     return std::u16string(all.begin(), all.end());
 }
 
-std::u16string signed_(std::u16string body, bool negative, const NumberStyle& style,
-                       std::u16string_view prefix, std::u16string_view suffix)
+std::u16string withSign(const std::u16string& body, bool negative, const NumberStyle& style,
+                        std::u16string_view prefix, std::u16string_view suffix)
 {
-    if (!negative)
-        return std::u16string(prefix) + body + std::u16string(suffix);
-    if (style.parentheses)
-        return u"(" + std::u16string(prefix) + body + std::u16string(suffix) + u")";
-    return std::u16string(prefix) + u"-" + body + std::u16string(suffix);
+    const bool parentheses = negative && style.parentheses;
+    std::u16string out;
+    out.reserve(body.size() + prefix.size() + suffix.size() + 2);
+    if (parentheses)
+        out.push_back(u'(');
+    out.append(prefix);
+    if (negative && !parentheses)
+        out.push_back(u'-');
+    out.append(body);
+    out.append(suffix);
+    if (parentheses)
+        out.push_back(u')');
+    return out;
 }
 
 Variant fnFormatNumber(Args a)
@@ -83,7 +91,7 @@ Variant fnFormatNumber(Args a)
     const NumberStyle style = styleArgs(a);
     bool negative = false;
     const std::u16string body = layoutNumber(x, style, negative);
-    return Variant::fromString(signed_(body, negative, style, u"", u""));
+    return Variant::fromString(withSign(body, negative, style, u"", u""));
 }
 
 Variant fnFormatCurrency(Args a)
@@ -92,7 +100,7 @@ Variant fnFormatCurrency(Args a)
     const NumberStyle style = styleArgs(a);
     bool negative = false;
     const std::u16string body = layoutNumber(x, style, negative);
-    return Variant::fromString(signed_(body, negative, style, u"¥", u""));
+    return Variant::fromString(withSign(body, negative, style, u"¥", u""));
 }
 
 Variant fnFormatPercent(Args a)
@@ -101,7 +109,7 @@ Variant fnFormatPercent(Args a)
     const NumberStyle style = styleArgs(a);
     bool negative = false;
     const std::u16string body = layoutNumber(x, style, negative);
-    return Variant::fromString(signed_(body, negative, style, u"", u"%"));
+    return Variant::fromString(withSign(body, negative, style, u"", u"%"));
 }
 
 std::u16string num(int n)

@@ -76,6 +76,17 @@ Variant fnSgn(Args a)
 
 double roundTo(double x, int decimals)
 {
+    // Fast path: away from a tie the binary value rounds the same way as its decimal digits.
+    static constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    if (decimals <= 8) {
+        const double scale = kPowers[decimals];
+        const double y = x * scale;
+        if (std::fabs(y) < 1e9) {
+            const double f = y - std::floor(y);
+            if (std::fabs(f - 0.5) > 1e-6)
+                return (f < 0.5 ? std::floor(y) : std::ceil(y)) / scale;
+        }
+    }
     bool negative = false;
     const std::string fixed = detail::toFixed(x, decimals, true, negative);
     double r = 0;
@@ -313,7 +324,7 @@ std::string detail::toFixed(double x, int decimals, bool halfEven, bool& negativ
             fracPart += c;
     }
     if (intPart.empty())
-        intPart = "0";
+        intPart.push_back('0');
     if (kept.empty() || kept.find_first_not_of('0') == std::string::npos)
         negative = false;
     return fracPart.empty() ? intPart : intPart + "." + fracPart;

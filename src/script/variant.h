@@ -112,7 +112,11 @@ public:
     Variant(Variant&& o) noexcept : type_(o.type_), u_(o.u_) { o.type_ = VarType::Empty; }
     Variant& operator=(const Variant& o) noexcept;
     Variant& operator=(Variant&& o) noexcept;
-    ~Variant() { clearHeap(); }
+    ~Variant()
+    {
+        if (type_ == VarType::String || type_ == VarType::Object || type_ == VarType::Array)
+            clearHeap();
+    }
 
     // Factories. No implicit conversions: a literal's type must be chosen explicitly.
     static Variant empty() noexcept { return {}; }
@@ -184,11 +188,6 @@ public:
 private:
     explicit Variant(VarType t) noexcept : type_(t) { u_.i64 = 0; }
     void clearHeap() noexcept;
-    bool hasHeap() const noexcept
-    {
-        return (type_ == VarType::String && u_.str) || (type_ == VarType::Object && u_.obj) ||
-               type_ == VarType::Array;
-    }
     ArrayData& arrayData() const;
     ArrayData& arrayDataMut();
 
