@@ -1,0 +1,21 @@
+#pragma once
+
+// Readable GoogleTest output for Qt texts: include in a test to see "张三" instead of bytes.
+
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* out)
+{
+    *out << '{';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *out << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
+    *out << '}';
+}
