@@ -5,6 +5,7 @@
 #include "core/passwordhash.h"
 #include "core/prompter.h"
 #include "core/sqltext.h"
+#include "core/systemlog.h"
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
 #include "platform/configcipher.h"
@@ -84,10 +85,8 @@ CDlgLogin::Result CDlgLogin::submit()
     m_app.setCurrentOperator(op);
 
     rememberLogin(userName, password);
-    if (writeLog) {
-        writeLog(QStringLiteral("登录系统[计算机名：") + QSysInfo::machineHostName()
-                 + QLatin1Char(']'));
-    }
+    AddSystemLog(m_app, QStringLiteral("登录系统[计算机名：") + QSysInfo::machineHostName()
+                            + QLatin1Char(']'));
     return Result::Accepted;
 }
 

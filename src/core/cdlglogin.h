@@ -41,8 +41,6 @@ public:
 
     // Runs the connection dialog when the configuration is missing or does not connect.
     std::function<void()> runConnectDialog;
-    // Writes one operation-log line for the now logged-in operator.
-    std::function<void(const QString& content)> writeLog;
 
     // Maximum failed attempts before the dialog closes.
     static constexpr int kMaxAttempts = 3;

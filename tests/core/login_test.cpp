@@ -81,9 +81,7 @@ TEST_F(LoginTest, NameIsCleanedAndMatchedWithoutCaseAndTheLoginIsLogged)
 {
     const int id = addUser(QStringLiteral("Zhang"), QStringLiteral("secret"), 0,
                            QStringLiteral("8000000000000000|3,2,1|99|"));
-    QStringList logged;
     CDlgLogin dialog(*app, prompter);
-    dialog.writeLog = [&](const QString& line) { logged << line; };
     dialog.open();
     EXPECT_EQ(login(dialog, QStringLiteral("  z;HA,nG "), QStringLiteral(" secret ")),
               CDlgLogin::Result::Accepted);
@@ -99,19 +97,23 @@ TEST_F(LoginTest, NameIsCleanedAndMatchedWithoutCaseAndTheLoginIsLogged)
               integratedConnection(database.path()));
     const QString line =
         QStringLiteral("登录系统[计算机名：") + QSysInfo::machineHostName() + QLatin1Char(']');
-    EXPECT_EQ(logged, QStringList{line});
+    EXPECT_EQ(database.scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Log")), 1);
+    EXPECT_EQ(database.scalar(QStringLiteral("SELECT lAction FROM qp_Log WHERE lUser='Zhang'")),
+              line);
     EXPECT_EQ(app->settings().saveUserPwd(), 0);
     EXPECT_EQ(app->settings().password(), QString());
 }
 
 TEST_F(LoginTest, SuperOperatorWithEmptyPasswordLogsInWithEmptyPassword)
 {
+    app->setRecentDays(0); // logging off: not even the login is written
     CDlgLogin dialog(*app, prompter);
     dialog.open();
     ASSERT_EQ(login(dialog, QStringLiteral("ADMIN"), QString()), CDlgLogin::Result::Accepted);
     EXPECT_TRUE(app->currentOperator().ISuper);
     EXPECT_TRUE(app->currentOperator().allCategories);
     EXPECT_TRUE(app->currentOperator().allDepartments);
+    EXPECT_EQ(database.scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Log")), 0);
 }
 
 TEST_F(LoginTest, RememberedPasswordIsPaddedEncipheredAndUsableWithoutRetyping)
