@@ -75,6 +75,17 @@ std::int32_t nonNegativeArg(const Variant& v)
     return n;
 }
 
+// Space and String refuse lengths no string could hold instead of exhausting memory.
+constexpr std::int32_t kMaxStringLength = 1 << 28;
+
+std::size_t lengthArg(const Variant& v)
+{
+    const std::int32_t n = nonNegativeArg(v);
+    if (n > kMaxStringLength)
+        throwError(err::OutOfStringSpace);
+    return static_cast<std::size_t>(n);
+}
+
 std::int32_t positionArg(const Variant& v)
 {
     if (v.isNull())
@@ -204,12 +215,12 @@ Variant fnTrim(Args a) { return trim(a[0], true, true); }
 
 Variant fnSpace(Args a)
 {
-    return Variant::fromString(std::u16string(static_cast<std::size_t>(nonNegativeArg(a[0])), u' '));
+    return Variant::fromString(std::u16string(lengthArg(a[0]), u' '));
 }
 
 Variant fnString(Args a)
 {
-    const std::int32_t n = nonNegativeArg(a[0]);
+    const std::size_t n = lengthArg(a[0]);
     if (a[1].isNull())
         return Variant::null();
     char16_t c = 0;
@@ -221,7 +232,7 @@ Variant fnString(Args a)
         const std::int32_t code = toLong(a[1]) % 256;
         c = static_cast<char16_t>(code < 0 ? code + 256 : code);
     }
-    return Variant::fromString(std::u16string(static_cast<std::size_t>(n), c));
+    return Variant::fromString(std::u16string(n, c));
 }
 
 Variant fnReplace(Args a)

@@ -286,11 +286,24 @@ std::optional<double> parseNumber(std::u16string_view s)
     const char* last = ascii.data() + ascii.size();
     auto res = std::from_chars(first, last, value);
     if (res.ec == std::errc::result_out_of_range) {
-        // Underflow gives 0, overflow infinity (reported by the caller as Overflow).
+        // Underflow gives 0, overflow infinity (reported by the caller as Overflow). Tell them
+        // apart by the decimal magnitude: digits before the point plus the exponent.
         const bool negative = ascii[0] == '-';
-        const auto e = ascii.find('e');
-        const bool bigExponent = e != std::string::npos && ascii[e + 1] != '-';
-        if (!bigExponent)
+        const std::size_t e = ascii.find('e');
+        const std::string_view mantissa = std::string_view(ascii).substr(negative ? 1 : 0, e);
+        const std::size_t firstDigit = mantissa.find_first_not_of("0.");
+        const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+        long long magnitude = static_cast<long long>(point) - static_cast<long long>(firstDigit);
+        if (e != std::string::npos) {
+            const std::string_view expText = std::string_view(ascii).substr(e + 1);
+            const bool expNegative = !expText.empty() && expText[0] == '-';
+            // An exponent too long to read is huge either way.
+            long long exp = 100000;
+            std::from_chars(expText.data() + (expNegative || expText[0] == '+' ? 1 : 0),
+                            expText.data() + expText.size(), exp);
+            magnitude += expNegative ? -exp : exp;
+        }
+        if (magnitude <= 0)
             return negative ? -0.0 : 0.0;
         return negative ? -std::numeric_limits<double>::infinity()
                         : std::numeric_limits<double>::infinity();
@@ -439,6 +452,20 @@ int expandYear(const DateToken& t)
     return t.value;
 }
 
+// Month number of an English month name or its abbreviation ("DEC", "DECEMBER"); 0 if none.
+int monthFromWord(std::u16string_view upper)
+{
+    static constexpr std::u16string_view names[] = {
+        u"JANUARY", u"FEBRUARY", u"MARCH",     u"APRIL",   u"MAY",      u"JUNE",
+        u"JULY",    u"AUGUST",   u"SEPTEMBER", u"OCTOBER", u"NOVEMBER", u"DECEMBER"};
+    if (upper.size() < 3)
+        return 0;
+    for (int m = 0; m < 12; ++m)
+        if (names[m].substr(0, upper.size()) == upper)
+            return m + 1;
+    return 0;
+}
+
 bool validYmd(int y, int m, int d)
 {
     return y >= 100 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= daysInMonth(y, m);
@@ -457,12 +484,27 @@ std::optional<double> parseDate(std::u16string_view text)
     // Date part: numbers separated by / - . or followed by 年 月 日.
     std::vector<DateToken> dateNums;
     bool chineseForm = false;
-    while (i < t.size() && t[i].kind == DateToken::Number) {
+    int namedMonth = 0; // "Dec 5, 2026", "5-Dec-2026"
+    auto monthWordAt = [&](std::size_t k) {
+        return k < t.size() && t[k].kind == DateToken::Word && monthFromWord(t[k].text) != 0;
+    };
+    while (i < t.size() && (t[i].kind == DateToken::Number || monthWordAt(i))) {
+        if (t[i].kind == DateToken::Word) {
+            if (namedMonth)
+                return std::nullopt;
+            namedMonth = monthFromWord(t[i].text);
+            ++i;
+            if (i < t.size() && t[i].kind == DateToken::Sep &&
+                (t[i].text == u"-" || t[i].text == u"/" || t[i].text == u"."))
+                ++i;
+            continue;
+        }
         const bool timeFollows = i + 1 < t.size() && t[i + 1].kind == DateToken::Sep &&
                                  (t[i + 1].text == u":" || t[i + 1].text == u"时");
         if (timeFollows)
             break;
-        const bool amPmFollows = i + 1 < t.size() && t[i + 1].kind == DateToken::Word;
+        const bool amPmFollows =
+            i + 1 < t.size() && t[i + 1].kind == DateToken::Word && !monthWordAt(i + 1);
         if (amPmFollows && dateNums.empty())
             break;
         dateNums.push_back(t[i]);
@@ -474,14 +516,33 @@ std::optional<double> parseDate(std::u16string_view text)
             else if (sep != u"/" && sep != u"-" && sep != u".")
                 return std::nullopt;
             ++i;
-        } else {
+        } else if (!monthWordAt(i) && !(namedMonth && i < t.size() &&
+                                         t[i].kind == DateToken::Number)) {
             break;
         }
     }
 
     double day = 0;
     bool haveDate = false;
-    if (!dateNums.empty()) {
+    auto yearLike = [](const DateToken& n) { return n.digits >= 3 || n.value > 31; };
+    if (namedMonth) {
+        int y = 0, d = 1;
+        if (dateNums.size() == 1 && yearLike(dateNums[0])) {
+            y = dateNums[0].value;
+        } else if (dateNums.size() == 1) {
+            y = splitDate(currentDateTime()).year, d = dateNums[0].value;
+        } else if (dateNums.size() == 2 && yearLike(dateNums[0])) {
+            y = dateNums[0].value, d = dateNums[1].value;
+        } else if (dateNums.size() == 2) {
+            y = expandYear(dateNums[1]), d = dateNums[0].value;
+        } else {
+            return std::nullopt;
+        }
+        if (!validYmd(y, namedMonth, d))
+            return std::nullopt;
+        day = serialFromYmd(y, namedMonth, d);
+        haveDate = true;
+    } else if (!dateNums.empty()) {
         int y = 0, m = 0, d = 0;
         if (dateNums.size() == 3) {
             const DateToken &a = dateNums[0], &b = dateNums[1], &c = dateNums[2];
