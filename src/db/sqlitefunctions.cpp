@@ -277,10 +277,16 @@ double roundDecimal(double value, int digits, bool truncate)
 {
     if (digits > 15)
         return value;
-    const double scale = std::pow(10.0, digits);
-    const double scaled = QString::number(value * scale, 'g', 15).toDouble();
-    const double r = truncate ? std::trunc(scaled) : std::round(scaled);
-    return r / scale;
+    auto roundScaled = [truncate](double scaled) {
+        scaled = QString::number(scaled, 'g', 15).toDouble();
+        return truncate ? std::trunc(scaled) : std::round(scaled);
+    };
+    if (digits >= 0) {
+        const double scale = std::pow(10.0, digits);
+        return roundScaled(value * scale) / scale;
+    }
+    const double factor = std::pow(10.0, -digits);
+    return roundScaled(value / factor) * factor;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -60,14 +60,16 @@ bool TsqlParser::translateBatch(QStringList& statements, QString& error)
 {
     statements.clear();
     try {
+        bool any = false;
         while (peek().kind != TsqlToken::Kind::End) {
             if (acceptOp(";"))
                 continue;
             parseStatement(statements);
+            any = true;
             if (!atStatementEnd())
                 fail(QStringLiteral("unexpected text after the end of the statement"));
         }
-        if (statements.isEmpty())
+        if (!any)
             fail(QStringLiteral("no statement to translate"));
     } catch (const ParseFailure& failure) {
         statements.clear();
@@ -609,14 +611,15 @@ void TsqlParser::parseUpdate(QStringList& out)
     }
     expectWord("SET");
     m_qualifiers.clear();
-    QStringList assignments;
+    QStringList columns;
+    QStringList values;
     do {
         if (peek().kind == TsqlToken::Kind::Variable)
             fail(QStringLiteral("variables are not supported"));
         // The column may be written qualified (t.[c]); SQLite wants the bare name.
-        const QString column = parseObjectName();
+        columns << quoteName(parseObjectName());
         expectOp("=");
-        assignments << quoteName(column) + QStringLiteral(" = ") + parseExpr().sql;
+        values << parseExpr().sql;
     } while (acceptOp(","));
     const QStringList setQualifiers = m_qualifiers;
 
@@ -627,11 +630,14 @@ void TsqlParser::parseUpdate(QStringList& out)
     QString where;
     if (acceptWord("WHERE"))
         where = parseExpr().sql;
+    QStringList assignments;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        assignments << columns[i] + QStringLiteral(" = ") + values[i];
     const QString set = assignments.join(QStringLiteral(", "));
+    const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
 
     if (from.isEmpty()) {
-        out << QStringLiteral("UPDATE %1 SET %2").arg(quoteName(target), set)
-                + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+        out << QStringLiteral("UPDATE %1 SET %2").arg(quoteName(target), set) + whereSql;
         return;
     }
     QString tableName;
@@ -639,7 +645,7 @@ void TsqlParser::parseUpdate(QStringList& out)
     if (refName.isEmpty()) {
         // The target is not part of the FROM list: SQLite's UPDATE ... FROM has the same meaning.
         out << QStringLiteral("UPDATE %1 SET %2 FROM %3").arg(quoteName(target), set, from)
-                + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+                + whereSql;
         return;
     }
     bool onlyTarget = true;
@@ -648,21 +654,22 @@ void TsqlParser::parseUpdate(QStringList& out)
             && q.compare(tableName, Qt::CaseInsensitive) != 0)
             onlyTarget = false;
     }
-    const QString targetSql = quoteName(tableName)
-        + (refName.compare(tableName, Qt::CaseInsensitive) == 0
-               ? QString() : QStringLiteral(" AS ") + quoteName(refName));
+    const QString rows = QStringLiteral("rowid IN (SELECT %1.rowid FROM %2%3)")
+                             .arg(quoteName(refName), from, whereSql);
     if (onlyTarget) {
         // New values come from the target row alone: choose the rows through the join.
-        out << QStringLiteral("UPDATE %1 SET %2 WHERE rowid IN (SELECT %3.rowid FROM %4%5)")
-                   .arg(targetSql, set, quoteName(refName), from,
-                        where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
-    } else {
-        // Values read from joined tables: join the target to its own row in the FROM list.
-        out << QStringLiteral("UPDATE %1 AS orvane_target SET %2 FROM %3 WHERE "
-                              "orvane_target.rowid = %4.rowid%5")
-                   .arg(quoteName(tableName), set, from, quoteName(refName),
-                        where.isEmpty() ? QString() : QStringLiteral(" AND (") + where + u')');
+        const QString targetSql = quoteName(tableName)
+            + (refName.compare(tableName, Qt::CaseInsensitive) == 0
+                   ? QString() : QStringLiteral(" AS ") + quoteName(refName));
+        out << QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(targetSql, set, rows);
+        return;
     }
+    // Values read from joined tables: each target row takes them from its own row of the join.
+    out << QStringLiteral("UPDATE %1 AS orvane_target SET (%2) = (SELECT %3 FROM %4 WHERE "
+                          "%5.rowid = orvane_target.rowid%6) WHERE %7")
+               .arg(quoteName(tableName), columns.join(QStringLiteral(", ")),
+                    values.join(QStringLiteral(", ")), from, quoteName(refName),
+                    where.isEmpty() ? QString() : QStringLiteral(" AND (") + where + u')', rows);
 }
 
 void TsqlParser::parseDelete(QStringList& out)
