@@ -98,6 +98,23 @@ QStringList DdlWriter::changeColumnLength(const QString& table, const ColumnDef&
     return {};
 }
 
+QString DdlWriter::tableExistsQuery(const QString& table) const
+{
+    QString literal = table;
+    literal.replace(QLatin1Char('\''), QStringLiteral("''"));
+    switch (m_dialect) {
+    case SqlDialect::SQLite:
+        return QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND "
+                              "name='%1' COLLATE NOCASE").arg(literal);
+    case SqlDialect::PostgreSQL:
+        return QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
+                              "lower(table_name)=lower('%1')").arg(literal);
+    case SqlDialect::SqlServer:
+        return QStringLiteral("SELECT 1 FROM sysobjects WHERE name='%1' AND xtype='U'").arg(literal);
+    }
+    return {};
+}
+
 bool DdlWriter::isPlainName(const QString& name)
 {
     if (name.isEmpty() || name.size() > 128 || name.at(0).isDigit())

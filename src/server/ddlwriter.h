@@ -33,6 +33,9 @@ public:
     // enforced.
     QStringList changeColumnLength(const QString& table, const ColumnDef& column) const;
 
+    // A query in the backend's own dialect that gives a row when the table exists.
+    QString tableExistsQuery(const QString& table) const;
+
     // True for a plain identifier (letters, digits, '_', '#', not starting with a digit) that
     // can be written into DDL without quoting.
     static bool isPlainName(const QString& name);
