@@ -12,6 +12,8 @@ namespace orvane::db {
 
 // Result of translating one T-SQL text (possibly a batch) into SQLite statements.
 // On failure `ok` is false, `statements` is empty and `error` says what was wrong and where.
+// A statement with nothing to do on SQLite (ALTER COLUMN, SET NOCOUNT) adds no statement, so a
+// successful translation may hold none.
 struct Translation {
     bool ok = false;
     QStringList statements;
@@ -35,7 +37,8 @@ struct ProcedureCallText {
 // or a malformed call).
 std::optional<ProcedureCallText> parseProcedureCall(const QString& tsql);
 
-// Translates the T-SQL dialect the client writes into SQLite's dialect.
+// Translates the T-SQL dialect the client writes into SQLite's dialect (docs/tsql.md lists the
+// subset and the decisions).
 //
 // Text concatenation: `a + b` becomes `tsql_add(a, b)` unless both operands are known to be
 // numbers; the SQL function adds numbers and concatenates when either operand is text, so the
