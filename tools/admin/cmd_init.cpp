@@ -1,6 +1,7 @@
 // orvane-admin init FILE: creates the delivered embedded database.
 #include "admincommand.h"
 
+#include "server/coreprocedures.h"
 #include "server/databasecreator.h"
 
 namespace orvane::admin {
@@ -22,6 +23,12 @@ int runInit(const QStringList& args)
                  .arg(args.first()));
     return 0;
 }
+
+// Every command of the tool that reaches a database can call the delivered procedures.
+[[maybe_unused]] const bool coreProceduresRegistered = [] {
+    server::registerCoreProcedures();
+    return true;
+}();
 
 const AdminCommandRegistration registration({
     QStringLiteral("init"),
