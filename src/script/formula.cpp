@@ -97,9 +97,10 @@ Variant Formula::literalOf(const Variant& value)
     case VarType::Byte:
         return Variant::fromInteger(value.byteValue());
     case VarType::Integer:
-        return value;
     case VarType::Long: {
-        const int64_t v = value.longValue();
+        // "-32768" reads back as a Long: the literal 32768 is one before it is negated.
+        const int64_t v =
+            value.type() == VarType::Integer ? value.integerValue() : value.longValue();
         return wholeLiteral(static_cast<double>(v < 0 ? -v : v), v < 0);
     }
     case VarType::Double:

@@ -2,6 +2,7 @@
 
 #include "script/ast.h"
 #include "script/programstate.h"
+#include "script/runlimits.h"
 #include "script/scripterror.h"
 
 #include <cstdint>
@@ -21,10 +22,6 @@ public:
 private:
     ScriptError m_error;
 };
-
-// Error number and text reported when a run uses up its step budget.
-inline constexpr int kStepBudgetError = 17;
-inline constexpr const char* kStepBudgetText = "Script step budget exceeded";
 
 // Runs linked code: a tree-walking evaluator over resolved slots. One instance per engine; not
 // thread-safe. Errors are thrown as ScriptException (which On Error can handle) or ScriptAbort.

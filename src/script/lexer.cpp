@@ -219,8 +219,8 @@ std::vector<Token> Lexer::tokenize()
             out.push_back(std::move(n));
             continue;
         }
-        if (c == '&' && (peek(1) == 'h' || peek(1) == 'H' || peek(1) == 'o' || peek(1) == 'O'
-                         || std::isdigit(static_cast<unsigned char>(peek(1))) != 0)) {
+        if (c == '&' && (peek(1) == 'h' || peek(1) == 'H' || peek(1) == 'o' || peek(1) == 'O')
+            && std::isxdigit(static_cast<unsigned char>(peek(2))) != 0) {
             Token n = lexHexOrOctal();
             n.line = tok.line;
             n.spaceBefore = sawSpace;
@@ -300,11 +300,8 @@ Token Lexer::lexNumber()
     const double value = std::strtod(text.c_str(), nullptr);
     if (!std::isfinite(value))
         throw CompileError{1031, m_line};
-    bool forceLong = false;
-    if (!isFloat && peek() == '&') {
-        forceLong = true;
-        ++m_pos;
-    }
+    // A decimal literal takes no type suffix: "12&3" is a concatenation.
+    const bool forceLong = false;
     if (isNameChar(peek()))
         throw CompileError{1025, m_line};
     if (!isFloat && value <= 2147483647.0) {
@@ -324,12 +321,9 @@ Token Lexer::lexHexOrOctal()
     Token t;
     ++m_pos; // '&'
     int base = 8;
-    if (peek() == 'h' || peek() == 'H') {
+    if (peek() == 'h' || peek() == 'H')
         base = 16;
-        ++m_pos;
-    } else if (peek() == 'o' || peek() == 'O') {
-        ++m_pos;
-    }
+    ++m_pos;
     uint64_t value = 0;
     int digits = 0;
     for (;;) {

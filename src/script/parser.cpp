@@ -308,6 +308,8 @@ StmtPtr Parser::parseStatement()
     } else {
         fail(1024);
     }
+    if (!atEos() && !isKeyword(Keyword::Else))
+        fail(1025);
     s->line = line;
     return s;
 }

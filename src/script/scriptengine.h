@@ -2,6 +2,7 @@
 
 #include "script/formula.h"
 #include "script/hostobject.h"
+#include "script/runlimits.h"
 #include "script/variant.h"
 
 #include <cstdint>
