@@ -185,6 +185,41 @@ TEST_F(CoreProcedures, RefusalsLeaveDataUnchanged)
     EXPECT_TRUE(db().Execute("EXEC qp_AddSystemLog 'admin','x',0,60"));
 }
 
+TEST_F(CoreProcedures, TableChangesKeepTitlesUnique)
+{
+    ASSERT_EQ(addTable("奖惩记录"), orvane::server::kReturnOk);
+    const int id = count("SELECT ID FROM qp_Table WHERE Title='奖惩记录'");
+    CADOCommand cmd(&db(), "qp_UpdateDBTable");
+    cmd.AddParameter("ID", adInteger, adParamInput, 4, id);
+    cmd.AddParameter("Title", adVarChar, adParamInput, 50, QString("奖励记录"));
+    cmd.AddParameter("Descr", adVarChar, adParamInput, 100, QString("新说明"));
+    cmd.AddParameter("IShow", adBoolean, adParamInput, 1, 0);
+    ASSERT_TRUE(cmd.Execute()) << cmd.GetLastErrorString().toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE ID=%1 AND Title='奖励记录' "
+                                   "AND Descr='新说明' AND bShow=0").arg(id)), 1);
+
+    // Another table's title (in any letter case) and a vanished row are refused unchanged.
+    EXPECT_FALSE(db().Execute(QStringLiteral("EXEC qp_UpdateDBTable %1,'人员档案','',1").arg(id)));
+    EXPECT_FALSE(db().Execute("qp_UpdateDBTable 999,'无此表','',1"));
+    EXPECT_TRUE(db().Execute(QStringLiteral("qp_UpdateDBTable %1,'奖励记录','',1").arg(id)));
+    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Title FROM qp_Table WHERE ID=%1").arg(id)),
+              "奖励记录");
+
+    // A field added by plain text gets the next order within its table.
+    const QString table = database().scalar(QStringLiteral("SELECT TblName FROM qp_Table WHERE "
+                                                           "ID=%1").arg(id));
+    ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_AddDBTableItem 5,'%1','日期',2,'','',8,0,1")
+                                 .arg(table)));
+    ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_AddDBTableItem 5,'%1','金额',0,'','',9,0,1")
+                                 .arg(table)));
+    EXPECT_EQ(count(QStringLiteral("SELECT Ord FROM qp_Items WHERE Alias='金额' AND TblName='%1'")
+                        .arg(table)), 2);
+    const QString column = database().scalar("SELECT Name FROM qp_Items WHERE Alias='金额'");
+    ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO %1 (PID,%2) VALUES (1,1234.5)")
+                                 .arg(table, column)));
+    EXPECT_EQ(database().scalar(QStringLiteral("SELECT %1 FROM %2").arg(column, table)), "1234.5");
+}
+
 TEST_F(CoreProcedures, DictionariesAndTheirEntries)
 {
     ASSERT_TRUE(db().Execute("EXEC qp_AddDictSort 0,1,'岗位'"));
