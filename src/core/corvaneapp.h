@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/appsettings.h"
 #include "core/purview.h"
 
 #include <QString>
@@ -11,8 +12,6 @@ class CADODatabase;
 }
 
 namespace orvane::core {
-
-class AppSettings;
 
 // The logged-in operator, read from qp_Users at login.
 struct OperatorRecord

@@ -1,0 +1,33 @@
+// The orvane client: start-up, login, then the main frame.
+
+#include "core/corvaneapp.h"
+#include "core/startupflow.h"
+#include "core/ui/dbconnectdialog.h"
+#include "core/ui/logindialog.h"
+#include "core/ui/qtprompter.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("TalverySoft"));
+    QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
+
+    orvane::core::COrvaneApp app;
+    orvane::core::ui::QtPrompter prompter;
+    orvane::core::StartupFlow startup(app);
+    startup.runConnectDialog = [&] {
+        orvane::core::ui::DBConnectDialog dialog(app, prompter);
+        dialog.exec();
+    };
+    startup.runLogin = [&] {
+        orvane::core::ui::LoginDialog dialog(app, prompter);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    // Hand-over to the main frame: until it exists the run ends after the login.
+    startup.createMainFrame = [] { return true; };
+    if (!startup.run())
+        return 0;
+    return 0;
+}
