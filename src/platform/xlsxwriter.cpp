@@ -271,9 +271,10 @@ bool XlsxWriter::writeRow(const QVariantList& values)
         return d->fail(QStringLiteral("行数超过 Excel 工作表的上限 %1").arg(kMaxRows));
     const int count = std::min<qsizetype>(values.size(), kMaxColumns);
     for (int col = 0; col < count; ++col) {
-        if (!d->check(d->writeCell(col, values.at(col)),
-                      QStringLiteral("写入第 %1 行第 %2 列").arg(d->nextRow + 1).arg(col + 1)))
-            return false;
+        const lxw_error code = d->writeCell(col, values.at(col));
+        if (code != LXW_NO_ERROR)
+            return d->check(code,
+                            QStringLiteral("写入第 %1 行第 %2 列").arg(d->nextRow + 1).arg(col + 1));
     }
     ++d->nextRow;
     return true;
