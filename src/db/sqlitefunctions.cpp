@@ -182,7 +182,10 @@ std::optional<QDateTime> dateArgument(sqlite3_value* v)
         const qint64 msecs = qint64(std::llround(days * 86400000.0));
         return QDateTime(kBaseDate, QTime(0, 0), Qt::UTC).addMSecs(msecs);
     }
-    return parseDateTime(textOf(v));
+    const QString text = textOf(v);
+    if (text.trimmed().isEmpty()) // SQL Server reads an empty text as day 0
+        return QDateTime(kBaseDate, QTime(0, 0), Qt::UTC);
+    return parseDateTime(text);
 }
 
 std::optional<QDateTime> requireDate(sqlite3_context* ctx, sqlite3_value* v)
@@ -332,6 +335,11 @@ void fnTsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     if (std::optional<QDateTime> dt = parseDateTime(s)) {
+        if (std::fabs(sqlite3_value_double(number)) > 3e6) {
+            resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to "
+                                            "data type datetime."));
+            return;
+        }
         const qint64 msecs = qint64(std::llround(sqlite3_value_double(number) * 86400000.0));
         resultText(ctx, formatDateTime(dt->addMSecs(msecs)));
         return;
@@ -568,7 +576,7 @@ void fnConvert(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         return;
     }
     if (base.startsWith(QLatin1String("DATE")) || base == QLatin1String("SMALLDATETIME")) {
-        std::optional<QDateTime> dt = isNumber(value)
+        std::optional<QDateTime> dt = isNumber(value) || textOf(value).trimmed().isEmpty()
             ? dateArgument(value)
             : parseDateTime(textOf(value), hasStyle ? dayOrderForStyle(style) : DayOrder::YearMonthDay);
         if (!dt) {
@@ -674,7 +682,7 @@ void fnReplicate(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     }
     const QString s = numberText(argv[0]);
     const sqlite3_int64 n = sqlite3_value_int64(argv[1]);
-    if (n * std::max<qsizetype>(1, s.size()) > 8000) {
+    if (n > 8000 || n * std::max<qsizetype>(1, s.size()) > 8000) {
         resultError(ctx, QStringLiteral("replicate: result too long"));
         return;
     }

@@ -30,6 +30,7 @@ QString describeAt(const QString& text, qsizetype pos)
 bool TsqlLexer::tokenize(const QString& text, QList<TsqlToken>& tokens, QString& error)
 {
     tokens.clear();
+    tokens.reserve(text.size() / 3 + 4);
     const qsizetype n = text.size();
     qsizetype i = 0;
     auto push = [&](TsqlToken::Kind kind, QString value, qsizetype start, bool national = false) {

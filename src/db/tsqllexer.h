@@ -22,7 +22,10 @@ struct TsqlToken {
     qsizetype position = 0; // offset in the source text, for error messages
     bool national = false;  // N'...' literal
 
-    bool isOperator(const char* op) const { return kind == Kind::Operator && text == op; }
+    bool isOperator(const char* op) const
+    {
+        return kind == Kind::Operator && text == QLatin1String(op);
+    }
     // True for an unquoted identifier equal to `word` without regard to case.
     bool isWord(const char* word) const;
 };

@@ -245,6 +245,8 @@ TEST_F(TsqlSemantics, ConversionsAndDateFunctions)
         {"ISDATE('2024-02-30')", "0"},
         {"ISDATE('2024-02-29')", "1"},
         {"ISDATE(NULL)", "0"},
+        {"ISDATE('')", "0"},
+        {"YEAR('')", "1900"},
         {"CONVERT(int, '42')", "42"},
         {"CAST(7.9 AS int)", "7"},
         {"CONVERT(decimal(10,2), 2.675)", "2.68"},
@@ -287,6 +289,44 @@ TEST_F(TsqlSemantics, DefinitionsChangeTables)
     ASSERT_TRUE(db.exec("TRUNCATE TABLE qp_Log; DROP TABLE qp_Wage1"));
     EXPECT_EQ(db.value("SELECT COUNT(*) FROM qp_Log"), "0");
     EXPECT_EQ(db.rows("SELECT 1 FROM sysobjects WHERE name='qp_Wage1'"), QStringList());
+}
+
+} // namespace
+
+namespace {
+
+// Every function the translation emits, called with hostile values: an answer or an error,
+// never a crash or a hang (the sanitizer build runs this too).
+TEST(TsqlFunctions, SurviveHostileArguments)
+{
+    TsqlConnection db;
+    const QStringList values = {"NULL", "0", "-1", "9223372036854775807", "-9223372036854775808",
+                                "1e308", "-1e308", "0.5", "''", "'abc'", "'2024-02-29 10:00:00'",
+                                "x'00ff'", "'99999999'", "'VARCHAR(5)'", "'day'", "' 12 '"};
+    const QList<QPair<QString, int>> functions = {
+        {"tsql_add", 2}, {"charindex", 2}, {"charindex", 3}, {"isdate", 1}, {"isnumeric", 1},
+        {"tsql_convert", 2}, {"tsql_convert", 3}, {"dateadd", 3}, {"datediff", 3},
+        {"datepart", 2}, {"year", 1}, {"month", 1}, {"day", 1}, {"tsql_right", 2},
+        {"tsql_replace", 3}, {"tsql_replicate", 2}, {"tsql_space", 1}, {"tsql_str", 3},
+        {"tsql_round", 2}, {"tsql_round", 3}, {"floor", 1}, {"ceiling", 1},
+        {"ident_current", 1}};
+    int calls = 0;
+    for (const auto& [name, arity] : functions) {
+        const qsizetype n = values.size();
+        qsizetype combinations = 1;
+        for (int i = 0; i < arity; ++i)
+            combinations *= n;
+        for (qsizetype c = 0; c < combinations; ++c) {
+            QStringList args;
+            for (qsizetype rest = c, i = 0; i < arity; ++i, rest /= n)
+                args << values.at(rest % n);
+            db.run(QStringLiteral("SELECT %1(%2)").arg(name, args.join(u',')));
+            ++calls;
+        }
+    }
+    EXPECT_GT(calls, 20000);
+    // The connection is still sound afterwards.
+    EXPECT_EQ(db.value("SELECT CHARINDEX('b', 'abc')"), "2");
 }
 
 } // namespace
