@@ -64,12 +64,18 @@ QString formatDateTime(const QDateTime& value, const QString& format)
 {
     if (!value.isValid())
         return {};
-    const QDate date = value.date();
-    const QTime time = value.time();
+    return formatDateParts(value.date(), value.time(), format);
+}
+
+QString formatDateParts(const QDate& date, const QTime& time, const QString& format)
+{
     static const QLocale c = QLocale::c();
     QString out;
     out.reserve(format.size() + 8);
-    auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    auto two = [&out](int v) {
+        out += QLatin1Char(char('0' + (v / 10) % 10));
+        out += QLatin1Char(char('0' + v % 10));
+    };
     for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar ch = format[i];
         if (ch != QLatin1Char('%') || i + 1 >= format.size()) {
@@ -79,13 +85,13 @@ QString formatDateTime(const QDateTime& value, const QString& format)
         const QChar d = format[++i];
         switch (d.unicode()) {
         case 'Y': out += QString::number(date.year()); break;
-        case 'y': out += two(date.year() % 100); break;
-        case 'm': out += two(date.month()); break;
-        case 'd': out += two(date.day()); break;
-        case 'H': out += two(time.hour()); break;
-        case 'I': out += two(time.hour() % 12 == 0 ? 12 : time.hour() % 12); break;
-        case 'M': out += two(time.minute()); break;
-        case 'S': out += two(time.second()); break;
+        case 'y': two(date.year() % 100); break;
+        case 'm': two(date.month()); break;
+        case 'd': two(date.day()); break;
+        case 'H': two(time.hour()); break;
+        case 'I': two(time.hour() % 12 == 0 ? 12 : time.hour() % 12); break;
+        case 'M': two(time.minute()); break;
+        case 'S': two(time.second()); break;
         case 'p': out += time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"); break;
         case 'j': out += QStringLiteral("%1").arg(date.dayOfYear(), 3, 10, QLatin1Char('0')); break;
         case 'b': out += c.monthName(date.month(), QLocale::ShortFormat); break;
@@ -131,32 +137,41 @@ bool readShort(const QString& s, qsizetype& pos, int& out)
 
 QDateTime parseDateTime(const QString& input)
 {
+    QDate date;
+    QTime time;
+    if (!parseDateParts(input, date, time))
+        return {};
+    return QDateTime(date, time);
+}
+
+bool parseDateParts(const QString& input, QDate& date, QTime& time)
+{
     const QString s = input.trimmed();
     qsizetype pos = 0;
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0, ms = 0;
     if (!readNumber(s, pos, 4, y))
-        return {};
+        return false;
     if (pos >= s.size() || (s[pos] != QLatin1Char('-') && s[pos] != QLatin1Char('/')))
-        return {};
+        return false;
     const QChar sep = s[pos++];
     if (!readShort(s, pos, mo) || pos >= s.size() || s[pos] != sep)
-        return {};
+        return false;
     ++pos;
     if (!readShort(s, pos, d))
-        return {};
+        return false;
     if (pos < s.size()) {
         if (s[pos] != QLatin1Char(' ') && s[pos] != QLatin1Char('T'))
-            return {};
+            return false;
         ++pos;
         if (!readShort(s, pos, h) || pos >= s.size() || s[pos] != QLatin1Char(':'))
-            return {};
+            return false;
         ++pos;
         if (!readNumber(s, pos, 2, mi))
-            return {};
+            return false;
         if (pos < s.size() && s[pos] == QLatin1Char(':')) {
             ++pos;
             if (!readNumber(s, pos, 2, sec))
-                return {};
+                return false;
             if (pos < s.size() && s[pos] == QLatin1Char('.')) {
                 ++pos;
                 int scale = 100;
@@ -168,13 +183,11 @@ QDateTime parseDateTime(const QString& input)
             }
         }
         if (pos != s.size())
-            return {};
+            return false;
     }
-    const QDate date(y, mo, d);
-    const QTime time(h, mi, sec, ms);
-    if (!date.isValid() || !time.isValid())
-        return {};
-    return QDateTime(date, time);
+    date = QDate(y, mo, d);
+    time = QTime(h, mi, sec, ms);
+    return date.isValid() && time.isValid();
 }
 
 namespace {
@@ -298,6 +311,16 @@ QString toText(const QVariant& raw, int adoType, const QString& dateFormat, bool
         *ok = true;
     if (raw.isNull())
         return {};
+    if (isDateType(adoType) && raw.typeId() == QMetaType::QString) {
+        // Dates stored as text are reformatted without building a local-time QDateTime.
+        QDate date;
+        QTime time;
+        if (parseDateParts(raw.toString(), date, time))
+            return formatDateParts(date, time, dateFormat);
+        return raw.toString();
+    }
+    if (adoType == adVarWChar && raw.typeId() == QMetaType::QString)
+        return raw.toString();
     const QVariant v = adoType == adVariant ? raw : toTyped(raw, adoType);
     switch (v.typeId()) {
     case QMetaType::QString:

@@ -16,9 +16,13 @@ QString formatDouble(double value);
 // %%); an unknown directive is copied as it is.
 QString formatDateTime(const QDateTime& value, const QString& format);
 
+// The same for a date and a time of day given apart.
+QString formatDateParts(const QDate& date, const QTime& time, const QString& format);
+
 // Parses the date texts a database gives: "YYYY-MM-DD", "YYYY-MM-DD HH:MM[:SS[.fff]]",
 // with 'T' or '/' accepted as separators. Invalid QDateTime on failure.
 QDateTime parseDateTime(const QString& text);
+bool parseDateParts(const QString& text, QDate& date, QTime& time);
 
 // Converts a raw value (as a backend stores it) to the natural value of the ADO type: dates to
 // QDateTime, booleans to bool, integers to qlonglong, floating and decimal types to double,
