@@ -226,13 +226,13 @@ bool CDLGUser::accept()
 
     const quint64 mask = checkedRightsMask();
     if (mask == 0)
-        return refuse(QStringLiteral("至少选择一项功能权限!"), Field::None);
+        return refuse(QStringLiteral("至少选择一项功能权限!"), Field::Rights);
     const QString categories = checkedCategoryKeys();
     if (categories.isEmpty())
-        return refuse(QStringLiteral("至少选择一个人员类别!"), Field::None);
+        return refuse(QStringLiteral("至少选择一个人员类别!"), Field::Categories);
     const QString departments = checkedDepartmentKeys();
     if (departments.isEmpty())
-        return refuse(QStringLiteral("至少选择一个部门!"), Field::None);
+        return refuse(QStringLiteral("至少选择一个部门!"), Field::Departments);
 
     Purview purview;
     purview.rightsMask = mask;

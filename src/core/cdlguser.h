@@ -30,7 +30,8 @@ struct OperatorEntry
 class CDLGUser
 {
 public:
-    enum class Field { None, UserName, Password, Confirmation };
+    // Where the operator has to correct a refused entry.
+    enum class Field { None, UserName, Password, Confirmation, Rights, Categories, Departments };
 
     // A new operator.
     CDLGUser(COrvaneApp& app, Prompter& prompter);
