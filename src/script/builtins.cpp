@@ -4,6 +4,7 @@
 #include "script/builtins.h"
 
 #include "script/builtins_internal.h"
+#include "script/builtins_locale.h"
 
 #include <chrono>
 #include <cmath>
@@ -148,7 +149,7 @@ Variant fnScriptEngine(Args) { return Variant::fromString(u"VBScript"); }
 Variant fnScriptEngineMajorVersion(Args) { return Variant::fromLong(5); }
 Variant fnScriptEngineMinorVersion(Args) { return Variant::fromLong(8); }
 Variant fnScriptEngineBuildVersion(Args) { return Variant::fromLong(16384); }
-Variant fnGetLocale(Args) { return Variant::fromLong(2052); }
+Variant fnGetLocale(Args) { return Variant::fromLong(regional::kLocaleId); }
 
 const BuiltinInfo kGeneral[] = {
     {"CBool", 1, 1, fnCBool},

@@ -1,6 +1,7 @@
 // Date and time built-in functions. "Now" comes from the injectable clock (builtins.h).
 
 #include "script/builtins_internal.h"
+#include "script/builtins_locale.h"
 
 #include <array>
 #include <cmath>
@@ -115,9 +116,9 @@ Variant fnWeekday(Args a)
 // Two-digit years of DateSerial: 0-29 are 2000-2029, 30-99 are 1930-1999.
 long long expandYear(long long y)
 {
-    if (y >= 0 && y < 30)
+    if (y >= 0 && y < regional::kTwoDigitYearCutoff)
         return 2000 + y;
-    if (y >= 30 && y < 100)
+    if (y >= regional::kTwoDigitYearCutoff && y < 100)
         return 1900 + y;
     return y;
 }
@@ -324,17 +325,6 @@ Variant fnDatePart(Args a)
     return Variant::fromInteger(static_cast<std::int16_t>(r));
 }
 
-constexpr std::array<std::u16string_view, 12> kMonthNames{
-    u"一月", u"二月", u"三月", u"四月", u"五月", u"六月",
-    u"七月", u"八月", u"九月", u"十月", u"十一月", u"十二月"};
-constexpr std::array<std::u16string_view, 12> kMonthAbbrev{
-    u"1月", u"2月", u"3月", u"4月", u"5月", u"6月",
-    u"7月", u"8月", u"9月", u"10月", u"11月", u"12月"};
-constexpr std::array<std::u16string_view, 7> kDayNames{
-    u"星期日", u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六"};
-constexpr std::array<std::u16string_view, 7> kDayAbbrev{
-    u"周日", u"周一", u"周二", u"周三", u"周四", u"周五", u"周六"};
-
 Variant fnMonthName(Args a)
 {
     const std::int32_t m = detail::longArg(a, 0, 0);
@@ -342,7 +332,7 @@ Variant fnMonthName(Args a)
         throwError(err::InvalidProcedureCall);
     const bool abbreviate = has(a, 1) && toBool(a[1]);
     const auto i = static_cast<std::size_t>(m - 1);
-    return Variant::fromString(abbreviate ? kMonthAbbrev[i] : kMonthNames[i]);
+    return Variant::fromString(abbreviate ? regional::kMonthAbbreviations[i] : regional::kMonthNames[i]);
 }
 
 Variant fnWeekdayName(Args a)
@@ -353,7 +343,7 @@ Variant fnWeekdayName(Args a)
     const bool abbreviate = has(a, 1) && toBool(a[1]);
     const int first = detail::firstDayArg(a, 2);
     const auto i = static_cast<std::size_t>((n - 1 + first - 1) % 7);
-    return Variant::fromString(abbreviate ? kDayAbbrev[i] : kDayNames[i]);
+    return Variant::fromString(abbreviate ? regional::kDayAbbreviations[i] : regional::kDayNames[i]);
 }
 
 const BuiltinInfo kDates[] = {
@@ -398,7 +388,7 @@ int detail::firstDayArg(Args args, std::size_t i)
     const std::int32_t first = longArg(args, i, 1);
     if (first < 0 || first > 7)
         throwError(err::InvalidProcedureCall);
-    return first == 0 ? 2 : first; // the regional first day of the week is Monday
+    return first == 0 ? regional::kFirstDayOfWeek : first;
 }
 
 } // namespace orvane::script

@@ -2,6 +2,7 @@
 // regional format: "1,234.50", "¥1,234.50" / "¥-1,234.50", "12.50%", "2026年12月5日".
 
 #include "script/builtins_internal.h"
+#include "script/builtins_locale.h"
 
 namespace orvane::script {
 
@@ -14,7 +15,7 @@ constexpr std::int32_t kUseDefault = -2;
 
 struct NumberStyle
 {
-    int decimals = 2;
+    int decimals = regional::kDefaultDecimals;
     bool leadingDigit = true;
     bool parentheses = false;
     bool grouping = true;
@@ -63,8 +64,11 @@ std::u16string layoutNumber(double x, const NumberStyle& style, bool& negative)
             intPart.insert(static_cast<std::size_t>(i), 1, ',');
     if (!style.leadingDigit && intPart == "0" && !fracPart.empty())
         intPart.clear();
-    const std::string all = intPart + fracPart;
-    return std::u16string(all.begin(), all.end());
+    std::u16string out;
+    for (char c : intPart + fracPart)
+        out += c == ',' ? regional::kThousandsSeparator
+                        : (c == '.' ? regional::kDecimalPoint : static_cast<char16_t>(c));
+    return out;
 }
 
 std::u16string withSign(const std::u16string& body, bool negative, const NumberStyle& style,
@@ -100,7 +104,7 @@ Variant fnFormatCurrency(Args a)
     const NumberStyle style = styleArgs(a);
     bool negative = false;
     const std::u16string body = layoutNumber(x, style, negative);
-    return Variant::fromString(withSign(body, negative, style, u"¥", u""));
+    return Variant::fromString(withSign(body, negative, style, regional::kCurrencySymbol, u""));
 }
 
 Variant fnFormatPercent(Args a)
@@ -128,7 +132,9 @@ Variant fnFormatDateTime(Args a)
     switch (format) {
     case 0: return Variant::fromString(formatGeneralDate(date));
     case 1:
-        return Variant::fromString(num(p.year) + u"年" + num(p.month) + u"月" + num(p.day) + u"日");
+        return Variant::fromString(num(p.year) + std::u16string(regional::kYearMark) + num(p.month) +
+                                   std::u16string(regional::kMonthMark) + num(p.day) +
+                                   std::u16string(regional::kDayMark));
     case 2: return Variant::fromString(formatShortDate(date));
     case 3: return Variant::fromString(formatLongTime(date));
     case 4: {

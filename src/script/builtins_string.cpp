@@ -2,6 +2,7 @@
 // and Chr use the Chinese ANSI code page (936).
 
 #include "script/builtins_internal.h"
+#include "script/builtins_locale.h"
 
 #include <algorithm>
 #include <iconv.h>
@@ -42,7 +43,7 @@ std::optional<int> ansiCode(char16_t c)
     if (c < 0x80)
         return c;
     const char bytes[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    const auto out = convert("CP936", "UTF-16LE", std::string_view(bytes, 2));
+    const auto out = convert(regional::kAnsiCodePage, "UTF-16LE", std::string_view(bytes, 2));
     if (!out || out->empty())
         return std::nullopt;
     if (out->size() == 1)
@@ -58,7 +59,7 @@ std::optional<char16_t> fromAnsi(int code)
     if (code > 0xFF)
         bytes += static_cast<char>(code >> 8);
     bytes += static_cast<char>(code & 0xFF);
-    const auto out = convert("UTF-16LE", "CP936", bytes);
+    const auto out = convert("UTF-16LE", regional::kAnsiCodePage, bytes);
     if (!out || out->size() != 2)
         return std::nullopt;
     return static_cast<char16_t>(static_cast<unsigned char>((*out)[0]) |

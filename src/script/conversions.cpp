@@ -1,6 +1,7 @@
 #include "script/conversions.h"
 
 #include "script/builtins.h"
+#include "script/builtins_locale.h"
 #include "script/scripterror.h"
 
 #include <array>
@@ -374,13 +375,15 @@ DateParts splitDate(double date)
 std::u16string formatShortDate(double date)
 {
     const DateParts p = splitDate(date);
-    return number(p.year) + u"/" + number(p.month) + u"/" + number(p.day);
+    const std::u16string sep(1, regional::kDateSeparator);
+    return number(p.year) + sep + number(p.month) + sep + number(p.day);
 }
 
 std::u16string formatLongTime(double date)
 {
     const DateParts p = splitDate(date);
-    return number(p.hour) + u":" + twoDigits(p.minute) + u":" + twoDigits(p.second);
+    const std::u16string sep(1, regional::kTimeSeparator);
+    return number(p.hour) + sep + twoDigits(p.minute) + sep + twoDigits(p.second);
 }
 
 std::u16string formatGeneralDate(double date)
@@ -448,7 +451,7 @@ std::optional<std::vector<DateToken>> tokenizeDate(std::u16string_view s)
 int expandYear(const DateToken& t)
 {
     if (t.digits <= 2)
-        return t.value < 30 ? 2000 + t.value : 1900 + t.value;
+        return t.value < regional::kTwoDigitYearCutoff ? 2000 + t.value : 1900 + t.value;
     return t.value;
 }
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-// Conversions between script values. Regional settings are fixed to the Chinese (zh-CN) format,
-// kept in this one place: short date "2026/12/5", time "15:04:05", decimal point ".", digit
-// grouping ",", currency symbol "¥". Nothing here depends on the C or C++ global locale.
+// Conversions between script values. Regional settings are fixed to the Chinese (zh-CN) format
+// (builtins_locale.h): short date "2026/12/5", time "15:04:05", decimal point ".". Nothing here
+// depends on the C or C++ global locale.
 
 namespace orvane::script {
 
