@@ -1,5 +1,3 @@
-#include "../platform/biff8builder.h"
-
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
 #include "db/workbookbackend.h"
@@ -108,35 +106,6 @@ TEST_F(WorkbookBackendTest, WithoutHeaderEveryRowIsData)
     EXPECT_EQ(info.m_nType, adVarWChar); // the title row makes the column mixed
     rs.MoveFirst();
     EXPECT_EQ(rs.GetFieldString(QStringLiteral("F3")), QStringLiteral("工资"));
-}
-
-TEST_F(WorkbookBackendTest, XlsWorkbookOpensThroughTheSameConnection)
-{
-    Biff8Builder book;
-    book.addSheet(QStringLiteral("工资"));
-    book.addText(0, 0, QStringLiteral("编号"));
-    book.addText(0, 1, QStringLiteral("金额"));
-    book.addText(1, 0, QStringLiteral("001"));
-    book.addNumber(1, 1, 3000);
-    book.addText(2, 0, QStringLiteral("002"));
-    book.addNumber(2, 1, 3100.5);
-    const QString xls = dir.filePath(QStringLiteral("wage.xls"));
-    QFile file(xls);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(book.build());
-    file.close();
-
-    CADODatabase db;
-    ASSERT_TRUE(db.Open(jet(xls))) << db.GetLastErrorString().toStdString();
-    EXPECT_EQ(workbookSheetNames(db), QStringList{QStringLiteral("工资")});
-    CADORecordset rs(&db);
-    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM [工资$]")));
-    CADOFieldInfo info;
-    ASSERT_TRUE(rs.GetFieldInfo(QStringLiteral("金额"), &info));
-    EXPECT_EQ(info.m_nType, adDouble);
-    rs.MoveLast();
-    EXPECT_EQ(rs.GetFieldString(QStringLiteral("编号")), QStringLiteral("002"));
-    EXPECT_EQ(rs.GetFieldDouble(QStringLiteral("金额")), 3100.5);
 }
 
 TEST_F(WorkbookBackendTest, AnythingElseFailsClearly)
