@@ -2,6 +2,7 @@
 // dictionaries, seed rows, and creating a file.
 #include "server/databasecreator.h"
 #include "server/schema.h"
+#include "server/schemaupgrade.h"
 #include "testutil/testdatabase.h"
 
 #include "db/cadorecordset.h"
@@ -168,6 +169,21 @@ TEST_F(DeliveredDatabase, IdentityContinuesAfterSeededRows)
     ASSERT_TRUE(db().Execute("INSERT INTO qp_PsnSort (Name,Ord) VALUES ('临时人员',4)"));
     EXPECT_EQ(database().scalarInt("SELECT seq FROM sqlite_sequence WHERE name='qp_PsnSort'"), 4);
     EXPECT_EQ(database().scalarInt("SELECT AID FROM qp_PsnSort WHERE Name='临时人员'"), 4);
+}
+
+TEST_F(DeliveredDatabase, UpgradeAcceptsItsOwnVersionAndRefusesOthers)
+{
+    QString error;
+    EXPECT_TRUE(orvane::server::upgradeDatabase(db(), &error)) << error.toStdString();
+    EXPECT_EQ(database().scalarInt("SELECT COUNT(*) FROM qp_SchemaVersion"), 1);
+
+    ASSERT_TRUE(db().Execute("INSERT INTO qp_SchemaVersion (Version,Descr) VALUES (99,'future')"));
+    EXPECT_FALSE(orvane::server::upgradeDatabase(db(), &error));
+    EXPECT_TRUE(error.contains("99"));
+
+    ASSERT_TRUE(db().Execute("DELETE FROM qp_SchemaVersion"));
+    EXPECT_EQ(orvane::server::databaseSchemaVersion(db()), 0);
+    EXPECT_FALSE(orvane::server::upgradeDatabase(db(), &error));
 }
 
 TEST(CreateDatabase, RefusesExistingFilesAndUnwritablePlaces)
