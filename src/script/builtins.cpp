@@ -50,28 +50,51 @@ double systemNow()
     const std::time_t t = system_clock::to_time_t(now);
     std::tm local{};
     localtime_r(&t, &local);
-    const double day =
-        serialFromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    const double day = serialFromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
     const double seconds = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
     return day + seconds / 86400.0;
 }
 
 // ---- Conversions --------------------------------------------------------------------------
 
-Variant fnCBool(Args a) { return Variant::fromBool(toBool(a[0])); }
-Variant fnCByte(Args a) { return Variant::fromByte(toByte(a[0])); }
-Variant fnCInt(Args a) { return Variant::fromInteger(toInteger(a[0])); }
-Variant fnCLng(Args a) { return Variant::fromLong(toLong(a[0])); }
+Variant fnCBool(Args a)
+{
+    return Variant::fromBool(toBool(a[0]));
+}
+Variant fnCByte(Args a)
+{
+    return Variant::fromByte(toByte(a[0]));
+}
+Variant fnCInt(Args a)
+{
+    return Variant::fromInteger(toInteger(a[0]));
+}
+Variant fnCLng(Args a)
+{
+    return Variant::fromLong(toLong(a[0]));
+}
 Variant fnCSng(Args a)
 {
     if (a[0].isNull())
         throwError(err::InvalidUseOfNull);
     return Variant::fromSingle(toSingle(a[0]));
 }
-Variant fnCDbl(Args a) { return Variant::fromDouble(toDouble(a[0])); }
-Variant fnCCur(Args a) { return Variant::fromCurrencyRaw(toCurrencyRaw(a[0])); }
-Variant fnCDate(Args a) { return Variant::fromDate(toDate(a[0])); }
-Variant fnCStr(Args a) { return Variant::fromString(toString(a[0])); }
+Variant fnCDbl(Args a)
+{
+    return Variant::fromDouble(toDouble(a[0]));
+}
+Variant fnCCur(Args a)
+{
+    return Variant::fromCurrencyRaw(toCurrencyRaw(a[0]));
+}
+Variant fnCDate(Args a)
+{
+    return Variant::fromDate(toDate(a[0]));
+}
+Variant fnCStr(Args a)
+{
+    return Variant::fromString(toString(a[0]));
+}
 
 // ---- Type tests -----------------------------------------------------------------------------
 
@@ -86,12 +109,14 @@ Variant fnIsNumeric(Args a)
     case VarType::Long:
     case VarType::Single:
     case VarType::Double:
-    case VarType::Currency: return Variant::fromBool(true);
+    case VarType::Currency:
+        return Variant::fromBool(true);
     case VarType::String: {
         const auto d = parseNumber(v.stringValue());
         return Variant::fromBool(d && std::isfinite(*d));
     }
-    default: return Variant::fromBool(false);
+    default:
+        return Variant::fromBool(false);
     }
 }
 
@@ -105,12 +130,30 @@ Variant fnIsDate(Args a)
     return Variant::fromBool(false);
 }
 
-Variant fnIsEmpty(Args a) { return Variant::fromBool(a[0].isEmpty()); }
-Variant fnIsNull(Args a) { return Variant::fromBool(a[0].isNull()); }
-Variant fnIsArray(Args a) { return Variant::fromBool(a[0].isArray()); }
-Variant fnIsObject(Args a) { return Variant::fromBool(a[0].isObject()); }
-Variant fnTypeName(Args a) { return Variant::fromString(typeName(a[0])); }
-Variant fnVarType(Args a) { return Variant::fromInteger(static_cast<std::int16_t>(a[0].varTypeCode())); }
+Variant fnIsEmpty(Args a)
+{
+    return Variant::fromBool(a[0].isEmpty());
+}
+Variant fnIsNull(Args a)
+{
+    return Variant::fromBool(a[0].isNull());
+}
+Variant fnIsArray(Args a)
+{
+    return Variant::fromBool(a[0].isArray());
+}
+Variant fnIsObject(Args a)
+{
+    return Variant::fromBool(a[0].isObject());
+}
+Variant fnTypeName(Args a)
+{
+    return Variant::fromString(typeName(a[0]));
+}
+Variant fnVarType(Args a)
+{
+    return Variant::fromInteger(static_cast<std::int16_t>(a[0].varTypeCode()));
+}
 
 // ---- Arrays -----------------------------------------------------------------------------------
 
@@ -128,8 +171,14 @@ Variant arrayBound(Args a, bool upper)
     return Variant::fromLong(upper ? b.lower + b.count - 1 : b.lower);
 }
 
-Variant fnUBound(Args a) { return arrayBound(a, true); }
-Variant fnLBound(Args a) { return arrayBound(a, false); }
+Variant fnUBound(Args a)
+{
+    return arrayBound(a, true);
+}
+Variant fnLBound(Args a)
+{
+    return arrayBound(a, false);
+}
 
 // ---- Miscellaneous ----------------------------------------------------------------------------
 
@@ -145,11 +194,26 @@ Variant fnRGB(Args a)
     return Variant::fromLong(c[0] + c[1] * 256 + c[2] * 65536);
 }
 
-Variant fnScriptEngine(Args) { return Variant::fromString(u"VBScript"); }
-Variant fnScriptEngineMajorVersion(Args) { return Variant::fromLong(5); }
-Variant fnScriptEngineMinorVersion(Args) { return Variant::fromLong(8); }
-Variant fnScriptEngineBuildVersion(Args) { return Variant::fromLong(16384); }
-Variant fnGetLocale(Args) { return Variant::fromLong(regional::kLocaleId); }
+Variant fnScriptEngine(Args)
+{
+    return Variant::fromString(u"VBScript");
+}
+Variant fnScriptEngineMajorVersion(Args)
+{
+    return Variant::fromLong(5);
+}
+Variant fnScriptEngineMinorVersion(Args)
+{
+    return Variant::fromLong(8);
+}
+Variant fnScriptEngineBuildVersion(Args)
+{
+    return Variant::fromLong(16384);
+}
+Variant fnGetLocale(Args)
+{
+    return Variant::fromLong(regional::kLocaleId);
+}
 
 const BuiltinInfo kGeneral[] = {
     {"CBool", 1, 1, fnCBool},
@@ -188,9 +252,9 @@ struct Registry
 
     Registry()
     {
-        for (auto table : {std::span<const BuiltinInfo>(kGeneral), detail::mathBuiltins(),
-                           detail::stringBuiltins(), detail::dateBuiltins(),
-                           detail::formatBuiltins()})
+        for (auto table :
+             {std::span<const BuiltinInfo>(kGeneral), detail::mathBuiltins(),
+              detail::stringBuiltins(), detail::dateBuiltins(), detail::formatBuiltins()})
             all.insert(all.end(), table.begin(), table.end());
         for (std::size_t i = 0; i < all.size(); ++i)
             byName.emplace(upperAscii(all[i].name), i);
@@ -219,7 +283,7 @@ struct Registry
         integer("vbBinaryCompare", 0);
         integer("vbTextCompare", 1);
         integer("vbDatabaseCompare", 2);
-        const char* days[] = {"vbSunday", "vbMonday", "vbTuesday", "vbWednesday",
+        const char* days[] = {"vbSunday",   "vbMonday", "vbTuesday", "vbWednesday",
                               "vbThursday", "vbFriday", "vbSaturday"};
         for (int i = 0; i < 7; ++i)
             integer(days[i], i + 1);
@@ -234,9 +298,9 @@ struct Registry
         integer("vbLongTime", 3);
         integer("vbShortTime", 4);
         const std::pair<const char*, int> types[] = {
-            {"vbEmpty", 0},    {"vbNull", 1},     {"vbInteger", 2},     {"vbLong", 3},
-            {"vbSingle", 4},   {"vbDouble", 5},   {"vbCurrency", 6},    {"vbDate", 7},
-            {"vbString", 8},   {"vbObject", 9},   {"vbError", 10},      {"vbBoolean", 11},
+            {"vbEmpty", 0},    {"vbNull", 1},        {"vbInteger", 2},  {"vbLong", 3},
+            {"vbSingle", 4},   {"vbDouble", 5},      {"vbCurrency", 6}, {"vbDate", 7},
+            {"vbString", 8},   {"vbObject", 9},      {"vbError", 10},   {"vbBoolean", 11},
             {"vbVariant", 12}, {"vbDataObject", 13}, {"vbDecimal", 14}, {"vbByte", 17},
             {"vbArray", 8192}};
         for (const auto& [name, v] : types)
@@ -250,15 +314,29 @@ struct Registry
         longValue("vbMagenta", 0xFF00FF);
         longValue("vbCyan", 0xFFFF00);
         longValue("vbWhite", 0xFFFFFF);
-        const std::pair<const char*, int> msgBox[] = {
-            {"vbOKOnly", 0},          {"vbOKCancel", 1},        {"vbAbortRetryIgnore", 2},
-            {"vbYesNoCancel", 3},     {"vbYesNo", 4},           {"vbRetryCancel", 5},
-            {"vbCritical", 16},       {"vbQuestion", 32},       {"vbExclamation", 48},
-            {"vbInformation", 64},    {"vbDefaultButton1", 0},  {"vbDefaultButton2", 256},
-            {"vbDefaultButton3", 512}, {"vbDefaultButton4", 768}, {"vbApplicationModal", 0},
-            {"vbSystemModal", 4096},  {"vbOK", 1},              {"vbCancel", 2},
-            {"vbAbort", 3},           {"vbRetry", 4},           {"vbIgnore", 5},
-            {"vbYes", 6},             {"vbNo", 7}};
+        const std::pair<const char*, int> msgBox[] = {{"vbOKOnly", 0},
+                                                      {"vbOKCancel", 1},
+                                                      {"vbAbortRetryIgnore", 2},
+                                                      {"vbYesNoCancel", 3},
+                                                      {"vbYesNo", 4},
+                                                      {"vbRetryCancel", 5},
+                                                      {"vbCritical", 16},
+                                                      {"vbQuestion", 32},
+                                                      {"vbExclamation", 48},
+                                                      {"vbInformation", 64},
+                                                      {"vbDefaultButton1", 0},
+                                                      {"vbDefaultButton2", 256},
+                                                      {"vbDefaultButton3", 512},
+                                                      {"vbDefaultButton4", 768},
+                                                      {"vbApplicationModal", 0},
+                                                      {"vbSystemModal", 4096},
+                                                      {"vbOK", 1},
+                                                      {"vbCancel", 2},
+                                                      {"vbAbort", 3},
+                                                      {"vbRetry", 4},
+                                                      {"vbIgnore", 5},
+                                                      {"vbYes", 6},
+                                                      {"vbNo", 7}};
         for (const auto& [name, v] : msgBox)
             integer(name, v);
     }
@@ -307,8 +385,8 @@ double currentDateTime()
     return clock ? clock() : systemNow();
 }
 
-std::size_t detail::findText(std::u16string_view hay, std::u16string_view needle,
-                             std::size_t from, CompareMode mode)
+std::size_t detail::findText(std::u16string_view hay, std::u16string_view needle, std::size_t from,
+                             CompareMode mode)
 {
     if (needle.size() > hay.size())
         return std::u16string_view::npos;

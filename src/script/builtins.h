@@ -30,7 +30,10 @@ const Variant* findBuiltinConstant(std::string_view name);
 
 // An argument left out in a call ("Replace(a, b, c, , , 1)") is passed as this value.
 inline constexpr std::int32_t kMissingArgument = -2147352572; // DISP_E_PARAMNOTFOUND
-inline Variant missingArgument() { return Variant::fromError(kMissingArgument); }
+inline Variant missingArgument()
+{
+    return Variant::fromError(kMissingArgument);
+}
 inline bool isMissing(const Variant& v)
 {
     return v.type() == VarType::Error && v.errorValue() == kMissingArgument;

@@ -76,24 +76,50 @@ double serialFromParts(long long year, long long month, long long day)
            static_cast<double>(day - 1);
 }
 
-template <int (*Get)(const DateParts&)>
-Variant datePartFn(Args a)
+template <int (*Get)(const DateParts&)> Variant datePartFn(Args a)
 {
     if (a[0].isNull())
         return Variant::null();
     return Variant::fromInteger(static_cast<std::int16_t>(Get(splitDate(dateArg(a[0])))));
 }
 
-int getYear(const DateParts& p) { return p.year; }
-int getMonth(const DateParts& p) { return p.month; }
-int getDay(const DateParts& p) { return p.day; }
-int getHour(const DateParts& p) { return p.hour; }
-int getMinute(const DateParts& p) { return p.minute; }
-int getSecond(const DateParts& p) { return p.second; }
+int getYear(const DateParts& p)
+{
+    return p.year;
+}
+int getMonth(const DateParts& p)
+{
+    return p.month;
+}
+int getDay(const DateParts& p)
+{
+    return p.day;
+}
+int getHour(const DateParts& p)
+{
+    return p.hour;
+}
+int getMinute(const DateParts& p)
+{
+    return p.minute;
+}
+int getSecond(const DateParts& p)
+{
+    return p.second;
+}
 
-Variant fnNow(Args) { return Variant::fromDate(currentDateTime()); }
-Variant fnDate(Args) { return Variant::fromDate(dayPart(currentDateTime())); }
-Variant fnTime(Args) { return Variant::fromDate(timePart(currentDateTime())); }
+Variant fnNow(Args)
+{
+    return Variant::fromDate(currentDateTime());
+}
+Variant fnDate(Args)
+{
+    return Variant::fromDate(dayPart(currentDateTime()));
+}
+Variant fnTime(Args)
+{
+    return Variant::fromDate(timePart(currentDateTime()));
+}
 Variant fnTimer(Args)
 {
     return Variant::fromSingle(static_cast<float>(timePart(currentDateTime()) * 86400.0));
@@ -165,7 +191,9 @@ Interval intervalArg(const Variant& v)
     if (v.isNull())
         throwError(err::InvalidUseOfNull);
     const std::u16string s = detail::text(v);
-    auto is = [&](std::u16string_view name) { return compareStrings(s, name, CompareMode::Text) == 0; };
+    auto is = [&](std::u16string_view name) {
+        return compareStrings(s, name, CompareMode::Text) == 0;
+    };
     if (is(u"yyyy"))
         return Interval::Year;
     if (is(u"q"))
@@ -213,13 +241,18 @@ Variant fnDateAdd(Args a)
     const double date = dateArg(a[2]);
     const auto n = static_cast<long long>(count);
     switch (interval) {
-    case Interval::Year: return checkedDate(addMonths(date, n * 12));
-    case Interval::Quarter: return checkedDate(addMonths(date, n * 3));
-    case Interval::Month: return checkedDate(addMonths(date, n));
+    case Interval::Year:
+        return checkedDate(addMonths(date, n * 12));
+    case Interval::Quarter:
+        return checkedDate(addMonths(date, n * 3));
+    case Interval::Month:
+        return checkedDate(addMonths(date, n));
     case Interval::DayOfYear:
     case Interval::Day:
-    case Interval::Weekday: return checkedDate(fromLinear(toLinear(date) + count));
-    case Interval::Week: return checkedDate(fromLinear(toLinear(date) + count * 7));
+    case Interval::Weekday:
+        return checkedDate(fromLinear(toLinear(date) + count));
+    case Interval::Week:
+        return checkedDate(fromLinear(toLinear(date) + count * 7));
     case Interval::Hour:
     case Interval::Minute:
     case Interval::Second: {
@@ -256,18 +289,34 @@ Variant fnDateDiff(Args a)
     const long long day1 = floorDiv(s1, 86400), day2 = floorDiv(s2, 86400);
     long long r = 0;
     switch (interval) {
-    case Interval::Year: r = p2.year - p1.year; break;
+    case Interval::Year:
+        r = p2.year - p1.year;
+        break;
     case Interval::Quarter:
         r = (p2.year * 4LL + (p2.month - 1) / 3) - (p1.year * 4LL + (p1.month - 1) / 3);
         break;
-    case Interval::Month: r = (p2.year * 12LL + p2.month) - (p1.year * 12LL + p1.month); break;
+    case Interval::Month:
+        r = (p2.year * 12LL + p2.month) - (p1.year * 12LL + p1.month);
+        break;
     case Interval::DayOfYear:
-    case Interval::Day: r = day2 - day1; break;
-    case Interval::Weekday: r = (day2 - day1) / 7; break;
-    case Interval::Week: r = (weekStart(day2, firstDay) - weekStart(day1, firstDay)) / 7; break;
-    case Interval::Hour: r = floorDiv(s2, 3600) - floorDiv(s1, 3600); break;
-    case Interval::Minute: r = floorDiv(s2, 60) - floorDiv(s1, 60); break;
-    case Interval::Second: r = s2 - s1; break;
+    case Interval::Day:
+        r = day2 - day1;
+        break;
+    case Interval::Weekday:
+        r = (day2 - day1) / 7;
+        break;
+    case Interval::Week:
+        r = (weekStart(day2, firstDay) - weekStart(day1, firstDay)) / 7;
+        break;
+    case Interval::Hour:
+        r = floorDiv(s2, 3600) - floorDiv(s1, 3600);
+        break;
+    case Interval::Minute:
+        r = floorDiv(s2, 60) - floorDiv(s1, 60);
+        break;
+    case Interval::Second:
+        r = s2 - s1;
+        break;
     }
     return Variant::fromLong(static_cast<std::int32_t>(r));
 }
@@ -283,9 +332,12 @@ int weekOfYear(double date, int firstDay, int firstWeek)
         const long long start = weekStart(jan1, firstDay);
         const long long daysInYearWeek = start + 7 - jan1; // days of that week in the new year
         switch (firstWeek) {
-        case 2: return daysInYearWeek >= 4 ? start : start + 7;
-        case 3: return start == jan1 ? start : start + 7;
-        default: return start;
+        case 2:
+            return daysInYearWeek >= 4 ? start : start + 7;
+        case 3:
+            return start == jan1 ? start : start + 7;
+        default:
+            return start;
         }
     };
     long long start = firstWeekStart(p.year);
@@ -309,18 +361,37 @@ Variant fnDatePart(Args a)
     const DateParts p = splitDate(date);
     int r = 0;
     switch (interval) {
-    case Interval::Year: r = p.year; break;
-    case Interval::Quarter: r = (p.month - 1) / 3 + 1; break;
-    case Interval::Month: r = p.month; break;
-    case Interval::DayOfYear:
-        r = static_cast<int>(serialFromYmd(p.year, p.month, p.day) - serialFromYmd(p.year, 1, 1)) + 1;
+    case Interval::Year:
+        r = p.year;
         break;
-    case Interval::Day: r = p.day; break;
-    case Interval::Weekday: r = relativeWeekday(date, firstDay); break;
-    case Interval::Week: r = weekOfYear(date, firstDay, firstWeek); break;
-    case Interval::Hour: r = p.hour; break;
-    case Interval::Minute: r = p.minute; break;
-    case Interval::Second: r = p.second; break;
+    case Interval::Quarter:
+        r = (p.month - 1) / 3 + 1;
+        break;
+    case Interval::Month:
+        r = p.month;
+        break;
+    case Interval::DayOfYear:
+        r = static_cast<int>(serialFromYmd(p.year, p.month, p.day) - serialFromYmd(p.year, 1, 1)) +
+            1;
+        break;
+    case Interval::Day:
+        r = p.day;
+        break;
+    case Interval::Weekday:
+        r = relativeWeekday(date, firstDay);
+        break;
+    case Interval::Week:
+        r = weekOfYear(date, firstDay, firstWeek);
+        break;
+    case Interval::Hour:
+        r = p.hour;
+        break;
+    case Interval::Minute:
+        r = p.minute;
+        break;
+    case Interval::Second:
+        r = p.second;
+        break;
     }
     return Variant::fromInteger(static_cast<std::int16_t>(r));
 }
@@ -332,7 +403,8 @@ Variant fnMonthName(Args a)
         throwError(err::InvalidProcedureCall);
     const bool abbreviate = has(a, 1) && toBool(a[1]);
     const auto i = static_cast<std::size_t>(m - 1);
-    return Variant::fromString(abbreviate ? regional::kMonthAbbreviations[i] : regional::kMonthNames[i]);
+    return Variant::fromString(abbreviate ? regional::kMonthAbbreviations[i]
+                                          : regional::kMonthNames[i]);
 }
 
 Variant fnWeekdayName(Args a)
@@ -343,7 +415,8 @@ Variant fnWeekdayName(Args a)
     const bool abbreviate = has(a, 1) && toBool(a[1]);
     const int first = detail::firstDayArg(a, 2);
     const auto i = static_cast<std::size_t>((n - 1 + first - 1) % 7);
-    return Variant::fromString(abbreviate ? regional::kDayAbbreviations[i] : regional::kDayNames[i]);
+    return Variant::fromString(abbreviate ? regional::kDayAbbreviations[i]
+                                          : regional::kDayNames[i]);
 }
 
 const BuiltinInfo kDates[] = {

@@ -130,13 +130,16 @@ Variant fnFormatDateTime(Args a)
     const double date = toDate(a[0]);
     const DateParts p = splitDate(date);
     switch (format) {
-    case 0: return Variant::fromString(formatGeneralDate(date));
+    case 0:
+        return Variant::fromString(formatGeneralDate(date));
     case 1:
-        return Variant::fromString(num(p.year) + std::u16string(regional::kYearMark) + num(p.month) +
-                                   std::u16string(regional::kMonthMark) + num(p.day) +
-                                   std::u16string(regional::kDayMark));
-    case 2: return Variant::fromString(formatShortDate(date));
-    case 3: return Variant::fromString(formatLongTime(date));
+        return Variant::fromString(num(p.year) + std::u16string(regional::kYearMark) +
+                                   num(p.month) + std::u16string(regional::kMonthMark) +
+                                   num(p.day) + std::u16string(regional::kDayMark));
+    case 2:
+        return Variant::fromString(formatShortDate(date));
+    case 3:
+        return Variant::fromString(formatLongTime(date));
     case 4: {
         std::u16string s;
         s += static_cast<char16_t>(u'0' + p.hour / 10);
@@ -146,7 +149,8 @@ Variant fnFormatDateTime(Args a)
         s += static_cast<char16_t>(u'0' + p.minute % 10);
         return Variant::fromString(s);
     }
-    default: throwError(err::InvalidProcedureCall);
+    default:
+        throwError(err::InvalidProcedureCall);
     }
 }
 

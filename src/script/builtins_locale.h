@@ -27,10 +27,10 @@ inline constexpr const char* kAnsiCodePage = "CP936";
 inline constexpr int kLocaleId = 2052;
 
 inline constexpr std::array<std::u16string_view, 12> kMonthNames{
-    u"一月", u"二月", u"三月", u"四月", u"五月", u"六月",
+    u"一月", u"二月", u"三月", u"四月", u"五月",   u"六月",
     u"七月", u"八月", u"九月", u"十月", u"十一月", u"十二月"};
 inline constexpr std::array<std::u16string_view, 12> kMonthAbbreviations{
-    u"1月", u"2月", u"3月", u"4月", u"5月", u"6月",
+    u"1月", u"2月", u"3月", u"4月",  u"5月",  u"6月",
     u"7月", u"8月", u"9月", u"10月", u"11月", u"12月"};
 inline constexpr std::array<std::u16string_view, 7> kDayNames{
     u"星期日", u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六"};

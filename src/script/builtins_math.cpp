@@ -2,10 +2,10 @@
 
 #include "script/builtins_internal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <algorithm>
 #include <limits>
 
 namespace orvane::script {
@@ -20,8 +20,10 @@ Variant keepType(const Variant& in, WholeFn whole, RealFn real)
 {
     Variant v = in.isObject() ? dereference(in) : in;
     switch (v.type()) {
-    case VarType::Null: return Variant::null();
-    case VarType::Empty: return Variant::fromInteger(0);
+    case VarType::Null:
+        return Variant::null();
+    case VarType::Empty:
+        return Variant::fromInteger(0);
     case VarType::Boolean:
     case VarType::Integer: {
         const std::int64_t r = whole(v.isEmpty() ? 0 : toDouble(v));
@@ -29,19 +31,22 @@ Variant keepType(const Variant& in, WholeFn whole, RealFn real)
             return Variant::fromInteger(static_cast<std::int16_t>(r));
         return Variant::fromLong(static_cast<std::int32_t>(r));
     }
-    case VarType::Byte: return Variant::fromByte(static_cast<std::uint8_t>(whole(v.byteValue())));
+    case VarType::Byte:
+        return Variant::fromByte(static_cast<std::uint8_t>(whole(v.byteValue())));
     case VarType::Long: {
         const std::int64_t r = whole(v.longValue());
         if (r > std::numeric_limits<std::int32_t>::max())
             return Variant::fromDouble(static_cast<double>(r));
         return Variant::fromLong(static_cast<std::int32_t>(r));
     }
-    case VarType::Single: return Variant::fromSingle(static_cast<float>(real(v.singleValue())));
+    case VarType::Single:
+        return Variant::fromSingle(static_cast<float>(real(v.singleValue())));
     case VarType::Currency:
-        return Variant::fromCurrencyRaw(
-            toCurrencyRaw(Variant::fromDouble(real(toDouble(v)))));
-    case VarType::Date: return Variant::fromDate(real(v.dateValue()));
-    default: return Variant::fromDouble(real(toDouble(v)));
+        return Variant::fromCurrencyRaw(toCurrencyRaw(Variant::fromDouble(real(toDouble(v)))));
+    case VarType::Date:
+        return Variant::fromDate(real(v.dateValue()));
+    default:
+        return Variant::fromDouble(real(toDouble(v)));
     }
 }
 
@@ -101,13 +106,18 @@ Variant fnRound(Args a)
         throwError(err::InvalidProcedureCall);
     Variant v = a[0].isObject() ? dereference(a[0]) : a[0];
     switch (v.type()) {
-    case VarType::Null: return Variant::null();
-    case VarType::Empty: return Variant::fromInteger(0);
-    case VarType::Boolean: return Variant::fromInteger(v.boolValue() ? -1 : 0);
+    case VarType::Null:
+        return Variant::null();
+    case VarType::Empty:
+        return Variant::fromInteger(0);
+    case VarType::Boolean:
+        return Variant::fromInteger(v.boolValue() ? -1 : 0);
     case VarType::Byte:
     case VarType::Integer:
-    case VarType::Long: return v;
-    case VarType::Single: return Variant::fromSingle(static_cast<float>(roundTo(v.singleValue(), decimals)));
+    case VarType::Long:
+        return v;
+    case VarType::Single:
+        return Variant::fromSingle(static_cast<float>(roundTo(v.singleValue(), decimals)));
     case VarType::Currency: {
         if (decimals >= 4)
             return v;
@@ -124,8 +134,10 @@ Variant fnRound(Args a)
             --q;
         return Variant::fromCurrencyRaw(q * unit);
     }
-    case VarType::Date: return Variant::fromDate(roundTo(v.dateValue(), decimals));
-    default: return Variant::fromDouble(roundTo(toDouble(v), decimals));
+    case VarType::Date:
+        return Variant::fromDate(roundTo(v.dateValue(), decimals));
+    default:
+        return Variant::fromDouble(roundTo(toDouble(v), decimals));
     }
 }
 
@@ -153,7 +165,10 @@ Variant fnSqr(Args a)
     return Variant::fromDouble(std::sqrt(d));
 }
 
-Variant fnExp(Args a) { return checkedReal(std::exp(realArg(a[0]))); }
+Variant fnExp(Args a)
+{
+    return checkedReal(std::exp(realArg(a[0])));
+}
 
 Variant fnLog(Args a)
 {
@@ -163,10 +178,22 @@ Variant fnLog(Args a)
     return Variant::fromDouble(std::log(d));
 }
 
-Variant fnAtn(Args a) { return checkedReal(std::atan(realArg(a[0]))); }
-Variant fnSin(Args a) { return checkedReal(std::sin(realArg(a[0]))); }
-Variant fnCos(Args a) { return checkedReal(std::cos(realArg(a[0]))); }
-Variant fnTan(Args a) { return checkedReal(std::tan(realArg(a[0]))); }
+Variant fnAtn(Args a)
+{
+    return checkedReal(std::atan(realArg(a[0])));
+}
+Variant fnSin(Args a)
+{
+    return checkedReal(std::sin(realArg(a[0])));
+}
+Variant fnCos(Args a)
+{
+    return checkedReal(std::cos(realArg(a[0])));
+}
+Variant fnTan(Args a)
+{
+    return checkedReal(std::tan(realArg(a[0])));
+}
 
 // The language's 24-bit linear congruential generator: the same seed gives the same sequence.
 struct RandomState
@@ -232,25 +259,36 @@ Variant hexOrOct(const Variant& v, int base)
     if (v.isNull())
         return Variant::null();
     switch (v.type()) {
-    case VarType::Empty: return Variant::fromString(u"0");
-    case VarType::Byte: return Variant::fromString(radix(v.byteValue(), base));
+    case VarType::Empty:
+        return Variant::fromString(u"0");
+    case VarType::Byte:
+        return Variant::fromString(radix(v.byteValue(), base));
     case VarType::Boolean:
     case VarType::Integer:
         return Variant::fromString(radix(static_cast<std::uint16_t>(toInteger(v)), base));
-    default: return Variant::fromString(radix(static_cast<std::uint32_t>(toLong(v)), base));
+    default:
+        return Variant::fromString(radix(static_cast<std::uint32_t>(toLong(v)), base));
     }
 }
 
-Variant fnHex(Args a) { return hexOrOct(a[0], 16); }
-Variant fnOct(Args a) { return hexOrOct(a[0], 8); }
+Variant fnHex(Args a)
+{
+    return hexOrOct(a[0], 16);
+}
+Variant fnOct(Args a)
+{
+    return hexOrOct(a[0], 8);
+}
 
 const BuiltinInfo kMath[] = {
-    {"Abs", 1, 1, fnAbs},   {"Sgn", 1, 1, fnSgn},       {"Int", 1, 1, fnInt},
-    {"Fix", 1, 1, fnFix},   {"Round", 1, 2, fnRound},   {"Sqr", 1, 1, fnSqr},
-    {"Exp", 1, 1, fnExp},   {"Log", 1, 1, fnLog},       {"Atn", 1, 1, fnAtn},
-    {"Sin", 1, 1, fnSin},   {"Cos", 1, 1, fnCos},       {"Tan", 1, 1, fnTan},
-    {"Rnd", 0, 1, fnRnd},   {"Randomize", 0, 1, fnRandomize},
-    {"Hex", 1, 1, fnHex},   {"Oct", 1, 1, fnOct},
+    {"Abs", 1, 1, fnAbs},     {"Sgn", 1, 1, fnSgn},
+    {"Int", 1, 1, fnInt},     {"Fix", 1, 1, fnFix},
+    {"Round", 1, 2, fnRound}, {"Sqr", 1, 1, fnSqr},
+    {"Exp", 1, 1, fnExp},     {"Log", 1, 1, fnLog},
+    {"Atn", 1, 1, fnAtn},     {"Sin", 1, 1, fnSin},
+    {"Cos", 1, 1, fnCos},     {"Tan", 1, 1, fnTan},
+    {"Rnd", 0, 1, fnRnd},     {"Randomize", 0, 1, fnRandomize},
+    {"Hex", 1, 1, fnHex},     {"Oct", 1, 1, fnOct},
 };
 
 } // namespace
@@ -284,7 +322,8 @@ std::string detail::toFixed(double x, int decimals, bool halfEven, bool& negativ
     if (keep > 0 && static_cast<std::size_t>(keep) < digits.size()) {
         kept = digits.substr(0, static_cast<std::size_t>(keep));
         const std::string rest = digits.substr(static_cast<std::size_t>(keep));
-        const bool above = rest[0] > '5' || (rest[0] == '5' && rest.find_first_not_of('0', 1) != std::string::npos);
+        const bool above = rest[0] > '5' ||
+                           (rest[0] == '5' && rest.find_first_not_of('0', 1) != std::string::npos);
         const bool tie = rest[0] == '5' && !above;
         const bool odd = (kept.back() - '0') % 2 == 1;
         if (above || (tie && (!halfEven || odd))) {
@@ -302,8 +341,9 @@ std::string detail::toFixed(double x, int decimals, bool halfEven, bool& negativ
         kept = digits;
     } else if (keep == 0 && !digits.empty()) {
         // Everything is below the last kept place: round against one unit of it.
-        const bool above = digits[0] > '5' ||
-                           (digits[0] == '5' && digits.find_first_not_of('0', 1) != std::string::npos);
+        const bool above =
+            digits[0] > '5' ||
+            (digits[0] == '5' && digits.find_first_not_of('0', 1) != std::string::npos);
         const bool tie = digits[0] == '5' && !above;
         if (above || (tie && !halfEven)) {
             kept = "1";

@@ -182,8 +182,7 @@ Variant fnInStrRev(Args a)
     return Variant::fromLong(0);
 }
 
-template <typename F>
-Variant mapChars(const Variant& v, F f)
+template <typename F> Variant mapChars(const Variant& v, F f)
 {
     if (v.isNull())
         return Variant::null();
@@ -192,8 +191,14 @@ Variant mapChars(const Variant& v, F f)
     return Variant::fromString(std::move(s));
 }
 
-Variant fnLCase(Args a) { return mapChars(a[0], toLowerChar); }
-Variant fnUCase(Args a) { return mapChars(a[0], toUpperChar); }
+Variant fnLCase(Args a)
+{
+    return mapChars(a[0], toLowerChar);
+}
+Variant fnUCase(Args a)
+{
+    return mapChars(a[0], toUpperChar);
+}
 
 Variant trim(const Variant& v, bool left, bool right)
 {
@@ -210,9 +215,18 @@ Variant trim(const Variant& v, bool left, bool right)
     return Variant::fromString(s.substr(b, e - b));
 }
 
-Variant fnLTrim(Args a) { return trim(a[0], true, false); }
-Variant fnRTrim(Args a) { return trim(a[0], false, true); }
-Variant fnTrim(Args a) { return trim(a[0], true, true); }
+Variant fnLTrim(Args a)
+{
+    return trim(a[0], true, false);
+}
+Variant fnRTrim(Args a)
+{
+    return trim(a[0], false, true);
+}
+Variant fnTrim(Args a)
+{
+    return trim(a[0], true, true);
+}
 
 Variant fnSpace(Args a)
 {
@@ -407,18 +421,14 @@ Variant fnChrW(Args a)
 }
 
 const BuiltinInfo kStrings[] = {
-    {"Len", 1, 1, fnLen},           {"Left", 2, 2, fnLeft},
-    {"Right", 2, 2, fnRight},       {"Mid", 2, 3, fnMid},
-    {"InStr", 2, 4, fnInStr},       {"InStrRev", 2, 4, fnInStrRev},
-    {"LCase", 1, 1, fnLCase},       {"UCase", 1, 1, fnUCase},
-    {"LTrim", 1, 1, fnLTrim},       {"RTrim", 1, 1, fnRTrim},
-    {"Trim", 1, 1, fnTrim},         {"Space", 1, 1, fnSpace},
-    {"String", 2, 2, fnString},     {"Replace", 3, 6, fnReplace},
-    {"Split", 1, 4, fnSplit},       {"Join", 1, 2, fnJoin},
-    {"Filter", 2, 4, fnFilter},     {"StrReverse", 1, 1, fnStrReverse},
-    {"StrComp", 2, 3, fnStrComp},   {"Asc", 1, 1, fnAsc},
-    {"AscW", 1, 1, fnAscW},         {"Chr", 1, 1, fnChr},
-    {"ChrW", 1, 1, fnChrW},
+    {"Len", 1, 1, fnLen},         {"Left", 2, 2, fnLeft},       {"Right", 2, 2, fnRight},
+    {"Mid", 2, 3, fnMid},         {"InStr", 2, 4, fnInStr},     {"InStrRev", 2, 4, fnInStrRev},
+    {"LCase", 1, 1, fnLCase},     {"UCase", 1, 1, fnUCase},     {"LTrim", 1, 1, fnLTrim},
+    {"RTrim", 1, 1, fnRTrim},     {"Trim", 1, 1, fnTrim},       {"Space", 1, 1, fnSpace},
+    {"String", 2, 2, fnString},   {"Replace", 3, 6, fnReplace}, {"Split", 1, 4, fnSplit},
+    {"Join", 1, 2, fnJoin},       {"Filter", 2, 4, fnFilter},   {"StrReverse", 1, 1, fnStrReverse},
+    {"StrComp", 2, 3, fnStrComp}, {"Asc", 1, 1, fnAsc},         {"AscW", 1, 1, fnAscW},
+    {"Chr", 1, 1, fnChr},         {"ChrW", 1, 1, fnChrW},
 };
 
 } // namespace

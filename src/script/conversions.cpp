@@ -72,11 +72,16 @@ std::int64_t roundToInt64(double d, double lo, double hi)
 std::int64_t toWhole(const Variant& v, double lo, double hi)
 {
     switch (v.type()) {
-    case VarType::Empty: return 0;
-    case VarType::Boolean: return v.boolValue() ? -1 : 0;
-    case VarType::Byte: return roundToInt64(v.byteValue(), lo, hi);
-    case VarType::Integer: return roundToInt64(v.integerValue(), lo, hi);
-    case VarType::Long: return roundToInt64(v.longValue(), lo, hi);
+    case VarType::Empty:
+        return 0;
+    case VarType::Boolean:
+        return v.boolValue() ? -1 : 0;
+    case VarType::Byte:
+        return roundToInt64(v.byteValue(), lo, hi);
+    case VarType::Integer:
+        return roundToInt64(v.integerValue(), lo, hi);
+    case VarType::Long:
+        return roundToInt64(v.longValue(), lo, hi);
     case VarType::Currency: {
         // Exact: round the scaled integer half to even.
         const std::int64_t raw = v.currencyRaw();
@@ -88,7 +93,8 @@ std::int64_t toWhole(const Variant& v, double lo, double hi)
             --q;
         return roundToInt64(static_cast<double>(q), lo, hi);
     }
-    default: return roundToInt64(toDouble(v), lo, hi);
+    default:
+        return roundToInt64(toDouble(v), lo, hi);
     }
 }
 
@@ -232,7 +238,8 @@ std::optional<double> parseNumber(std::u16string_view s)
         }
         // Eight hex digits fill a Long: the top bit is its sign.
         if (value > 0x7FFFFFFFull)
-            return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+            return static_cast<double>(
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
         return static_cast<double>(value);
     }
 
@@ -430,7 +437,8 @@ std::optional<std::vector<DateToken>> tokenizeDate(std::u16string_view s)
             tokens.push_back(t);
         } else if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) {
             DateToken t{DateToken::Word, 0, 0, {}};
-            while (i < s.size() && ((s[i] >= u'a' && s[i] <= u'z') || (s[i] >= u'A' && s[i] <= u'Z')))
+            while (i < s.size() &&
+                   ((s[i] >= u'a' && s[i] <= u'z') || (s[i] >= u'A' && s[i] <= u'Z')))
                 t.text += toUpperChar(s[i++]);
             tokens.push_back(t);
         } else if (c == u'/' || c == u'-' || c == u'.' || c == u':' || c == u'年' || c == u'月' ||
@@ -438,8 +446,8 @@ std::optional<std::vector<DateToken>> tokenizeDate(std::u16string_view s)
             tokens.push_back(DateToken{DateToken::Sep, 0, 0, std::u16string(1, c)});
             ++i;
         } else if (s.substr(i, 2) == u"上午" || s.substr(i, 2) == u"下午") {
-            tokens.push_back(DateToken{DateToken::Word, 0, 0,
-                                       s.substr(i, 2) == u"上午" ? u"AM" : u"PM"});
+            tokens.push_back(
+                DateToken{DateToken::Word, 0, 0, s.substr(i, 2) == u"上午" ? u"AM" : u"PM"});
             i += 2;
         } else {
             return std::nullopt;
@@ -519,8 +527,8 @@ std::optional<double> parseDate(std::u16string_view text)
             else if (sep != u"/" && sep != u"-" && sep != u".")
                 return std::nullopt;
             ++i;
-        } else if (!monthWordAt(i) && !(namedMonth && i < t.size() &&
-                                         t[i].kind == DateToken::Number)) {
+        } else if (!monthWordAt(i) &&
+                   !(namedMonth && i < t.size() && t[i].kind == DateToken::Number)) {
             break;
         }
     }
@@ -646,8 +654,8 @@ std::u16string formatDouble(double value, int significantDigits)
         if (c != '.')
             digits += c;
     int exponent = 0;
-    std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0),
-                    sci.data() + sci.size(), exponent);
+    std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
+                    exponent);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
@@ -720,29 +728,44 @@ Variant dereference(const Variant& v)
 Variant toNumeric(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return Variant::fromInteger(0);
-    case VarType::Boolean: return Variant::fromInteger(v.boolValue() ? -1 : 0);
-    case VarType::String: return Variant::fromDouble(stringToDouble(v.stringValue()));
-    case VarType::Object: return toNumeric(dereference(v));
+    case VarType::Empty:
+        return Variant::fromInteger(0);
+    case VarType::Boolean:
+        return Variant::fromInteger(v.boolValue() ? -1 : 0);
+    case VarType::String:
+        return Variant::fromDouble(stringToDouble(v.stringValue()));
+    case VarType::Object:
+        return toNumeric(dereference(v));
     case VarType::Error:
-    case VarType::Array: throwError(err::TypeMismatch);
-    default: return v;
+    case VarType::Array:
+        throwError(err::TypeMismatch);
+    default:
+        return v;
     }
 }
 
 bool toBool(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return false;
-    case VarType::Null: throwError(err::InvalidUseOfNull);
-    case VarType::Boolean: return v.boolValue();
-    case VarType::Byte: return v.byteValue() != 0;
-    case VarType::Integer: return v.integerValue() != 0;
-    case VarType::Long: return v.longValue() != 0;
-    case VarType::Single: return v.singleValue() != 0;
+    case VarType::Empty:
+        return false;
+    case VarType::Null:
+        throwError(err::InvalidUseOfNull);
+    case VarType::Boolean:
+        return v.boolValue();
+    case VarType::Byte:
+        return v.byteValue() != 0;
+    case VarType::Integer:
+        return v.integerValue() != 0;
+    case VarType::Long:
+        return v.longValue() != 0;
+    case VarType::Single:
+        return v.singleValue() != 0;
     case VarType::Double:
-    case VarType::Date: return v.doubleValue() != 0;
-    case VarType::Currency: return v.currencyRaw() != 0;
+    case VarType::Date:
+        return v.doubleValue() != 0;
+    case VarType::Currency:
+        return v.currencyRaw() != 0;
     case VarType::String: {
         const std::u16string_view s = trimmed(v.stringValue());
         if (equalsIgnoreCase(s, u"True") || equalsIgnoreCase(s, u"#TRUE#"))
@@ -751,8 +774,10 @@ bool toBool(const Variant& v)
             return false;
         return stringToDouble(v.stringValue()) != 0;
     }
-    case VarType::Object: return toBool(dereference(v));
-    default: throwError(err::TypeMismatch);
+    case VarType::Object:
+        return toBool(dereference(v));
+    default:
+        throwError(err::TypeMismatch);
     }
 }
 
@@ -792,31 +817,45 @@ float toSingle(const Variant& v)
 double toDouble(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return 0;
-    case VarType::Null: throwError(err::InvalidUseOfNull);
-    case VarType::Boolean: return v.boolValue() ? -1 : 0;
-    case VarType::Byte: return v.byteValue();
-    case VarType::Integer: return v.integerValue();
-    case VarType::Long: return v.longValue();
-    case VarType::Single: return v.singleValue();
+    case VarType::Empty:
+        return 0;
+    case VarType::Null:
+        throwError(err::InvalidUseOfNull);
+    case VarType::Boolean:
+        return v.boolValue() ? -1 : 0;
+    case VarType::Byte:
+        return v.byteValue();
+    case VarType::Integer:
+        return v.integerValue();
+    case VarType::Long:
+        return v.longValue();
+    case VarType::Single:
+        return v.singleValue();
     case VarType::Double:
-    case VarType::Date: return v.doubleValue();
-    case VarType::Currency: return static_cast<double>(v.currencyRaw()) / kCurrencyScale;
-    case VarType::String: return stringToDouble(v.stringValue());
-    case VarType::Object: return toDouble(dereference(v));
-    default: throwError(err::TypeMismatch);
+    case VarType::Date:
+        return v.doubleValue();
+    case VarType::Currency:
+        return static_cast<double>(v.currencyRaw()) / kCurrencyScale;
+    case VarType::String:
+        return stringToDouble(v.stringValue());
+    case VarType::Object:
+        return toDouble(dereference(v));
+    default:
+        throwError(err::TypeMismatch);
     }
 }
 
 std::int64_t toCurrencyRaw(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Currency: return v.currencyRaw();
+    case VarType::Currency:
+        return v.currencyRaw();
     case VarType::Byte:
     case VarType::Integer:
     case VarType::Long:
     case VarType::Boolean:
-    case VarType::Empty: return static_cast<std::int64_t>(toDouble(v)) * kCurrencyScale;
+    case VarType::Empty:
+        return static_cast<std::int64_t>(toDouble(v)) * kCurrencyScale;
     default: {
         const double d = toDouble(v);
         if (!(std::fabs(d) <= kMaxCurrency))
@@ -833,16 +872,21 @@ double toDate(const Variant& v)
 {
     double d = 0;
     switch (v.type()) {
-    case VarType::Date: return v.dateValue();
-    case VarType::Null: throwError(err::InvalidUseOfNull);
+    case VarType::Date:
+        return v.dateValue();
+    case VarType::Null:
+        throwError(err::InvalidUseOfNull);
     case VarType::String: {
         const std::optional<double> parsed = parseDate(v.stringValue());
         if (!parsed)
             throwError(err::TypeMismatch);
         return *parsed;
     }
-    case VarType::Object: return toDate(dereference(v));
-    default: d = toDouble(v); break;
+    case VarType::Object:
+        return toDate(dereference(v));
+    default:
+        d = toDouble(v);
+        break;
     }
     if (!(d >= kMinDate && d < kMaxDate + 1))
         throwError(err::Overflow);
@@ -852,20 +896,34 @@ double toDate(const Variant& v)
 std::u16string toString(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return {};
-    case VarType::Null: throwError(err::InvalidUseOfNull);
-    case VarType::Boolean: return v.boolValue() ? u"True" : u"False";
-    case VarType::Byte: return number(v.byteValue());
-    case VarType::Integer: return number(v.integerValue());
-    case VarType::Long: return number(v.longValue());
-    case VarType::Single: return formatDouble(v.singleValue(), 7);
-    case VarType::Double: return formatDouble(v.doubleValue(), 15);
-    case VarType::Currency: return formatCurrency(v.currencyRaw());
-    case VarType::Date: return formatGeneralDate(v.dateValue());
-    case VarType::String: return v.stringValue();
-    case VarType::Object: return toString(dereference(v));
-    case VarType::Error: return u"Error " + number(v.errorValue());
-    default: throwError(err::TypeMismatch);
+    case VarType::Empty:
+        return {};
+    case VarType::Null:
+        throwError(err::InvalidUseOfNull);
+    case VarType::Boolean:
+        return v.boolValue() ? u"True" : u"False";
+    case VarType::Byte:
+        return number(v.byteValue());
+    case VarType::Integer:
+        return number(v.integerValue());
+    case VarType::Long:
+        return number(v.longValue());
+    case VarType::Single:
+        return formatDouble(v.singleValue(), 7);
+    case VarType::Double:
+        return formatDouble(v.doubleValue(), 15);
+    case VarType::Currency:
+        return formatCurrency(v.currencyRaw());
+    case VarType::Date:
+        return formatGeneralDate(v.dateValue());
+    case VarType::String:
+        return v.stringValue();
+    case VarType::Object:
+        return toString(dereference(v));
+    case VarType::Error:
+        return u"Error " + number(v.errorValue());
+    default:
+        throwError(err::TypeMismatch);
     }
 }
 

@@ -26,18 +26,30 @@ struct Num
 Num toNum(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return {Kind::Integer, 0, 0};
-    case VarType::Boolean: return {Kind::Integer, v.boolValue() ? -1 : 0, 0};
-    case VarType::Byte: return {Kind::Byte, v.byteValue(), 0};
-    case VarType::Integer: return {Kind::Integer, v.integerValue(), 0};
-    case VarType::Long: return {Kind::Long, v.longValue(), 0};
-    case VarType::Single: return {Kind::Single, 0, v.singleValue()};
-    case VarType::Double: return {Kind::Double, 0, v.doubleValue()};
-    case VarType::Currency: return {Kind::Currency, v.currencyRaw(), 0};
-    case VarType::Date: return {Kind::Date, 0, v.dateValue()};
-    case VarType::String: return {Kind::Double, 0, toDouble(v)};
-    case VarType::Object: return toNum(dereference(v));
-    default: throwError(err::TypeMismatch);
+    case VarType::Empty:
+        return {Kind::Integer, 0, 0};
+    case VarType::Boolean:
+        return {Kind::Integer, v.boolValue() ? -1 : 0, 0};
+    case VarType::Byte:
+        return {Kind::Byte, v.byteValue(), 0};
+    case VarType::Integer:
+        return {Kind::Integer, v.integerValue(), 0};
+    case VarType::Long:
+        return {Kind::Long, v.longValue(), 0};
+    case VarType::Single:
+        return {Kind::Single, 0, v.singleValue()};
+    case VarType::Double:
+        return {Kind::Double, 0, v.doubleValue()};
+    case VarType::Currency:
+        return {Kind::Currency, v.currencyRaw(), 0};
+    case VarType::Date:
+        return {Kind::Date, 0, v.dateValue()};
+    case VarType::String:
+        return {Kind::Double, 0, toDouble(v)};
+    case VarType::Object:
+        return toNum(dereference(v));
+    default:
+        throwError(err::TypeMismatch);
     }
 }
 
@@ -46,9 +58,12 @@ double asDouble(const Num& n)
     switch (n.kind) {
     case Kind::Byte:
     case Kind::Integer:
-    case Kind::Long: return static_cast<double>(n.i);
-    case Kind::Currency: return static_cast<double>(n.i) / 10000.0;
-    default: return n.d;
+    case Kind::Long:
+        return static_cast<double>(n.i);
+    case Kind::Currency:
+        return static_cast<double>(n.i) / 10000.0;
+    default:
+        return n.d;
     }
 }
 
@@ -65,7 +80,8 @@ Variant wholeResult(Kind kind, std::int64_t r)
         return Variant::fromByte(static_cast<std::uint8_t>(r));
     if (kind != Kind::Long && r >= -32768 && r <= 32767)
         return Variant::fromInteger(static_cast<std::int16_t>(r));
-    if (r >= std::numeric_limits<std::int32_t>::min() && r <= std::numeric_limits<std::int32_t>::max())
+    if (r >= std::numeric_limits<std::int32_t>::min() &&
+        r <= std::numeric_limits<std::int32_t>::max())
         return Variant::fromLong(static_cast<std::int32_t>(r));
     return Variant::fromDouble(static_cast<double>(r));
 }
@@ -112,11 +128,13 @@ Variant arithmetic(Arith op, const Num& x, const Num& y)
     if (x.kind == Kind::Date || y.kind == Kind::Date) {
         const double a = asDouble(x), b = asDouble(y);
         switch (op) {
-        case Arith::Add: return dateResult(a + b);
+        case Arith::Add:
+            return dateResult(a + b);
         case Arith::Sub:
             return (x.kind == Kind::Date && y.kind == Kind::Date) ? doubleResult(a - b)
                                                                   : dateResult(a - b);
-        case Arith::Mul: return doubleResult(a * b);
+        case Arith::Mul:
+            return doubleResult(a * b);
         }
     }
     if (x.kind == Kind::Currency || y.kind == Kind::Currency) {
@@ -146,18 +164,30 @@ Variant arithmetic(Arith op, const Num& x, const Num& y)
     if (isWhole(kind)) {
         std::int64_t r = 0;
         switch (op) {
-        case Arith::Add: r = x.i + y.i; break;
-        case Arith::Sub: r = x.i - y.i; break;
-        case Arith::Mul: r = x.i * y.i; break;
+        case Arith::Add:
+            r = x.i + y.i;
+            break;
+        case Arith::Sub:
+            r = x.i - y.i;
+            break;
+        case Arith::Mul:
+            r = x.i * y.i;
+            break;
         }
         return wholeResult(kind, r);
     }
     const double a = asDouble(x), b = asDouble(y);
     double r = 0;
     switch (op) {
-    case Arith::Add: r = a + b; break;
-    case Arith::Sub: r = a - b; break;
-    case Arith::Mul: r = a * b; break;
+    case Arith::Add:
+        r = a + b;
+        break;
+    case Arith::Sub:
+        r = a - b;
+        break;
+    case Arith::Mul:
+        r = a * b;
+        break;
     }
     const bool longWithSingle = (x.kind == Kind::Long && y.kind == Kind::Single) ||
                                 (x.kind == Kind::Single && y.kind == Kind::Long);
@@ -178,20 +208,28 @@ struct Logic
 Logic toLogic(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Null: return {true};
-    case VarType::Boolean: return {false, true, Kind::Integer, v.boolValue() ? -1 : 0};
-    case VarType::Empty: return {false, false, Kind::Integer, 0};
-    case VarType::Byte: return {false, false, Kind::Byte, v.byteValue()};
-    case VarType::Integer: return {false, false, Kind::Integer, v.integerValue()};
-    case VarType::Long: return {false, false, Kind::Long, v.longValue()};
+    case VarType::Null:
+        return {true};
+    case VarType::Boolean:
+        return {false, true, Kind::Integer, v.boolValue() ? -1 : 0};
+    case VarType::Empty:
+        return {false, false, Kind::Integer, 0};
+    case VarType::Byte:
+        return {false, false, Kind::Byte, v.byteValue()};
+    case VarType::Integer:
+        return {false, false, Kind::Integer, v.integerValue()};
+    case VarType::Long:
+        return {false, false, Kind::Long, v.longValue()};
     case VarType::String: {
         const std::u16string& s = v.stringValue();
         if (!parseNumber(s))
             return {false, true, Kind::Integer, toBool(v) ? -1 : 0};
         return {false, false, Kind::Long, toLong(v)};
     }
-    case VarType::Object: return toLogic(dereference(v));
-    default: return {false, false, Kind::Long, toLong(v)};
+    case VarType::Object:
+        return toLogic(dereference(v));
+    default:
+        return {false, false, Kind::Long, toLong(v)};
     }
 }
 
@@ -200,9 +238,12 @@ Variant logicResult(const Logic& like, std::int64_t r)
     if (like.boolean)
         return Variant::fromBool(r != 0);
     switch (like.kind) {
-    case Kind::Byte: return Variant::fromByte(static_cast<std::uint8_t>(r & 0xFF));
-    case Kind::Integer: return Variant::fromInteger(static_cast<std::int16_t>(r));
-    default: return Variant::fromLong(static_cast<std::int32_t>(r));
+    case Kind::Byte:
+        return Variant::fromByte(static_cast<std::uint8_t>(r & 0xFF));
+    case Kind::Integer:
+        return Variant::fromInteger(static_cast<std::int16_t>(r));
+    default:
+        return Variant::fromLong(static_cast<std::int32_t>(r));
     }
 }
 
@@ -217,11 +258,16 @@ enum class LogicOp { And, Or, Xor, Eqv, Imp };
 std::int64_t applyLogic(LogicOp op, std::int64_t a, std::int64_t b)
 {
     switch (op) {
-    case LogicOp::And: return a & b;
-    case LogicOp::Or: return a | b;
-    case LogicOp::Xor: return a ^ b;
-    case LogicOp::Eqv: return ~(a ^ b);
-    case LogicOp::Imp: return ~a | b;
+    case LogicOp::And:
+        return a & b;
+    case LogicOp::Or:
+        return a | b;
+    case LogicOp::Xor:
+        return a ^ b;
+    case LogicOp::Eqv:
+        return ~(a ^ b);
+    case LogicOp::Imp:
+        return ~a | b;
     }
     return 0;
 }
@@ -245,7 +291,8 @@ Variant logical(LogicOp op, const Variant& va, const Variant& vb)
             if (a.null) // Null Imp b: True when b is all ones
                 return allOnes(b) ? logicResult(b, b.v) : Variant::null();
             return a.v == 0 ? logicResult(a, -1) : Variant::null(); // a Imp Null
-        default: return Variant::null();
+        default:
+            return Variant::null();
         }
     }
     const std::int64_t r = applyLogic(op, a.v, b.v);
@@ -284,9 +331,12 @@ std::optional<Variant> literalAs(const Variant& str, const Variant& like)
 {
     try {
         switch (like.type()) {
-        case VarType::Boolean: return Variant::fromBool(toBool(str));
-        case VarType::Date: return Variant::fromDate(toDate(str));
-        default: return Variant::fromDouble(toDouble(str));
+        case VarType::Boolean:
+            return Variant::fromBool(toBool(str));
+        case VarType::Date:
+            return Variant::fromDate(toDate(str));
+        default:
+            return Variant::fromDouble(toDouble(str));
         }
     } catch (const ScriptException&) {
         return std::nullopt;
@@ -349,7 +399,9 @@ Variant opDiv(const Variant& a, const Variant& b)
     if (divisor == 0)
         throwError(dividend == 0 ? err::Overflow : err::DivisionByZero);
     const double r = dividend / divisor;
-    auto smallOrSingle = [](Kind k) { return k == Kind::Byte || k == Kind::Integer || k == Kind::Single; };
+    auto smallOrSingle = [](Kind k) {
+        return k == Kind::Byte || k == Kind::Integer || k == Kind::Single;
+    };
     if ((p.kind == Kind::Single || q.kind == Kind::Single) && smallOrSingle(p.kind) &&
         smallOrSingle(q.kind))
         return singleResult(r);
@@ -432,8 +484,10 @@ Variant opNeg(const Variant& a)
     Variant h;
     const Variant& x = derefInto(a, h);
     switch (x.type()) {
-    case VarType::Null: return Variant::null();
-    case VarType::Empty: return Variant::fromInteger(0);
+    case VarType::Null:
+        return Variant::null();
+    case VarType::Empty:
+        return Variant::fromInteger(0);
     case VarType::Boolean:
     case VarType::Byte:
     case VarType::Integer:
@@ -441,13 +495,16 @@ Variant opNeg(const Variant& a)
         const Num n = toNum(x);
         return wholeResult(n.kind == Kind::Byte ? Kind::Integer : n.kind, -n.i);
     }
-    case VarType::Single: return Variant::fromSingle(-x.singleValue());
+    case VarType::Single:
+        return Variant::fromSingle(-x.singleValue());
     case VarType::Currency:
         if (x.currencyRaw() == std::numeric_limits<std::int64_t>::min())
             throwError(err::Overflow);
         return Variant::fromCurrencyRaw(-x.currencyRaw());
-    case VarType::Date: return dateResult(-x.dateValue());
-    default: return doubleResult(-toDouble(x));
+    case VarType::Date:
+        return dateResult(-x.dateValue());
+    default:
+        return doubleResult(-toDouble(x));
     }
 }
 
@@ -459,11 +516,26 @@ Variant opNot(const Variant& a)
     return logicResult(l, l.kind == Kind::Byte ? (~l.v & 0xFF) : ~l.v);
 }
 
-Variant opAnd(const Variant& a, const Variant& b) { return logical(LogicOp::And, a, b); }
-Variant opOr(const Variant& a, const Variant& b) { return logical(LogicOp::Or, a, b); }
-Variant opXor(const Variant& a, const Variant& b) { return logical(LogicOp::Xor, a, b); }
-Variant opEqv(const Variant& a, const Variant& b) { return logical(LogicOp::Eqv, a, b); }
-Variant opImp(const Variant& a, const Variant& b) { return logical(LogicOp::Imp, a, b); }
+Variant opAnd(const Variant& a, const Variant& b)
+{
+    return logical(LogicOp::And, a, b);
+}
+Variant opOr(const Variant& a, const Variant& b)
+{
+    return logical(LogicOp::Or, a, b);
+}
+Variant opXor(const Variant& a, const Variant& b)
+{
+    return logical(LogicOp::Xor, a, b);
+}
+Variant opEqv(const Variant& a, const Variant& b)
+{
+    return logical(LogicOp::Eqv, a, b);
+}
+Variant opImp(const Variant& a, const Variant& b)
+{
+    return logical(LogicOp::Imp, a, b);
+}
 
 Variant opIs(const Variant& a, const Variant& b)
 {
@@ -512,42 +584,64 @@ CompareResult compare(const Variant& a, const Variant& b, CompareMode mode, bool
     return stringFirst ? CompareResult::Greater : CompareResult::Less;
 }
 
-Variant opCompare(BinaryOp op, const Variant& a, const Variant& b, CompareMode mode,
-                  bool aLiteral, bool bLiteral)
+Variant opCompare(BinaryOp op, const Variant& a, const Variant& b, CompareMode mode, bool aLiteral,
+                  bool bLiteral)
 {
     const CompareResult c = compare(a, b, mode, aLiteral, bLiteral);
     if (c == CompareResult::Null)
         return Variant::null();
     const int v = static_cast<int>(c);
     switch (op) {
-    case BinaryOp::Eq: return Variant::fromBool(v == 0);
-    case BinaryOp::Ne: return Variant::fromBool(v != 0);
-    case BinaryOp::Lt: return Variant::fromBool(v < 0);
-    case BinaryOp::Gt: return Variant::fromBool(v > 0);
-    case BinaryOp::Le: return Variant::fromBool(v <= 0);
-    case BinaryOp::Ge: return Variant::fromBool(v >= 0);
-    default: throwError(err::InternalError);
+    case BinaryOp::Eq:
+        return Variant::fromBool(v == 0);
+    case BinaryOp::Ne:
+        return Variant::fromBool(v != 0);
+    case BinaryOp::Lt:
+        return Variant::fromBool(v < 0);
+    case BinaryOp::Gt:
+        return Variant::fromBool(v > 0);
+    case BinaryOp::Le:
+        return Variant::fromBool(v <= 0);
+    case BinaryOp::Ge:
+        return Variant::fromBool(v >= 0);
+    default:
+        throwError(err::InternalError);
     }
 }
 
 Variant binaryOp(BinaryOp op, const Variant& a, const Variant& b)
 {
     switch (op) {
-    case BinaryOp::Add: return opAdd(a, b);
-    case BinaryOp::Sub: return opSub(a, b);
-    case BinaryOp::Mul: return opMul(a, b);
-    case BinaryOp::Div: return opDiv(a, b);
-    case BinaryOp::IntDiv: return opIntDiv(a, b);
-    case BinaryOp::Mod: return opMod(a, b);
-    case BinaryOp::Pow: return opPow(a, b);
-    case BinaryOp::Concat: return opConcat(a, b);
-    case BinaryOp::And: return opAnd(a, b);
-    case BinaryOp::Or: return opOr(a, b);
-    case BinaryOp::Xor: return opXor(a, b);
-    case BinaryOp::Eqv: return opEqv(a, b);
-    case BinaryOp::Imp: return opImp(a, b);
-    case BinaryOp::Is: return opIs(a, b);
-    default: return opCompare(op, a, b);
+    case BinaryOp::Add:
+        return opAdd(a, b);
+    case BinaryOp::Sub:
+        return opSub(a, b);
+    case BinaryOp::Mul:
+        return opMul(a, b);
+    case BinaryOp::Div:
+        return opDiv(a, b);
+    case BinaryOp::IntDiv:
+        return opIntDiv(a, b);
+    case BinaryOp::Mod:
+        return opMod(a, b);
+    case BinaryOp::Pow:
+        return opPow(a, b);
+    case BinaryOp::Concat:
+        return opConcat(a, b);
+    case BinaryOp::And:
+        return opAnd(a, b);
+    case BinaryOp::Or:
+        return opOr(a, b);
+    case BinaryOp::Xor:
+        return opXor(a, b);
+    case BinaryOp::Eqv:
+        return opEqv(a, b);
+    case BinaryOp::Imp:
+        return opImp(a, b);
+    case BinaryOp::Is:
+        return opIs(a, b);
+    default:
+        return opCompare(op, a, b);
     }
 }
 

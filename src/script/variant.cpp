@@ -100,13 +100,18 @@ Variant& Variant::operator=(Variant&& o) noexcept
 void Variant::clearHeap() noexcept
 {
     switch (type_) {
-    case VarType::String: releaseString(u_.str); break;
+    case VarType::String:
+        releaseString(u_.str);
+        break;
     case VarType::Object:
         if (u_.obj)
             u_.obj->release();
         break;
-    case VarType::Array: releaseArray(u_.arr); break;
-    default: break;
+    case VarType::Array:
+        releaseArray(u_.arr);
+        break;
+    default:
+        break;
     }
     type_ = VarType::Empty;
 }
@@ -227,8 +232,10 @@ bool Variant::isNumberType() const noexcept
     case VarType::Long:
     case VarType::Single:
     case VarType::Double:
-    case VarType::Currency: return true;
-    default: return false;
+    case VarType::Currency:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -443,21 +450,36 @@ std::u16string fromUtf8(std::string_view s)
 std::u16string typeName(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return u"Empty";
-    case VarType::Null: return u"Null";
-    case VarType::Integer: return u"Integer";
-    case VarType::Long: return u"Long";
-    case VarType::Single: return u"Single";
-    case VarType::Double: return u"Double";
-    case VarType::Currency: return u"Currency";
-    case VarType::Date: return u"Date";
-    case VarType::String: return u"String";
-    case VarType::Object: return v.objectValue() ? v.objectValue()->typeName() : u"Nothing";
-    case VarType::Error: return u"Error";
-    case VarType::Boolean: return u"Boolean";
-    case VarType::Byte: return u"Byte";
-    case VarType::Array: return u"Variant()";
-    default: return u"Unknown";
+    case VarType::Empty:
+        return u"Empty";
+    case VarType::Null:
+        return u"Null";
+    case VarType::Integer:
+        return u"Integer";
+    case VarType::Long:
+        return u"Long";
+    case VarType::Single:
+        return u"Single";
+    case VarType::Double:
+        return u"Double";
+    case VarType::Currency:
+        return u"Currency";
+    case VarType::Date:
+        return u"Date";
+    case VarType::String:
+        return u"String";
+    case VarType::Object:
+        return v.objectValue() ? v.objectValue()->typeName() : u"Nothing";
+    case VarType::Error:
+        return u"Error";
+    case VarType::Boolean:
+        return u"Boolean";
+    case VarType::Byte:
+        return u"Byte";
+    case VarType::Array:
+        return u"Variant()";
+    default:
+        return u"Unknown";
     }
 }
 

@@ -9,7 +9,8 @@
 #include <vector>
 
 // Script values. Strings are UTF-16 (std::u16string) as the script language counts them: Len and
-// Mid work in UTF-16 code units. Use toUtf8()/fromUtf8() at the boundary to the rest of the program.
+// Mid work in UTF-16 code units. Use toUtf8()/fromUtf8() at the boundary to the rest of the
+// program.
 
 namespace orvane::script {
 

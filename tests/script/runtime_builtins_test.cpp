@@ -63,14 +63,18 @@ TEST(RuntimeBuiltins, SearchFunctionsAndTheirArgumentForms)
     EXPECT_EQ(show(call("InStr", {I(5), S(u"abc"), S(u"a")})), "0");
     EXPECT_TRUE(call("InStr", {Variant::null(), S(u"a")}).isNull());
     EXPECT_EQ(errorOf([] { call("InStr", {I(0), S(u"a"), S(u"a")}); }), err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([] { call("InStr", {I(1), S(u"a"), S(u"a"), I(2)}); }),
+    EXPECT_EQ(errorOf([] {
+                  call("InStr", {I(1), S(u"a"), S(u"a"), I(2)});
+              }),
               err::InvalidProcedureCall);
 
     EXPECT_EQ(show(call("InStrRev", {S(u"abcabc"), S(u"c")})), "6");
     EXPECT_EQ(show(call("InStrRev", {S(u"abcabc"), S(u"c"), I(5)})), "3");
     EXPECT_EQ(show(call("InStrRev", {S(u"abcabc"), S(u"bc"), I(2)})), "0");
     EXPECT_EQ(show(call("InStrRev", {S(u"ABCabc"), S(u"C"), I(-1), I(1)})), "6");
-    EXPECT_EQ(errorOf([] { call("InStrRev", {S(u"a"), S(u"a"), I(0)}); }),
+    EXPECT_EQ(errorOf([] {
+                  call("InStrRev", {S(u"a"), S(u"a"), I(0)});
+              }),
               err::InvalidProcedureCall);
 
     EXPECT_EQ(show(call("StrComp", {S(u"a"), S(u"B")})), "1");
@@ -81,8 +85,7 @@ TEST(RuntimeBuiltins, SearchFunctionsAndTheirArgumentForms)
 TEST(RuntimeBuiltins, ReplaceWithAllArguments)
 {
     EXPECT_EQ(show(call("Replace", {S(u"aXbxc"), S(u"x"), S(u"-")})), "aXb-c");
-    EXPECT_EQ(show(call("Replace", {S(u"aXbxc"), S(u"x"), S(u"-"), I(1), I(-1), I(1)})),
-              "a-b-c");
+    EXPECT_EQ(show(call("Replace", {S(u"aXbxc"), S(u"x"), S(u"-"), I(1), I(-1), I(1)})), "a-b-c");
     // The result starts at `start`; `count` limits the replacements.
     EXPECT_EQ(show(call("Replace", {S(u"aaaa"), S(u"a"), S(u"b"), I(2), I(2)})), "bba");
     EXPECT_EQ(show(call("Replace", {S(u"abc"), S(u""), S(u"x")})), "abc");
@@ -93,9 +96,13 @@ TEST(RuntimeBuiltins, ReplaceWithAllArguments)
     EXPECT_EQ(show(call("Replace", {S(u"abab"), S(u"b"), S(u"c"), missingArgument(),
                                     missingArgument(), I(0)})),
               "acac");
-    EXPECT_EQ(errorOf([] { call("Replace", {Variant::null(), S(u"a"), S(u"b")}); }),
+    EXPECT_EQ(errorOf([] {
+                  call("Replace", {Variant::null(), S(u"a"), S(u"b")});
+              }),
               err::InvalidUseOfNull);
-    EXPECT_EQ(errorOf([] { call("Replace", {S(u"a"), S(u"a"), S(u"b"), I(1), I(-2)}); }),
+    EXPECT_EQ(errorOf([] {
+                  call("Replace", {S(u"a"), S(u"a"), S(u"b"), I(1), I(-2)});
+              }),
               err::InvalidProcedureCall);
 }
 
@@ -107,7 +114,7 @@ TEST(RuntimeBuiltins, SplitJoinFilterAndArrayBounds)
     EXPECT_EQ(item(parts, 1), "李四");
     EXPECT_EQ(item(parts, 2), "");
     EXPECT_EQ(show(call("UBound", {call("Split", {S(u"")})})), "-1");
-    const Variant two = call("Split", {S(u"a b c")    , S(u" "), I(2)});
+    const Variant two = call("Split", {S(u"a b c"), S(u" "), I(2)});
     EXPECT_EQ(item(two, 1), "b c");
     const Variant text = call("Split", {S(u"aXbxc"), S(u"x"), I(-1), I(1)});
     EXPECT_EQ(show(call("UBound", {text})), "2");

@@ -32,7 +32,7 @@ TEST(RuntimeConversions, WholeNumberConversionsRoundHalfToEvenAndCheckRange)
     EXPECT_EQ(toInteger(S(u" 1.5 ")), 2);
     EXPECT_EQ(toInteger(B(true)), -1);
     EXPECT_EQ(toInteger(Variant()), 0);
-    EXPECT_EQ(toLong(Variant::fromCurrencyRaw(25000)), 2);  // 2.5
+    EXPECT_EQ(toLong(Variant::fromCurrencyRaw(25000)), 2);   // 2.5
     EXPECT_EQ(toLong(Variant::fromCurrencyRaw(-35000)), -4); // -3.5
     EXPECT_EQ(toLong(D(2147483647.4)), 2147483647);
     EXPECT_EQ(toByte(D(254.5)), 254);
@@ -45,7 +45,7 @@ TEST(RuntimeConversions, WholeNumberConversionsRoundHalfToEvenAndCheckRange)
     EXPECT_EQ(errorOf([] { toString(Variant::null()); }), err::InvalidUseOfNull);
     EXPECT_EQ(errorOf([] { toDouble(S(u"1e400")); }), err::Overflow);
     EXPECT_EQ(errorOf([] { toCurrencyRaw(D(1e16)); }), err::Overflow);
-    EXPECT_EQ(toCurrencyRaw(D(0.00005)), 0);  // half to even at the fourth decimal
+    EXPECT_EQ(toCurrencyRaw(D(0.00005)), 0); // half to even at the fourth decimal
     EXPECT_EQ(toCurrencyRaw(D(1.23456)), 12346);
 }
 
@@ -120,7 +120,9 @@ TEST(RuntimeConversions, Utf8RoundTripKeepsChineseAndReplacesBadBytes)
     const std::string text = "工资 ¥1,234 😀";
     EXPECT_EQ(toUtf8(fromUtf8(text)), text);
     EXPECT_EQ(fromUtf8(text).size(), 12u); // the emoji is two UTF-16 units
-    EXPECT_EQ(fromUtf8("a\xff" "b"), u"a\uFFFDb");
+    EXPECT_EQ(fromUtf8("a\xff"
+                       "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(fromUtf8("\xe5\xb7"), u"\uFFFD\uFFFD"); // truncated sequence
     EXPECT_EQ(Variant::fromUtf8("人员").utf8(), "人员");
 }

@@ -59,7 +59,9 @@ TEST_F(RuntimeDates, DateSerialLetsMonthsAndDaysRunOver)
     EXPECT_EQ(serial(2000, 2, 29), "2000/2/29");
     EXPECT_EQ(serial(26, 1, 1), "2026/1/1");
     EXPECT_EQ(serial(99, 1, 1), "1999/1/1");
-    EXPECT_EQ(errorOf([] { call("DateSerial", {I(10000), I(1), I(1)}); }),
+    EXPECT_EQ(errorOf([] {
+                  call("DateSerial", {I(10000), I(1), I(1)});
+              }),
               err::InvalidProcedureCall);
     EXPECT_EQ(show(call("TimeSerial", {I(25), I(0), I(0)})), "1899/12/31 1:00:00");
     EXPECT_EQ(show(call("TimeSerial", {I(12), I(-30), I(0)})), "11:30:00");

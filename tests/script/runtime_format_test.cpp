@@ -24,8 +24,7 @@ TEST(RuntimeFormat, NumbersUseChineseGroupingAndRoundHalfAwayFromZero)
     EXPECT_EQ(fmt("FormatNumber", {D(999.996), I(2)}), "1,000.00");
     EXPECT_EQ(errorOf([] { call("FormatNumber", {S(u"abc")}); }), err::TypeMismatch);
     EXPECT_EQ(errorOf([] { call("FormatNumber", {I(1), I(-2)}); }), err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([] { call("FormatNumber", {I(1), I(2), I(5)}); }),
-              err::InvalidProcedureCall);
+    EXPECT_EQ(errorOf([] { call("FormatNumber", {I(1), I(2), I(5)}); }), err::InvalidProcedureCall);
 }
 
 TEST(RuntimeFormat, CurrencyAndPercent)

@@ -91,7 +91,9 @@ TEST(RuntimeRobustness, OversizedRequestsRaiseErrors)
     EXPECT_EQ(errorOf([&] { Variant::makeArray(negative); }), err::SubscriptOutOfRange);
     const ArrayBound empty[] = {{0, 0}};
     EXPECT_EQ(show(call("UBound", {Variant::makeArray(empty)})), "-1");
-    EXPECT_EQ(errorOf([] { call("DateAdd", {S(u"d"), D(1e300), S(u"2026/1/1")}); }),
+    EXPECT_EQ(errorOf([] {
+                  call("DateAdd", {S(u"d"), D(1e300), S(u"2026/1/1")});
+              }),
               err::InvalidProcedureCall);
 }
 

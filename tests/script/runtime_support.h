@@ -12,11 +12,26 @@
 
 namespace orvane::script::test {
 
-inline Variant S(std::u16string_view s) { return Variant::fromString(s); }
-inline Variant I(int v) { return Variant::fromInteger(static_cast<std::int16_t>(v)); }
-inline Variant L(std::int32_t v) { return Variant::fromLong(v); }
-inline Variant D(double v) { return Variant::fromDouble(v); }
-inline Variant B(bool v) { return Variant::fromBool(v); }
+inline Variant S(std::u16string_view s)
+{
+    return Variant::fromString(s);
+}
+inline Variant I(int v)
+{
+    return Variant::fromInteger(static_cast<std::int16_t>(v));
+}
+inline Variant L(std::int32_t v)
+{
+    return Variant::fromLong(v);
+}
+inline Variant D(double v)
+{
+    return Variant::fromDouble(v);
+}
+inline Variant B(bool v)
+{
+    return Variant::fromBool(v);
+}
 
 // CStr of a value as UTF-8, "Null" for Null.
 inline std::string show(const Variant& v)
@@ -24,7 +39,10 @@ inline std::string show(const Variant& v)
     return v.isNull() ? std::string("Null") : toUtf8(toString(v));
 }
 
-inline std::string type(const Variant& v) { return toUtf8(typeName(v)); }
+inline std::string type(const Variant& v)
+{
+    return toUtf8(typeName(v));
+}
 
 // Calls a built-in by name as the engine does, checking the argument count.
 inline Variant call(std::string_view name, std::vector<Variant> args = {})
@@ -39,8 +57,7 @@ inline Variant call(std::string_view name, std::vector<Variant> args = {})
 }
 
 // The error number an operation raises, 0 when it succeeds.
-template <typename F>
-int errorOf(F&& f)
+template <typename F> int errorOf(F&& f)
 {
     try {
         f();
