@@ -160,7 +160,8 @@ QWidget* UserDialog::buildRightsPage()
     }
     m_rights->expandAll();
     m_rights->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    m_rights->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_rights->header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    m_rights->header()->resizeSection(1, 56);
     m_rights->header()->setStretchLastSection(false);
     m_rights->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     connect(m_rights, &QTreeWidget::itemChanged, this, &UserDialog::rightToggled);
@@ -175,7 +176,8 @@ QTreeWidget* UserDialog::buildCheckList(const QStringList& headers)
     tree->setUniformRowHeights(true);
     tree->header()->setStretchLastSection(false);
     tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    tree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    tree->header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    tree->header()->resizeSection(1, 56);
     return tree;
 }
 
