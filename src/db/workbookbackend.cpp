@@ -120,8 +120,8 @@ QString WorkbookBackend::sheetOfQuery(const QString& sql)
     while (s.endsWith(u';'))
         s = s.chopped(1).trimmed();
     qsizetype i = 0;
-    if (!takeWord(s, &i, QLatin1String("SELECT")) || !takeWord(s, &i, QLatin1String("*"))
-        || !takeWord(s, &i, QLatin1String("FROM")) || i >= s.size())
+    if (!takeWord(s, &i, QLatin1String("SELECT")) || !takeWord(s, &i, QLatin1String("*")) ||
+        !takeWord(s, &i, QLatin1String("FROM")) || i >= s.size())
         return {};
 
     QString name;

@@ -38,9 +38,9 @@ struct WorkbookReader::Private
     bool fail(Error code, const QString& text)
     {
         error = code;
-        errorString = path.isEmpty() ? text
-                                     : QStringLiteral("%1：%2").arg(text,
-                                                                   QDir::toNativeSeparators(path));
+        errorString = path.isEmpty()
+                          ? text
+                          : QStringLiteral("%1：%2").arg(text, QDir::toNativeSeparators(path));
         return false;
     }
 };
@@ -66,7 +66,8 @@ bool WorkbookReader::open(const QString& path)
         return d->fail(Error::NotAWorkbook, QStringLiteral("不是 Excel 工作簿"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return d->fail(Error::FileNotFound, QStringLiteral("无法读取文件（%1）").arg(file.errorString()));
+        return d->fail(Error::FileNotFound,
+                       QStringLiteral("无法读取文件（%1）").arg(file.errorString()));
     const QByteArray head = file.read(8);
     file.close();
 

@@ -27,7 +27,15 @@ class WorkbookReader
 {
 public:
     enum class Format { Unknown, Xlsx, Xls };
-    enum class Error { None, FileNotFound, NotAWorkbook, Corrupt, Encrypted, TooLarge, NoSuchSheet };
+    enum class Error {
+        None,
+        FileNotFound,
+        NotAWorkbook,
+        Corrupt,
+        Encrypted,
+        TooLarge,
+        NoSuchSheet
+    };
 
     explicit WorkbookReader(const WorkbookLimits& limits = {});
     ~WorkbookReader();

@@ -93,8 +93,8 @@ XlsFileReader::Error XlsFileReader::open(const QString& path, QString* error)
 {
     closeHandle();
     if (QFile(path).size() > m_limits.maxFileBytes) {
-        *error = QStringLiteral("工作簿超过 %1 MB，拒绝读取")
-                     .arg(m_limits.maxFileBytes / (1024 * 1024));
+        *error =
+            QStringLiteral("工作簿超过 %1 MB，拒绝读取").arg(m_limits.maxFileBytes / (1024 * 1024));
         return Error::TooLarge;
     }
     const QByteArray encoded = QFile::encodeName(path);
@@ -103,8 +103,8 @@ XlsFileReader::Error XlsFileReader::open(const QString& path, QString* error)
     if (code != FREEXL_OK) {
         if (handle)
             freexl_close(handle);
-        if (code == FREEXL_BIFF_WORKBOOK_NOT_FOUND
-            && looksLikeEncryptedPackage(path, m_limits.maxFileBytes)) {
+        if (code == FREEXL_BIFF_WORKBOOK_NOT_FOUND &&
+            looksLikeEncryptedPackage(path, m_limits.maxFileBytes)) {
             *error = QStringLiteral("工作簿受密码保护，无法读取");
             return Error::Encrypted;
         }
@@ -124,8 +124,8 @@ XlsFileReader::Error XlsFileReader::open(const QString& path, QString* error)
     m_handle = handle;
 
     unsigned int info = 0;
-    if (freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK
-        && info == FREEXL_BIFF_OBFUSCATED) {
+    if (freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
+        info == FREEXL_BIFF_OBFUSCATED) {
         closeHandle();
         *error = QStringLiteral("工作簿受密码保护，无法读取");
         return Error::Encrypted;
@@ -138,8 +138,9 @@ XlsFileReader::Error XlsFileReader::open(const QString& path, QString* error)
     }
     for (unsigned int i = 0; i < count && i < 0xFFFF; ++i) {
         const char* name = nullptr;
-        if (freexl_get_worksheet_name(m_handle, static_cast<unsigned short>(i), &name) != FREEXL_OK
-            || !name) {
+        if (freexl_get_worksheet_name(m_handle, static_cast<unsigned short>(i), &name) !=
+                FREEXL_OK ||
+            !name) {
             closeHandle();
             *error = describe(FREEXL_BIFF_ILLEGAL_SHEET_INDEX);
             return Error::Corrupt;
@@ -154,8 +155,7 @@ QStringList XlsFileReader::sheetNames() const
     return m_sheetNames;
 }
 
-XlsFileReader::Error XlsFileReader::readSheet(int index, QList<QVariantList>* rows,
-                                              QString* error)
+XlsFileReader::Error XlsFileReader::readSheet(int index, QList<QVariantList>* rows, QString* error)
 {
     rows->clear();
     if (!m_handle || index < 0 || index >= m_sheetNames.size()) {
@@ -171,8 +171,8 @@ XlsFileReader::Error XlsFileReader::readSheet(int index, QList<QVariantList>* ro
         *error = describe(code);
         return Error::Corrupt;
     }
-    if (rowCount > unsigned(m_limits.maxRows) || columnCount > m_limits.maxColumns
-        || qint64(rowCount) * columnCount > m_limits.maxCells) {
+    if (rowCount > unsigned(m_limits.maxRows) || columnCount > m_limits.maxColumns ||
+        qint64(rowCount) * columnCount > m_limits.maxCells) {
         *error = QStringLiteral("工作表过大（%1 行 × %2 列）").arg(rowCount).arg(columnCount);
         return Error::TooLarge;
     }

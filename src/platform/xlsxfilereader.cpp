@@ -43,8 +43,8 @@ QString relationshipsPartOf(const QString& part)
 {
     const QString folder = folderOf(part);
     const QString file = part.mid(folder.isEmpty() ? 0 : folder.size() + 1);
-    return (folder.isEmpty() ? QString() : folder + u'/') + QStringLiteral("_rels/") + file
-        + QStringLiteral(".rels");
+    return (folder.isEmpty() ? QString() : folder + u'/') + QStringLiteral("_rels/") + file +
+           QStringLiteral(".rels");
 }
 
 // A cell reference such as "AA12": zero-based column and row. Letters only is allowed too.
@@ -137,8 +137,8 @@ bool XlsxFileReader::isDateFormat(int numFmtId, const QString& formatCode)
 {
     if (formatCode.isEmpty()) {
         // Built-in formats: 14-22 and 45-47 everywhere, 27-36 and 50-58 in East Asian locales.
-        return (numFmtId >= 14 && numFmtId <= 22) || (numFmtId >= 45 && numFmtId <= 47)
-            || (numFmtId >= 27 && numFmtId <= 36) || (numFmtId >= 50 && numFmtId <= 58);
+        return (numFmtId >= 14 && numFmtId <= 22) || (numFmtId >= 45 && numFmtId <= 47) ||
+               (numFmtId >= 27 && numFmtId <= 36) || (numFmtId >= 50 && numFmtId <= 58);
     }
     bool inQuotes = false;
     for (qsizetype i = 0; i < formatCode.size(); ++i) {
@@ -163,9 +163,9 @@ bool XlsxFileReader::isDateFormat(int numFmtId, const QString& formatCode)
                 return false;
             // [h], [mm], [ss]: elapsed time; [Red], [$-804], [>100]: not date letters.
             const QString inner = formatCode.mid(i + 1, close - i - 1).toLower();
-            if (!inner.isEmpty()
-                && std::all_of(inner.begin(), inner.end(),
-                               [](QChar x) { return x == u'h' || x == u'm' || x == u's'; }))
+            if (!inner.isEmpty() && std::all_of(inner.begin(), inner.end(), [](QChar x) {
+                    return x == u'h' || x == u'm' || x == u's';
+                }))
                 return true;
             i = close;
             break;
@@ -226,8 +226,8 @@ QStringList XlsxFileReader::sheetNames() const
     return names;
 }
 
-XlsxFileReader::Error XlsxFileReader::readPart(const QString& part, QByteArray* data,
-                                               bool required, QString* error)
+XlsxFileReader::Error XlsxFileReader::readPart(const QString& part, QByteArray* data, bool required,
+                                               QString* error)
 {
     data->clear();
     const QByteArray name = part.toUtf8();
@@ -243,10 +243,9 @@ XlsxFileReader::Error XlsxFileReader::readPart(const QString& part, QByteArray* 
         const int code = zip_error_code_zip(zip_get_error(m_zip->get()));
         *error = QStringLiteral("无法读取工作簿内容 %1：%2")
                      .arg(part, QString::fromUtf8(zip_strerror(m_zip->get())));
-        return code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD
-                || code == ZIP_ER_ENCRNOTSUPP
-            ? Error::Encrypted
-            : Error::Corrupt;
+        return code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_ENCRNOTSUPP
+                   ? Error::Encrypted
+                   : Error::Corrupt;
     }
     // The sizes in the archive's directory are not trusted: the bytes are counted as they come.
     const qint64 budget = m_limits.maxUncompressedBytes - m_bytesRead;
@@ -290,9 +289,10 @@ XlsxFileReader::Error XlsxFileReader::parseRootRelationships(QString* workbookPa
         xml.readNext();
         if (refuseDtd(xml))
             break;
-        if (xml.isStartElement() && xml.name() == u"Relationship"
-            && xml.attributes().value(QLatin1String("Type")).endsWith(u"/officeDocument")) {
-            *workbookPart = resolveTarget(QString(), xml.attributes().value(QLatin1String("Target")).toString());
+        if (xml.isStartElement() && xml.name() == u"Relationship" &&
+            xml.attributes().value(QLatin1String("Type")).endsWith(u"/officeDocument")) {
+            *workbookPart = resolveTarget(
+                QString(), xml.attributes().value(QLatin1String("Target")).toString());
         }
     }
     if (xml.hasError()) {
@@ -323,7 +323,7 @@ XlsxFileReader::Error XlsxFileReader::parseWorkbook(const QString& workbookPart,
                 m_date1904 = value == u"1" || value == u"true";
             } else if (xml.name() == u"sheet") {
                 sheets.append(qMakePair(xml.attributes().value(QLatin1String("name")).toString(),
-                                          relationshipId(xml.attributes())));
+                                        relationshipId(xml.attributes())));
             }
         }
         if (xml.hasError()) {
@@ -350,7 +350,8 @@ XlsxFileReader::Error XlsxFileReader::parseWorkbook(const QString& workbookPart,
             const auto attributes = xml.attributes();
             if (attributes.value(QLatin1String("TargetMode")) == u"External")
                 continue;
-            const QString target = resolveTarget(folder, attributes.value(QLatin1String("Target")).toString());
+            const QString target =
+                resolveTarget(folder, attributes.value(QLatin1String("Target")).toString());
             targets.insert(attributes.value(QLatin1String("Id")).toString(), target);
             const auto type = attributes.value(QLatin1String("Type"));
             if (type.endsWith(u"/sharedStrings"))
@@ -517,8 +518,8 @@ XlsxFileReader::Error XlsxFileReader::parseWorksheet(const QByteArray& data,
             return tooLarge(QStringLiteral("%1 列").arg(m_limits.maxColumns));
         bool styleOk = false;
         const int style = attributes.value(QLatin1String("s")).toInt(&styleOk);
-        const bool dateStyle = styleOk && style >= 0 && style < m_dateStyles.size()
-            && m_dateStyles.at(style);
+        const bool dateStyle =
+            styleOk && style >= 0 && style < m_dateStyles.size() && m_dateStyles.at(style);
 
         QString raw;
         bool haveValue = false;
@@ -556,7 +557,8 @@ XlsxFileReader::Error XlsxFileReader::parseWorksheet(const QByteArray& data,
         } else if (type == u"str" || type == u"inlineStr") {
             value = raw;
         } else if (type == u"b") {
-            value = raw.trimmed() == u"1" || raw.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
+            value =
+                raw.trimmed() == u"1" || raw.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
         } else if (type == u"e") {
             continue; // #N/A, #DIV/0! ...: no value
         } else if (type == u"d") {

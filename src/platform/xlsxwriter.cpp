@@ -8,8 +8,8 @@
 
 #include <xlsxwriter.h>
 
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -57,7 +57,8 @@ QDateTime asDateTime(const QVariant& value, bool* ok)
     case QMetaType::QString: {
         QDateTime dt = QDateTime::fromString(value.toString().trimmed(), Qt::ISODate);
         if (!dt.isValid())
-            dt = QDateTime::fromString(value.toString().trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            dt = QDateTime::fromString(value.toString().trimmed(),
+                                       QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         *ok = dt.isValid();
         return dt;
     }
@@ -191,8 +192,8 @@ QString XlsxWriter::validSheetName(const QString& wanted)
 {
     QString name = wanted;
     for (QChar& c : name) {
-        if (c == u'[' || c == u']' || c == u':' || c == u'*' || c == u'?' || c == u'/'
-            || c == u'\\' || c.category() == QChar::Other_Control)
+        if (c == u'[' || c == u']' || c == u':' || c == u'*' || c == u'?' || c == u'/' ||
+            c == u'\\' || c.category() == QChar::Other_Control)
             c = u'_';
     }
     // Excel refuses a name that begins or ends with an apostrophe.
@@ -206,8 +207,8 @@ QString XlsxWriter::validSheetName(const QString& wanted)
     return name;
 }
 
-bool XlsxWriter::open(const QString& path, const QString& sheetName,
-                      const QStringList& columnNames, const QList<ColumnType>& columnTypes)
+bool XlsxWriter::open(const QString& path, const QString& sheetName, const QStringList& columnNames,
+                      const QList<ColumnType>& columnTypes)
 {
     cancel();
     d->error.clear();
@@ -220,12 +221,13 @@ bool XlsxWriter::open(const QString& path, const QString& sheetName,
         return d->fail(QStringLiteral("未指定文件名"));
 
     const QFileInfo target(path);
-    QTemporaryFile temp(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.tmp")
-                                                          .arg(target.completeBaseName())));
+    QTemporaryFile temp(target.absoluteDir().filePath(
+        QStringLiteral(".%1.XXXXXX.tmp").arg(target.completeBaseName())));
     temp.setAutoRemove(false);
     if (!temp.open())
-        return d->fail(QStringLiteral("无法在目录 %1 中写入文件：%2")
-                           .arg(QDir::toNativeSeparators(target.absolutePath()), temp.errorString()));
+        return d->fail(
+            QStringLiteral("无法在目录 %1 中写入文件：%2")
+                .arg(QDir::toNativeSeparators(target.absolutePath()), temp.errorString()));
     d->tempPath = temp.fileName();
     temp.close();
 
@@ -273,8 +275,8 @@ bool XlsxWriter::writeRow(const QVariantList& values)
     for (int col = 0; col < count; ++col) {
         const lxw_error code = d->writeCell(col, values.at(col));
         if (code != LXW_NO_ERROR)
-            return d->check(code,
-                            QStringLiteral("写入第 %1 行第 %2 列").arg(d->nextRow + 1).arg(col + 1));
+            return d->check(
+                code, QStringLiteral("写入第 %1 行第 %2 列").arg(d->nextRow + 1).arg(col + 1));
     }
     ++d->nextRow;
     return true;

@@ -29,19 +29,19 @@ protected:
     {
         path = dir.filePath(QStringLiteral("import.xlsx"));
         XlsxWriter writer;
-        ASSERT_TRUE(writer.open(path, QStringLiteral("人员"),
-                                {QStringLiteral("编号"), QStringLiteral("姓名"),
-                                 QStringLiteral("工资"), QStringLiteral("入职日期"),
-                                 QStringLiteral("在职"), QStringLiteral("备注"), QString(),
-                                 QStringLiteral("姓名")},
-                                {Type::Text, Type::Text, Type::Number, Type::DateTime,
-                                 Type::Boolean, Type::Number, Type::Text, Type::Text}));
-        ASSERT_TRUE(writer.writeRow({QStringLiteral("001"), QStringLiteral("张三"),
-                                     123456789012.0, QDateTime(QDate(2020, 5, 6), QTime(8, 30)),
-                                     true, 1002, QStringLiteral("x"), QStringLiteral("dup")}));
-        ASSERT_TRUE(writer.writeRow({QStringLiteral("002"), QStringLiteral("李'四"), 2500.75,
-                                     QVariant(), false, QStringLiteral("见附件"), QVariant(),
-                                     QVariant()}));
+        ASSERT_TRUE(
+            writer.open(path, QStringLiteral("人员"),
+                        {QStringLiteral("编号"), QStringLiteral("姓名"), QStringLiteral("工资"),
+                         QStringLiteral("入职日期"), QStringLiteral("在职"), QStringLiteral("备注"),
+                         QString(), QStringLiteral("姓名")},
+                        {Type::Text, Type::Text, Type::Number, Type::DateTime, Type::Boolean,
+                         Type::Number, Type::Text, Type::Text}));
+        ASSERT_TRUE(writer.writeRow({QStringLiteral("001"), QStringLiteral("张三"), 123456789012.0,
+                                     QDateTime(QDate(2020, 5, 6), QTime(8, 30)), true, 1002,
+                                     QStringLiteral("x"), QStringLiteral("dup")}));
+        ASSERT_TRUE(
+            writer.writeRow({QStringLiteral("002"), QStringLiteral("李'四"), 2500.75, QVariant(),
+                             false, QStringLiteral("见附件"), QVariant(), QVariant()}));
         ASSERT_TRUE(writer.commit());
     }
 
@@ -59,14 +59,16 @@ TEST_F(WorkbookBackendTest, SheetReadsAsTypedRecordset)
     CADORecordset rs(&db);
     for (const char* sql : {"SELECT * FROM [人员]", "select * from 人员", "SELECT * FROM [人员$]",
                             "  SELECT  *  FROM  '人员$' ; "}) {
-        ASSERT_TRUE(rs.Open(QString::fromUtf8(sql))) << sql << rs.GetLastErrorString().toStdString();
+        ASSERT_TRUE(rs.Open(QString::fromUtf8(sql)))
+            << sql << rs.GetLastErrorString().toStdString();
         EXPECT_EQ(rs.GetRecordCount(), 2) << sql;
     }
 
-    const QStringList names{QStringLiteral("编号"), QStringLiteral("姓名"), QStringLiteral("工资"),
-                            QStringLiteral("入职日期"), QStringLiteral("在职"),
-                            QStringLiteral("备注"), QStringLiteral("F7"), QStringLiteral("F8")};
-    const QList<int> types{adVarWChar, adVarWChar, adDouble, adDate,
+    const QStringList names{QStringLiteral("编号"), QStringLiteral("姓名"),
+                            QStringLiteral("工资"), QStringLiteral("入职日期"),
+                            QStringLiteral("在职"), QStringLiteral("备注"),
+                            QStringLiteral("F7"),   QStringLiteral("F8")};
+    const QList<int> types{adVarWChar, adVarWChar, adDouble,   adDate,
                            adBoolean,  adVarWChar, adVarWChar, adVarWChar};
     ASSERT_EQ(rs.GetFieldCount(), names.size());
     for (int i = 0; i < names.size(); ++i) {
@@ -125,9 +127,9 @@ TEST_F(WorkbookBackendTest, AnythingElseFailsClearly)
 
     ASSERT_TRUE(db.Open(jet(path)));
     CADORecordset rs(&db);
-    for (const char* sql : {"SELECT * FROM [Sheet9]", "SELECT 编号 FROM [人员]",
-                            "SELECT * FROM [人员] WHERE 编号='001'", "SELECT * FROM [人员",
-                            "SELECT * FROM"}) {
+    for (const char* sql :
+         {"SELECT * FROM [Sheet9]", "SELECT 编号 FROM [人员]",
+          "SELECT * FROM [人员] WHERE 编号='001'", "SELECT * FROM [人员", "SELECT * FROM"}) {
         EXPECT_FALSE(rs.Open(QString::fromUtf8(sql))) << sql;
         EXPECT_TRUE(rs.GetLastErrorString().startsWith(QStringLiteral("CADORecordset Error")));
     }

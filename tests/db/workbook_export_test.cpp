@@ -72,9 +72,9 @@ TEST_F(WorkbookExportTest, SheetHoldsFieldNamesThenTypedRecords)
     EXPECT_EQ(rows[0], (QVariantList{QStringLiteral("Age"), QStringLiteral("Name"),
                                      QStringLiteral("Born"), QStringLiteral("Active"),
                                      QStringLiteral("Wage"), QStringLiteral("Photo")}));
-    EXPECT_EQ(rows[1], (QVariantList{39.0, QStringLiteral("张三"),
-                                     QDateTime(QDate(1985, 7, 1), QTime(0, 0)), true, 1234.5,
-                                     QVariant()}));
+    EXPECT_EQ(rows[1],
+              (QVariantList{39.0, QStringLiteral("张三"), QDateTime(QDate(1985, 7, 1), QTime(0, 0)),
+                            true, 1234.5, QVariant()}));
     for (const QVariant& v : rows[2])
         EXPECT_FALSE(v.isValid()); // a record of nulls is a row of empty cells
     EXPECT_EQ(rows[3], (QVariantList{23.0, QStringLiteral("O'Brien"),

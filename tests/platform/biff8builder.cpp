@@ -216,11 +216,11 @@ QByteArray Biff8Builder::compoundFile(const QByteArray& streamIn, const QString&
     put16(header, 9); // 512-byte sectors
     put16(header, 6); // 64-byte mini sectors
     header.append(QByteArray(6, '\0'));
-    put32(header, 0);          // directory sectors (version 3)
-    put32(header, 1);          // FAT sectors
-    put32(header, 1);          // first directory sector
-    put32(header, 0);          // transaction signature
-    put32(header, 4096);       // mini stream cutoff
+    put32(header, 0);           // directory sectors (version 3)
+    put32(header, 1);           // FAT sectors
+    put32(header, 1);           // first directory sector
+    put32(header, 0);           // transaction signature
+    put32(header, 4096);        // mini stream cutoff
     put32(header, kEndOfChain); // first mini FAT sector
     put32(header, 0);
     put32(header, kEndOfChain); // first DIFAT sector
@@ -239,9 +239,8 @@ QByteArray Biff8Builder::compoundFile(const QByteArray& streamIn, const QString&
 
     QByteArray directory;
     directory.append(directoryEntry(QStringLiteral("Root Entry"), 5, 1, kEndOfChain, 0));
-    directory.append(directoryEntry(streamName, 2, kFree, 2, quint32(streamIn.size() < 4096
-                                                                           ? 4096
-                                                                           : streamIn.size())));
+    directory.append(directoryEntry(streamName, 2, kFree, 2,
+                                    quint32(streamIn.size() < 4096 ? 4096 : streamIn.size())));
     directory.append(directoryEntry(QString(), 0, kFree, 0, 0));
     directory.append(directoryEntry(QString(), 0, kFree, 0, 0));
 

@@ -40,7 +40,7 @@ TEST_F(XlsReaderTest, ReadsSheetsTextsNumbersDatesAndBlanks)
     book.addNumber(1, 2, 45366.0, Biff8Builder::Date); // 2024-03-15
     book.addNumber(1, 3, 1234.5);
     book.addBoolean(1, 4, true);
-    book.addText(2, 1, QStringLiteral("李四"));        // no number: blank cell
+    book.addText(2, 1, QStringLiteral("李四")); // no number: blank cell
     book.addNumber(2, 2, 45366.5, Biff8Builder::DateTime);
     book.addNumber(2, 3, 9007199254740991.0); // largest exact integer of a double
     book.addSheet(QStringLiteral("Sheet2"));
@@ -84,14 +84,14 @@ TEST_F(XlsReaderTest, ProtectedAndBrokenFilesGiveClearErrors)
     EXPECT_EQ(reader.error(), WorkbookReader::Error::Encrypted);
 
     // A password-protected .xlsx is a compound file holding only an encrypted package.
-    const QByteArray package = Biff8Builder::compoundFile(QByteArray(5000, 'x'),
-                                                          QStringLiteral("EncryptedPackage"));
+    const QByteArray package =
+        Biff8Builder::compoundFile(QByteArray(5000, 'x'), QStringLiteral("EncryptedPackage"));
     EXPECT_FALSE(reader.open(write(QStringLiteral("locked.xlsx"), package)));
     EXPECT_EQ(reader.error(), WorkbookReader::Error::Encrypted);
     EXPECT_FALSE(reader.errorString().isEmpty());
 
-    const QByteArray other = Biff8Builder::compoundFile(QByteArray(5000, 'x'),
-                                                        QStringLiteral("WordDocument"));
+    const QByteArray other =
+        Biff8Builder::compoundFile(QByteArray(5000, 'x'), QStringLiteral("WordDocument"));
     EXPECT_FALSE(reader.open(write(QStringLiteral("letter.xls"), other)));
     EXPECT_EQ(reader.error(), WorkbookReader::Error::NotAWorkbook);
 

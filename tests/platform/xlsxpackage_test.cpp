@@ -30,7 +30,8 @@ QByteArray workbookXml(bool date1904)
     return QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
 <workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"
  xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">
-<workbookPr date1904=")") + (date1904 ? "1" : "0") + R"("/>
+<workbookPr date1904=")") +
+           (date1904 ? "1" : "0") + R"("/>
 <sheets><sheet name="数据" sheetId="1" r:id="rId1"/><sheet name="Other" sheetId="2" r:id="rId9"/></sheets>
 </workbook>)";
 }
@@ -63,8 +64,8 @@ const QByteArray kStyles =
 QByteArray sheetXml(const QByteArray& rows)
 {
     return R"(<?xml version="1.0" encoding="UTF-8"?>
-<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
-        + rows + "</sheetData></worksheet>";
+<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)" +
+           rows + "</sheetData></worksheet>";
 }
 
 const QByteArray kSheetRows = R"(
@@ -93,18 +94,18 @@ protected:
     {
         const QString path = dir.filePath(QStringLiteral("book%1.xlsx").arg(++counter));
         int error = 0;
-        zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE,
-                              &error);
+        zip_t* zip =
+            zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
         EXPECT_NE(zip, nullptr);
         for (const auto& [name, data] : parts) {
             zip_source_t* source = zip_source_buffer(zip, data.constData(), data.size(), 0);
-            const zip_int64_t index = zip_file_add(zip, name.toUtf8().constData(), source,
-                                                   ZIP_FL_ENC_UTF_8);
+            const zip_int64_t index =
+                zip_file_add(zip, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
             EXPECT_GE(index, 0);
             if (name == encryptedPart) {
                 const zip_uint16_t method = zip_encryption_method_supported(ZIP_EM_AES_256, 1)
-                    ? ZIP_EM_AES_256
-                    : ZIP_EM_TRAD_PKWARE;
+                                                ? ZIP_EM_AES_256
+                                                : ZIP_EM_TRAD_PKWARE;
                 EXPECT_EQ(zip_file_set_encryption(zip, zip_uint64_t(index), method, "secret"), 0);
             }
         }
@@ -180,16 +181,14 @@ TEST_F(XlsxReaderTest, ReadsCellKindsStylesAndSparseReferences)
 TEST_F(XlsxReaderTest, DatesFollowTheWorkbookDateSystem)
 {
     QList<QVariantList> rows;
-    ASSERT_EQ(readFirstSheet(writeZip(basicParts(R"(<row r="1"><c r="A1" s="1"><v>0</v></c></row>)",
-                                                 true)),
-                             &rows),
-              WorkbookReader::Error::None);
+    ASSERT_EQ(
+        readFirstSheet(
+            writeZip(basicParts(R"(<row r="1"><c r="A1" s="1"><v>0</v></c></row>)", true)), &rows),
+        WorkbookReader::Error::None);
     EXPECT_EQ(rows[0][0].toDateTime(), QDateTime(QDate(1904, 1, 1), QTime(0, 0)));
 
-    EXPECT_EQ(WorkbookReader::dateFromSerial(45366.5),
-              QDateTime(QDate(2024, 3, 15), QTime(12, 0)));
-    EXPECT_EQ(WorkbookReader::dateFromSerial(-0.25),
-              QDateTime(QDate(1899, 12, 29), QTime(18, 0)));
+    EXPECT_EQ(WorkbookReader::dateFromSerial(45366.5), QDateTime(QDate(2024, 3, 15), QTime(12, 0)));
+    EXPECT_EQ(WorkbookReader::dateFromSerial(-0.25), QDateTime(QDate(1899, 12, 29), QTime(18, 0)));
     EXPECT_EQ(WorkbookReader::dateFromSerial(45366 + (12 * 3600 + 34 * 60 + 56) / 86400.0),
               QDateTime(QDate(2024, 3, 15), QTime(12, 34, 56)));
     EXPECT_FALSE(WorkbookReader::dateFromSerial(1e12).isValid());
@@ -279,14 +278,15 @@ TEST_F(XlsxReaderTest, HostileContentIsBounded)
     EXPECT_EQ(readFirstSheet(writeZip(basicParts()), &rows, small), Error::None);
 
     // Far-away cells may not blow up the padded grid.
-    EXPECT_EQ(readFirstSheet(writeZip(basicParts(R"(<row r="2000000"><c><v>1</v></c></row>)")),
-                             &rows),
-              Error::TooLarge);
+    EXPECT_EQ(
+        readFirstSheet(writeZip(basicParts(R"(<row r="2000000"><c><v>1</v></c></row>)")), &rows),
+        Error::TooLarge);
     EXPECT_EQ(readFirstSheet(writeZip(basicParts(R"(<row r="1"><c r="ZZZZ1"><v>1</v></c></row>)")),
                              &rows),
               Error::TooLarge);
-    EXPECT_EQ(readFirstSheet(writeZip(basicParts(R"(<row r="1048576"><c r="XFD1048576"><v>1</v></c></row>)")),
-                             &rows),
+    EXPECT_EQ(readFirstSheet(
+                  writeZip(basicParts(R"(<row r="1048576"><c r="XFD1048576"><v>1</v></c></row>)")),
+                  &rows),
               Error::TooLarge);
 }
 

@@ -36,21 +36,20 @@ TEST(XlsxRoundTripTest, TypedCellsComeBackAsWritten)
     const QString path = dir.filePath(QStringLiteral("人员名单.xlsx"));
     XlsxWriter writer;
     ASSERT_TRUE(writer.open(path, QStringLiteral("人员名单"),
-                            {QStringLiteral("姓名"), QStringLiteral("工资"),
-                             QStringLiteral("在职"), QStringLiteral("出生日期"),
-                             QStringLiteral("备注")},
+                            {QStringLiteral("姓名"), QStringLiteral("工资"), QStringLiteral("在职"),
+                             QStringLiteral("出生日期"), QStringLiteral("备注")},
                             {Type::Text, Type::Number, Type::Boolean, Type::DateTime, Type::Text}))
         << writer.errorString().toStdString();
     const QDateTime born(QDate(1985, 7, 1), QTime(0, 0));
     const QDateTime stamp(QDate(2024, 12, 31), QTime(23, 59, 58));
-    ASSERT_TRUE(writer.writeRow({QStringLiteral("张三"), 123456789012.0, true, born,
-                                 QStringLiteral("<&\"'> ünïcode 😀")}));
+    ASSERT_TRUE(writer.writeRow(
+        {QStringLiteral("张三"), 123456789012.0, true, born, QStringLiteral("<&\"'> ünïcode 😀")}));
     ASSERT_TRUE(writer.writeRow({QStringLiteral("O'Brien"), -0.1, false, stamp, QVariant()}));
     // Empty and null cells, values of other types in a typed column.
-    ASSERT_TRUE(writer.writeRow({QVariant(), QStringLiteral("12.5"), 1, QStringLiteral("n/a"),
-                                 42}));
-    ASSERT_TRUE(writer.writeRow({QString(), QStringLiteral("abc"), QVariant(), QDateTime(),
-                                 QDate(2020, 2, 29)}));
+    ASSERT_TRUE(
+        writer.writeRow({QVariant(), QStringLiteral("12.5"), 1, QStringLiteral("n/a"), 42}));
+    ASSERT_TRUE(writer.writeRow(
+        {QString(), QStringLiteral("abc"), QVariant(), QDateTime(), QDate(2020, 2, 29)}));
     EXPECT_EQ(writer.rowsWritten(), 4);
     ASSERT_TRUE(writer.commit()) << writer.errorString().toStdString();
 
@@ -58,14 +57,14 @@ TEST(XlsxRoundTripTest, TypedCellsComeBackAsWritten)
     const QList<QVariantList> rows = readBack(path, &sheets);
     EXPECT_EQ(sheets, QStringList{QStringLiteral("人员名单")});
     ASSERT_EQ(rows.size(), 5);
-    EXPECT_EQ(rows[0], (QVariantList{QStringLiteral("姓名"), QStringLiteral("工资"),
-                                     QStringLiteral("在职"), QStringLiteral("出生日期"),
-                                     QStringLiteral("备注")}));
+    EXPECT_EQ(rows[0],
+              (QVariantList{QStringLiteral("姓名"), QStringLiteral("工资"), QStringLiteral("在职"),
+                            QStringLiteral("出生日期"), QStringLiteral("备注")}));
     EXPECT_EQ(rows[1], (QVariantList{QStringLiteral("张三"), 123456789012.0, true, born,
                                      QStringLiteral("<&\"'> ünïcode 😀")}));
     EXPECT_EQ(rows[2], (QVariantList{QStringLiteral("O'Brien"), -0.1, false, stamp, QVariant()}));
-    EXPECT_EQ(rows[3], (QVariantList{QVariant(), 12.5, true, QStringLiteral("n/a"),
-                                     QStringLiteral("42")}));
+    EXPECT_EQ(rows[3],
+              (QVariantList{QVariant(), 12.5, true, QStringLiteral("n/a"), QStringLiteral("42")}));
     EXPECT_EQ(rows[4], (QVariantList{QVariant(), QStringLiteral("abc"), QVariant(), QVariant(),
                                      QStringLiteral("2020-02-29")}));
     EXPECT_TRUE(tempFilesIn(dir.path()).isEmpty());
@@ -110,8 +109,8 @@ TEST(XlsxRoundTripTest, SheetNamesAreMadeAcceptable)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("x.xlsx"));
     XlsxWriter writer;
-    ASSERT_TRUE(writer.open(path, QStringLiteral("工资[2024]"), {QStringLiteral("A")},
-                            {Type::Number}));
+    ASSERT_TRUE(
+        writer.open(path, QStringLiteral("工资[2024]"), {QStringLiteral("A")}, {Type::Number}));
     ASSERT_TRUE(writer.commit());
     QStringList sheets;
     const QList<QVariantList> rows = readBack(path, &sheets);
