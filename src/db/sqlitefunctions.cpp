@@ -113,7 +113,8 @@ enum class DayOrder { YearMonthDay, MonthDayYear, DayMonthYear };
 // Reads the date forms the client writes and SQL Server accepts: yyyy-mm-dd, yyyy/mm/dd,
 // yyyy.mm.dd, yyyymmdd, each optionally followed by a time; with a style of the m/d/y or
 // d/m/y family also those orders.
-std::optional<QDateTime> parseDateTime(const QString& input, DayOrder order = DayOrder::YearMonthDay)
+std::optional<QDateTime> parseDateTime(const QString& input,
+                                       DayOrder order = DayOrder::YearMonthDay)
 {
     const QString text = input.trimmed();
     if (text.isEmpty())
@@ -122,7 +123,8 @@ std::optional<QDateTime> parseDateTime(const QString& input, DayOrder order = Da
     if (split < 0)
         split = text.indexOf(u'T');
     const QStringView datePart = split < 0 ? QStringView(text) : QStringView(text).left(split);
-    const QStringView timePart = split < 0 ? QStringView() : QStringView(text).mid(split + 1).trimmed();
+    const QStringView timePart =
+        split < 0 ? QStringView() : QStringView(text).mid(split + 1).trimmed();
     int y = 0, m = 0, d = 0;
     bool allDigits = !datePart.isEmpty();
     for (QChar c : datePart)
@@ -193,7 +195,8 @@ std::optional<QDateTime> requireDate(sqlite3_context* ctx, sqlite3_value* v)
     std::optional<QDateTime> dt = dateArgument(v);
     if (!dt)
         resultError(ctx, QStringLiteral("Conversion failed when converting date and/or time "
-                                        "from character string '%1'.").arg(textOf(v)));
+                                        "from character string '%1'.")
+                             .arg(textOf(v)));
     return dt;
 }
 
@@ -217,30 +220,51 @@ QString formatDateStyle(const QDateTime& dt, int style, bool* known)
             .arg(t.minute(), 2, 10, QLatin1Char('0'))
             .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
     }
-    case 1: return f("MM/dd/yy");
-    case 101: return f("MM/dd/yyyy");
-    case 2: return f("yy.MM.dd");
-    case 102: return f("yyyy.MM.dd");
-    case 3: return f("dd/MM/yy");
-    case 103: return f("dd/MM/yyyy");
-    case 4: return f("dd.MM.yy");
-    case 104: return f("dd.MM.yyyy");
-    case 5: return f("dd-MM-yy");
-    case 105: return f("dd-MM-yyyy");
+    case 1:
+        return f("MM/dd/yy");
+    case 101:
+        return f("MM/dd/yyyy");
+    case 2:
+        return f("yy.MM.dd");
+    case 102:
+        return f("yyyy.MM.dd");
+    case 3:
+        return f("dd/MM/yy");
+    case 103:
+        return f("dd/MM/yyyy");
+    case 4:
+        return f("dd.MM.yy");
+    case 104:
+        return f("dd.MM.yyyy");
+    case 5:
+        return f("dd-MM-yy");
+    case 105:
+        return f("dd-MM-yyyy");
     case 8:
-    case 108: return f("HH:mm:ss");
-    case 10: return f("MM-dd-yy");
-    case 110: return f("MM-dd-yyyy");
-    case 11: return f("yy/MM/dd");
-    case 111: return f("yyyy/MM/dd");
-    case 12: return f("yyMMdd");
-    case 112: return f("yyyyMMdd");
+    case 108:
+        return f("HH:mm:ss");
+    case 10:
+        return f("MM-dd-yy");
+    case 110:
+        return f("MM-dd-yyyy");
+    case 11:
+        return f("yy/MM/dd");
+    case 111:
+        return f("yyyy/MM/dd");
+    case 12:
+        return f("yyMMdd");
+    case 112:
+        return f("yyyyMMdd");
     case 20:
-    case 120: return f("yyyy-MM-dd HH:mm:ss");
+    case 120:
+        return f("yyyy-MM-dd HH:mm:ss");
     case 21:
-    case 121: return f("yyyy-MM-dd HH:mm:ss.zzz");
-    case 23: return f("yyyy-MM-dd");
-    case 126: return t.msec() ? f("yyyy-MM-ddTHH:mm:ss.zzz") : f("yyyy-MM-ddTHH:mm:ss");
+    case 121:
+        return f("yyyy-MM-dd HH:mm:ss.zzz");
+    case 23:
+        return f("yyyy-MM-dd");
+    case 126:
+        return t.msec() ? f("yyyy-MM-ddTHH:mm:ss.zzz") : f("yyyy-MM-ddTHH:mm:ss");
     default:
         *known = false;
         return QString();
@@ -327,8 +351,8 @@ void fnTsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv)
     const QString s = textOf(text);
     if (std::optional<double> d = numberFromText(s)) {
         const double sum = *d + sqlite3_value_double(number);
-        if (sqlite3_value_type(number) == SQLITE_INTEGER && std::trunc(*d) == *d
-            && std::fabs(sum) < 9e15)
+        if (sqlite3_value_type(number) == SQLITE_INTEGER && std::trunc(*d) == *d &&
+            std::fabs(sum) < 9e15)
             sqlite3_result_int64(ctx, sqlite3_int64(sum));
         else
             sqlite3_result_double(ctx, sum);
@@ -345,7 +369,8 @@ void fnTsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     resultError(ctx, QStringLiteral("Conversion failed when converting the varchar value '%1' "
-                                    "to a number.").arg(s));
+                                    "to a number.")
+                         .arg(s));
 }
 
 void fnCharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -446,7 +471,8 @@ void fnDateAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     const QString part = textOf(argv[0]);
     const double amount = sqlite3_value_double(argv[1]);
     if (std::fabs(amount) > 1e8) {
-        resultError(ctx, QStringLiteral("Adding a value to a 'datetime' column caused an overflow."));
+        resultError(ctx,
+                    QStringLiteral("Adding a value to a 'datetime' column caused an overflow."));
         return;
     }
     const std::optional<QDateTime> dt = requireDate(ctx, argv[2]);
@@ -460,8 +486,8 @@ void fnDateAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         r = dt->addMonths(int(n * 3));
     else if (part == QLatin1String("month"))
         r = dt->addMonths(int(n));
-    else if (part == QLatin1String("day") || part == QLatin1String("dayofyear")
-             || part == QLatin1String("weekday"))
+    else if (part == QLatin1String("day") || part == QLatin1String("dayofyear") ||
+             part == QLatin1String("weekday"))
         r = dt->addDays(n);
     else if (part == QLatin1String("week"))
         r = dt->addDays(n * 7);
@@ -476,7 +502,8 @@ void fnDateAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         return;
     }
     if (r.date().year() < 1753 || r.date().year() > 9999) {
-        resultError(ctx, QStringLiteral("Adding a value to a 'datetime' column caused an overflow."));
+        resultError(ctx,
+                    QStringLiteral("Adding a value to a 'datetime' column caused an overflow."));
         return;
     }
     resultText(ctx, formatDateTime(r));
@@ -504,12 +531,12 @@ void fnDateDiff(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     if (part == QLatin1String("year"))
         v = b->date().year() - a->date().year();
     else if (part == QLatin1String("quarter"))
-        v = (b->date().year() - a->date().year()) * 4 + (b->date().month() - 1) / 3
-            - (a->date().month() - 1) / 3;
+        v = (b->date().year() - a->date().year()) * 4 + (b->date().month() - 1) / 3 -
+            (a->date().month() - 1) / 3;
     else if (part == QLatin1String("month"))
         v = (b->date().year() - a->date().year()) * 12 + b->date().month() - a->date().month();
-    else if (part == QLatin1String("day") || part == QLatin1String("dayofyear")
-             || part == QLatin1String("weekday"))
+    else if (part == QLatin1String("day") || part == QLatin1String("dayofyear") ||
+             part == QLatin1String("weekday"))
         v = days;
     else if (part == QLatin1String("week")) {
         // weeks start on Sunday; 1900-01-01 was a Monday
@@ -546,8 +573,8 @@ void fnConvert(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     const int style = hasStyle ? sqlite3_value_int(argv[2]) : 0;
     const qsizetype paren = type.indexOf(u'(');
     const QString base = paren < 0 ? type : type.left(paren);
-    const QStringList args = paren < 0 ? QStringList()
-        : type.mid(paren + 1, type.size() - paren - 2).split(u',');
+    const QStringList args =
+        paren < 0 ? QStringList() : type.mid(paren + 1, type.size() - paren - 2).split(u',');
 
     if (base.contains(QLatin1String("CHAR")) || base.endsWith(QLatin1String("TEXT"))) {
         QString text;
@@ -557,7 +584,8 @@ void fnConvert(sqlite3_context* ctx, int argc, sqlite3_value** argv)
                 text = formatDateStyle(*dt, style, &styled);
                 if (!styled) {
                     resultError(ctx, QStringLiteral("%1 is not a valid style number when "
-                                                    "converting from datetime.").arg(style));
+                                                    "converting from datetime.")
+                                         .arg(style));
                     return;
                 }
             }
@@ -576,22 +604,25 @@ void fnConvert(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         return;
     }
     if (base.startsWith(QLatin1String("DATE")) || base == QLatin1String("SMALLDATETIME")) {
-        std::optional<QDateTime> dt = isNumber(value) || textOf(value).trimmed().isEmpty()
-            ? dateArgument(value)
-            : parseDateTime(textOf(value), hasStyle ? dayOrderForStyle(style) : DayOrder::YearMonthDay);
+        std::optional<QDateTime> dt =
+            isNumber(value) || textOf(value).trimmed().isEmpty()
+                ? dateArgument(value)
+                : parseDateTime(textOf(value),
+                                hasStyle ? dayOrderForStyle(style) : DayOrder::YearMonthDay);
         if (!dt) {
             resultError(ctx, QStringLiteral("Conversion failed when converting date and/or time "
-                                            "from character string '%1'.").arg(textOf(value)));
+                                            "from character string '%1'.")
+                                 .arg(textOf(value)));
             return;
         }
         resultText(ctx, base == QLatin1String("DATE") ? dt->toString(QStringLiteral("yyyy-MM-dd"))
                                                       : formatDateTime(*dt));
         return;
     }
-    const bool integer = base == u"INT" || base == u"INTEGER" || base == u"BIGINT"
-        || base == u"SMALLINT" || base == u"TINYINT" || base == u"BIT";
-    if (integer || base == u"DECIMAL" || base == u"NUMERIC" || base == u"MONEY"
-        || base == u"SMALLMONEY" || base == u"FLOAT" || base == u"REAL") {
+    const bool integer = base == u"INT" || base == u"INTEGER" || base == u"BIGINT" ||
+                         base == u"SMALLINT" || base == u"TINYINT" || base == u"BIT";
+    if (integer || base == u"DECIMAL" || base == u"NUMERIC" || base == u"MONEY" ||
+        base == u"SMALLMONEY" || base == u"FLOAT" || base == u"REAL") {
         double d = 0;
         if (isNumber(value)) {
             if (integer && sqlite3_value_type(value) == SQLITE_INTEGER) {
@@ -691,7 +722,8 @@ void fnReplicate(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnSpace(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0]) || sqlite3_value_int64(argv[0]) < 0 || sqlite3_value_int64(argv[0]) > 8000) {
+    if (isNull(argv[0]) || sqlite3_value_int64(argv[0]) < 0 ||
+        sqlite3_value_int64(argv[0]) > 8000) {
         sqlite3_result_null(ctx);
         return;
     }
@@ -800,22 +832,24 @@ void fnIdentCurrent(sqlite3_context* ctx, int, sqlite3_value** argv)
         return found;
     };
     sqlite3_int64 seq = 0;
-    if (single("SELECT seq FROM sqlite_sequence WHERE name = ?1 COLLATE NOCASE", &seq)
-        || single("SELECT seq FROM temp.sqlite_sequence WHERE name = ?1 COLLATE NOCASE", &seq)) {
+    if (single("SELECT seq FROM sqlite_sequence WHERE name = ?1 COLLATE NOCASE", &seq) ||
+        single("SELECT seq FROM temp.sqlite_sequence WHERE name = ?1 COLLATE NOCASE", &seq)) {
         sqlite3_result_int64(ctx, seq);
         return;
     }
     sqlite3_int64 one = 0;
     if (single("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE",
-               &one)
-        || single("SELECT 1 FROM sqlite_temp_master WHERE type = 'table' AND name = ?1 "
-                  "COLLATE NOCASE", &one))
+               &one) ||
+        single("SELECT 1 FROM sqlite_temp_master WHERE type = 'table' AND name = ?1 "
+               "COLLATE NOCASE",
+               &one))
         sqlite3_result_int64(ctx, 1);
     else
         sqlite3_result_null(ctx);
 }
 
-struct FunctionDef {
+struct FunctionDef
+{
     const char* name;
     int argc;
     void (*fn)(sqlite3_context*, int, sqlite3_value**);

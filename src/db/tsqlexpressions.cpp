@@ -98,8 +98,8 @@ TsqlParser::Expr TsqlParser::parsePredicate()
         Expr low = parseAdditive();
         expectWord("AND");
         Expr high = parseAdditive();
-        return Expr{operand(left) + notSql + QStringLiteral(" BETWEEN ") + operand(low)
-                        + QStringLiteral(" AND ") + operand(high),
+        return Expr{operand(left) + notSql + QStringLiteral(" BETWEEN ") + operand(low) +
+                        QStringLiteral(" AND ") + operand(high),
                     Type::Number};
     }
     if (negated)
@@ -107,7 +107,8 @@ TsqlParser::Expr TsqlParser::parsePredicate()
     if (acceptWord("IS")) {
         const bool isNot = acceptWord("NOT");
         expectWord("NULL");
-        return Expr{operand(left) + (isNot ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL")),
+        return Expr{operand(left) +
+                        (isNot ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL")),
                     Type::Number};
     }
     return left;
@@ -116,14 +117,15 @@ TsqlParser::Expr TsqlParser::parsePredicate()
 // Texts compare without regard to case. A column made by our DDL carries COLLATE NOCASE and
 // SQLite applies it to the comparison; only when neither side is a column (a function result,
 // a literal) the collation is added here. Numbers need none.
-TsqlParser::Expr TsqlParser::comparison(const Expr& left, const QString& op, const Expr& right) const
+TsqlParser::Expr TsqlParser::comparison(const Expr& left, const QString& op,
+                                        const Expr& right) const
 {
     QString sql = operand(left) + QLatin1Char(' ') + op + QLatin1Char(' ') + operand(right);
-    if (!left.column && !right.column && left.type != Type::Number
-        && right.type != Type::Number && !left.null && !right.null)
-        sql = operand(left) + QLatin1Char(' ') + op + QLatin1Char(' ')
-            + (right.primary ? right.sql : QLatin1Char('(') + right.sql + QLatin1Char(')'))
-            + QStringLiteral(" COLLATE NOCASE");
+    if (!left.column && !right.column && left.type != Type::Number && right.type != Type::Number &&
+        !left.null && !right.null)
+        sql = operand(left) + QLatin1Char(' ') + op + QLatin1Char(' ') +
+              (right.primary ? right.sql : QLatin1Char('(') + right.sql + QLatin1Char(')')) +
+              QStringLiteral(" COLLATE NOCASE");
     return Expr{sql, Type::Number};
 }
 
@@ -134,11 +136,14 @@ TsqlParser::Expr TsqlParser::addition(const Expr& left, const Expr& right) const
     if (left.type == Type::Number && right.type == Type::Number)
         return Expr{left.sql + QStringLiteral(" + ") + right.sql, Type::Number};
     if (left.type == Type::Date && right.type == Type::Number)
-        return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(right.sql, left.sql), Type::Date, true};
+        return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(right.sql, left.sql), Type::Date,
+                    true};
     if (left.type == Type::Number && right.type == Type::Date)
-        return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(left.sql, right.sql), Type::Date, true};
+        return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(left.sql, right.sql), Type::Date,
+                    true};
     if (left.type == Type::Text && right.type == Type::Text)
-        return Expr{QLatin1Char('(') + operand(left) + QStringLiteral(" || ") + operand(right) + u')',
+        return Expr{QLatin1Char('(') + operand(left) + QStringLiteral(" || ") + operand(right) +
+                        u')',
                     Type::Text, true};
     return Expr{QStringLiteral("tsql_add(%1, %2)").arg(left.sql, right.sql), Type::Unknown, true};
 }
@@ -146,7 +151,8 @@ TsqlParser::Expr TsqlParser::addition(const Expr& left, const Expr& right) const
 TsqlParser::Expr TsqlParser::subtraction(const Expr& left, const Expr& right) const
 {
     if (left.type == Type::Date && right.type == Type::Number)
-        return Expr{QStringLiteral("dateadd('day', -(%1), %2)").arg(right.sql, left.sql), Type::Date, true};
+        return Expr{QStringLiteral("dateadd('day', -(%1), %2)").arg(right.sql, left.sql),
+                    Type::Date, true};
     return Expr{left.sql + QStringLiteral(" - ") + operand(right), Type::Number};
 }
 
@@ -165,10 +171,12 @@ TsqlParser::Expr TsqlParser::parseAdditive()
             Expr right = parseMultiplicative();
             if (op == QLatin1String("^")) {
                 // SQLite has no exclusive or: (a | b) - (a & b)
-                left = Expr{QStringLiteral("((%1 | %2) - (%1 & %2))").arg(operand(left), operand(right)),
-                            Type::Number, true};
+                left = Expr{
+                    QStringLiteral("((%1 | %2) - (%1 & %2))").arg(operand(left), operand(right)),
+                    Type::Number, true};
             } else {
-                left = Expr{QLatin1Char('(') + operand(left) + u' ' + op + u' ' + operand(right) + u')',
+                left = Expr{QLatin1Char('(') + operand(left) + u' ' + op + u' ' + operand(right) +
+                                u')',
                             Type::Number, true};
             }
         } else {
@@ -340,16 +348,11 @@ QString TsqlParser::datePartName()
     if (t.kind != TsqlToken::Kind::Identifier && t.kind != TsqlToken::Kind::String)
         failAt(t, QStringLiteral("date part expected"));
     static const QList<QPair<QString, QStringList>> parts = {
-        {"year", {"YEAR", "YY", "YYYY"}},
-        {"quarter", {"QUARTER", "QQ", "Q"}},
-        {"month", {"MONTH", "MM", "M"}},
-        {"dayofyear", {"DAYOFYEAR", "DY", "Y"}},
-        {"day", {"DAY", "DD", "D"}},
-        {"week", {"WEEK", "WK", "WW"}},
-        {"weekday", {"WEEKDAY", "DW", "W"}},
-        {"hour", {"HOUR", "HH"}},
-        {"minute", {"MINUTE", "MI", "N"}},
-        {"second", {"SECOND", "SS", "S"}},
+        {"year", {"YEAR", "YY", "YYYY"}},    {"quarter", {"QUARTER", "QQ", "Q"}},
+        {"month", {"MONTH", "MM", "M"}},     {"dayofyear", {"DAYOFYEAR", "DY", "Y"}},
+        {"day", {"DAY", "DD", "D"}},         {"week", {"WEEK", "WK", "WW"}},
+        {"weekday", {"WEEKDAY", "DW", "W"}}, {"hour", {"HOUR", "HH"}},
+        {"minute", {"MINUTE", "MI", "N"}},   {"second", {"SECOND", "SS", "S"}},
     };
     const QString upper = t.text.toUpper();
     for (const auto& p : parts) {
@@ -404,8 +407,10 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
         expectOp(")");
         if (type.isInteger && value.type == Type::Number && style.isEmpty())
             return Expr{QStringLiteral("CAST(%1 AS INTEGER)").arg(value.sql), Type::Number, true};
-        const Type result = type.isText ? Type::Text : type.isDate ? Type::Date
-            : type.isNumeric ? Type::Number : Type::Unknown;
+        const Type result = type.isText      ? Type::Text
+                            : type.isDate    ? Type::Date
+                            : type.isNumeric ? Type::Number
+                                             : Type::Unknown;
         return Expr{QStringLiteral("tsql_convert(%1, %2%3)")
                         .arg(quoteString(type.sqlText), value.sql,
                              style.isEmpty() ? QString() : QStringLiteral(", ") + style),
@@ -418,19 +423,23 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
         expectOp(")");
         if (type.isInteger && value.type == Type::Number)
             return Expr{QStringLiteral("CAST(%1 AS INTEGER)").arg(value.sql), Type::Number, true};
-        const Type result = type.isText ? Type::Text : type.isDate ? Type::Date
-            : type.isNumeric ? Type::Number : Type::Unknown;
-        return Expr{QStringLiteral("tsql_convert(%1, %2)").arg(quoteString(type.sqlText), value.sql),
-                    result, true};
+        const Type result = type.isText      ? Type::Text
+                            : type.isDate    ? Type::Date
+                            : type.isNumeric ? Type::Number
+                                             : Type::Unknown;
+        return Expr{
+            QStringLiteral("tsql_convert(%1, %2)").arg(quoteString(type.sqlText), value.sql),
+            result, true};
     }
-    if (name == QLatin1String("DATEADD") || name == QLatin1String("DATEDIFF")
-        || name == QLatin1String("DATEPART")) {
+    if (name == QLatin1String("DATEADD") || name == QLatin1String("DATEDIFF") ||
+        name == QLatin1String("DATEPART")) {
         const QString part = datePartName();
         expectOp(",");
         QList<Expr> rest = parseArguments(name == QLatin1String("DATEPART") ? 1 : 2,
                                           name == QLatin1String("DATEPART") ? 1 : 2, name);
         rest.prepend(Expr{quoteString(part), Type::Text, true});
-        return call(name.toLower(), rest, name == QLatin1String("DATEADD") ? Type::Date : Type::Number);
+        return call(name.toLower(), rest,
+                    name == QLatin1String("DATEADD") ? Type::Date : Type::Number);
     }
     if (name == QLatin1String("COUNT") || name == QLatin1String("COUNT_BIG")) {
         if (acceptOp("*")) {
@@ -444,19 +453,22 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
                         .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql),
                     Type::Number, true};
     }
-    if (name == QLatin1String("SUM") || name == QLatin1String("AVG") || name == QLatin1String("MIN")
-        || name == QLatin1String("MAX")) {
+    if (name == QLatin1String("SUM") || name == QLatin1String("AVG") ||
+        name == QLatin1String("MIN") || name == QLatin1String("MAX")) {
         const bool distinct = acceptWord("DISTINCT");
         Expr arg = parseExpr();
         expectOp(")");
         const Type type = (name == QLatin1String("MIN") || name == QLatin1String("MAX"))
-            ? arg.type : Type::Number;
-        return Expr{QStringLiteral("%1(%2%3)").arg(name.toLower(),
-                        distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql),
-                    type, true};
+                              ? arg.type
+                              : Type::Number;
+        return Expr{
+            QStringLiteral("%1(%2%3)")
+                .arg(name.toLower(), distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql),
+            type, true};
     }
 
-    struct Mapping {
+    struct Mapping
+    {
         const char* tsql;
         const char* sqlite;
         int minArgs;
@@ -505,11 +517,13 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
     }
     if (name == QLatin1String("LEN")) {
         const QList<Expr> args = parseArguments(1, 1, name);
-        return Expr{QStringLiteral("length(rtrim(%1, ' '))").arg(args.first().sql), Type::Number, true};
+        return Expr{QStringLiteral("length(rtrim(%1, ' '))").arg(args.first().sql), Type::Number,
+                    true};
     }
     if (name == QLatin1String("DATALENGTH")) {
         const QList<Expr> args = parseArguments(1, 1, name);
-        return Expr{QStringLiteral("length(CAST(%1 AS BLOB))").arg(args.first().sql), Type::Number, true};
+        return Expr{QStringLiteral("length(CAST(%1 AS BLOB))").arg(args.first().sql), Type::Number,
+                    true};
     }
     if (name == QLatin1String("LEFT")) {
         const QList<Expr> args = parseArguments(2, 2, name);
@@ -518,8 +532,8 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
     }
     if (name == QLatin1String("LTRIM") || name == QLatin1String("RTRIM")) {
         const QList<Expr> args = parseArguments(1, 1, name);
-        return Expr{QStringLiteral("%1(%2, ' ')").arg(name.toLower(), args.first().sql),
-                    Type::Text, true};
+        return Expr{QStringLiteral("%1(%2, ' ')").arg(name.toLower(), args.first().sql), Type::Text,
+                    true};
     }
     if (name == QLatin1String("SCOPE_IDENTITY")) {
         parseArguments(0, 0, name);

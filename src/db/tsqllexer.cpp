@@ -21,8 +21,8 @@ bool isNamePart(QChar c)
 
 QString describeAt(const QString& text, qsizetype pos)
 {
-    return QStringLiteral("at position %1").arg(pos + 1) + (pos < text.size()
-        ? QStringLiteral(" (near '%1')").arg(text.mid(pos, 12)) : QString());
+    return QStringLiteral("at position %1").arg(pos + 1) +
+           (pos < text.size() ? QStringLiteral(" (near '%1')").arg(text.mid(pos, 12)) : QString());
 }
 
 } // namespace
@@ -175,7 +175,8 @@ bool TsqlLexer::tokenize(const QString& text, QList<TsqlToken>& tokens, QString&
         static const char* const twoChar[] = {"<>", "!=", "<=", ">=", "!<", "!>", "||"};
         bool matched = false;
         for (const char* op : twoChar) {
-            if (i + 1 < n && text.at(i) == QLatin1Char(op[0]) && text.at(i + 1) == QLatin1Char(op[1])) {
+            if (i + 1 < n && text.at(i) == QLatin1Char(op[0]) &&
+                text.at(i + 1) == QLatin1Char(op[1])) {
                 push(TsqlToken::Kind::Operator, QString::fromLatin1(op), start);
                 i += 2;
                 matched = true;

@@ -7,14 +7,15 @@ namespace orvane::db {
 
 // One token of T-SQL text. `text` holds the token's meaning: the unquoted name for identifiers
 // (brackets and doubled quotes resolved), the value for string literals, the digits for numbers.
-struct TsqlToken {
+struct TsqlToken
+{
     enum class Kind {
         Identifier,       // plain name, keyword, #temp or ##global temp name
         QuotedIdentifier, // [name] or "name": never a keyword
         Variable,         // @name or @@name (text keeps the @ signs)
         Number,
-        String,           // 'text' or N'text'
-        Operator,         // punctuation and operators: ( ) , . ; = <> != <= >= + - * / % ...
+        String,   // 'text' or N'text'
+        Operator, // punctuation and operators: ( ) , . ; = <> != <= >= + - * / % ...
         End,
     };
     Kind kind = Kind::End;

@@ -18,15 +18,18 @@ namespace {
 const QSet<QString>& reservedWords()
 {
     static const QSet<QString> words = {
-        "ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC", "BEGIN", "BETWEEN", "BY", "CASE",
-        "CHECK", "COLLATE", "COLUMN", "COMMIT", "CONSTRAINT", "CREATE", "CROSS", "DECLARE",
-        "DEFAULT", "DELETE", "DESC", "DISTINCT", "DROP", "ELSE", "END", "ESCAPE", "EXCEPT",
-        "EXEC", "EXECUTE", "EXISTS", "FOREIGN", "FROM", "FULL", "GO", "GROUP", "HAVING", "IF",
-        "IN", "INNER", "INSERT", "INTERSECT", "INTO", "IS", "JOIN", "KEY", "LEFT", "LIKE", "NOT",
-        "NULL", "ON", "OPTION", "OR", "ORDER", "OUTER", "PRIMARY", "PRINT", "REFERENCES",
-        "RETURN", "RIGHT", "ROLLBACK", "SELECT", "SET", "TABLE", "THEN", "TOP", "TRAN",
-        "TRANSACTION", "TRUNCATE", "UNION", "UNIQUE", "UPDATE", "USE", "VALUES", "WHEN", "WHERE",
-        "WHILE", "WITH"};
+        "ADD",    "ALL",        "ALTER",  "AND",     "ANY",         "AS",       "ASC",
+        "BEGIN",  "BETWEEN",    "BY",     "CASE",    "CHECK",       "COLLATE",  "COLUMN",
+        "COMMIT", "CONSTRAINT", "CREATE", "CROSS",   "DECLARE",     "DEFAULT",  "DELETE",
+        "DESC",   "DISTINCT",   "DROP",   "ELSE",    "END",         "ESCAPE",   "EXCEPT",
+        "EXEC",   "EXECUTE",    "EXISTS", "FOREIGN", "FROM",        "FULL",     "GO",
+        "GROUP",  "HAVING",     "IF",     "IN",      "INNER",       "INSERT",   "INTERSECT",
+        "INTO",   "IS",         "JOIN",   "KEY",     "LEFT",        "LIKE",     "NOT",
+        "NULL",   "ON",         "OPTION", "OR",      "ORDER",       "OUTER",    "PRIMARY",
+        "PRINT",  "REFERENCES", "RETURN", "RIGHT",   "ROLLBACK",    "SELECT",   "SET",
+        "TABLE",  "THEN",       "TOP",    "TRAN",    "TRANSACTION", "TRUNCATE", "UNION",
+        "UNIQUE", "UPDATE",     "USE",    "VALUES",  "WHEN",        "WHERE",    "WHILE",
+        "WITH"};
     return words;
 }
 
@@ -109,9 +112,10 @@ void TsqlParser::fail(const QString& message) const
 
 void TsqlParser::failAt(const TsqlToken& token, const QString& message) const
 {
-    QString where = token.kind == TsqlToken::Kind::End
-        ? QStringLiteral("at the end of the text")
-        : QStringLiteral("at position %1 (near '%2')").arg(token.position + 1).arg(token.text);
+    QString where =
+        token.kind == TsqlToken::Kind::End
+            ? QStringLiteral("at the end of the text")
+            : QStringLiteral("at position %1 (near '%2')").arg(token.position + 1).arg(token.text);
     throw ParseFailure{message + QLatin1Char(' ') + where};
 }
 
@@ -131,8 +135,8 @@ bool TsqlParser::atStatementEnd() const
 
 bool TsqlParser::isReserved(const TsqlToken& token) const
 {
-    return token.kind == TsqlToken::Kind::Identifier
-        && reservedWords().contains(token.text.toUpper());
+    return token.kind == TsqlToken::Kind::Identifier &&
+           reservedWords().contains(token.text.toUpper());
 }
 
 QString TsqlParser::quoteName(const QString& name)
@@ -222,7 +226,8 @@ void TsqlParser::parseStatement(QStringList& out)
     }
 }
 
-struct TsqlParser::SelectCore {
+struct TsqlParser::SelectCore
+{
     QString sql;
     QString top;
     QString into;
@@ -231,7 +236,7 @@ struct TsqlParser::SelectCore {
 QString TsqlParser::parseQuery(QString* intoTarget)
 {
     DepthGuard guard(m_depth);
-    if (peek().isOperator("(") ) {
+    if (peek().isOperator("(")) {
         // A parenthesised query used as a statement.
         next();
         QString inner = parseQuery(nullptr);
@@ -305,9 +310,9 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
         // table.* or owner.table.*
         if (t.kind == TsqlToken::Kind::Identifier || t.kind == TsqlToken::Kind::QuotedIdentifier) {
             int k = 0;
-            while ((peek(k).kind == TsqlToken::Kind::Identifier
-                    || peek(k).kind == TsqlToken::Kind::QuotedIdentifier)
-                   && peek(k + 1).isOperator("."))
+            while ((peek(k).kind == TsqlToken::Kind::Identifier ||
+                    peek(k).kind == TsqlToken::Kind::QuotedIdentifier) &&
+                   peek(k + 1).isOperator("."))
                 k += 2;
             if (k > 0 && peek(k).isOperator("*")) {
                 for (int i = 0; i < k - 2; ++i)
@@ -320,10 +325,10 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
             }
         }
         // alias = expression
-        if ((t.kind == TsqlToken::Kind::QuotedIdentifier
-             || (t.kind == TsqlToken::Kind::Identifier && !isReserved(t))
-             || t.kind == TsqlToken::Kind::String)
-            && peek(1).isOperator("=")) {
+        if ((t.kind == TsqlToken::Kind::QuotedIdentifier ||
+             (t.kind == TsqlToken::Kind::Identifier && !isReserved(t)) ||
+             t.kind == TsqlToken::Kind::String) &&
+            peek(1).isOperator("=")) {
             const QString alias = next().text;
             next();
             Expr e = parseExpr();
@@ -334,13 +339,13 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
         QString item = e.sql;
         if (acceptWord("AS")) {
             const TsqlToken& a = next();
-            if (a.kind != TsqlToken::Kind::Identifier && a.kind != TsqlToken::Kind::QuotedIdentifier
-                && a.kind != TsqlToken::Kind::String)
+            if (a.kind != TsqlToken::Kind::Identifier &&
+                a.kind != TsqlToken::Kind::QuotedIdentifier && a.kind != TsqlToken::Kind::String)
                 failAt(a, QStringLiteral("column alias expected"));
             item += QStringLiteral(" AS ") + quoteName(a.text);
-        } else if (peek().kind == TsqlToken::Kind::QuotedIdentifier
-                   || peek().kind == TsqlToken::Kind::String
-                   || (peek().kind == TsqlToken::Kind::Identifier && !isReserved(peek()))) {
+        } else if (peek().kind == TsqlToken::Kind::QuotedIdentifier ||
+                   peek().kind == TsqlToken::Kind::String ||
+                   (peek().kind == TsqlToken::Kind::Identifier && !isReserved(peek()))) {
             item += QStringLiteral(" AS ") + quoteName(next().text);
         }
         items << item;
@@ -446,7 +451,8 @@ QString TsqlParser::parseTablePrimary(QList<TableRef>* refs)
         const TsqlToken& t = peek();
         if (t.isWord("OPENROWSET") || t.isWord("OPENDATASOURCE") || t.isWord("OPENQUERY"))
             fail(QStringLiteral("reading external data sources (%1) is not supported by this "
-                                "database").arg(t.text.toUpper()));
+                                "database")
+                     .arg(t.text.toUpper()));
         if (t.kind != TsqlToken::Kind::Identifier && t.kind != TsqlToken::Kind::QuotedIdentifier)
             fail(QStringLiteral("table name expected"));
         if (isReserved(t))
@@ -463,9 +469,9 @@ QString TsqlParser::parseTablePrimary(QList<TableRef>* refs)
         if (a.kind != TsqlToken::Kind::Identifier && a.kind != TsqlToken::Kind::QuotedIdentifier)
             failAt(a, QStringLiteral("alias expected"));
         alias = a.text;
-    } else if (peek().kind == TsqlToken::Kind::QuotedIdentifier
-               || (peek().kind == TsqlToken::Kind::Identifier && !isReserved(peek())
-                   && !peek().isWord("WITH"))) {
+    } else if (peek().kind == TsqlToken::Kind::QuotedIdentifier ||
+               (peek().kind == TsqlToken::Kind::Identifier && !isReserved(peek()) &&
+                !peek().isWord("WITH"))) {
         alias = next().text;
     }
     if (peek().isWord("WITH") && peek(1).isOperator("(")) {
@@ -622,23 +628,24 @@ void TsqlParser::parseUpdate(QStringList& out)
     const QString refName = findTargetRef(target, refs, &tableName);
     if (refName.isEmpty()) {
         // The target is not part of the FROM list: SQLite's UPDATE ... FROM has the same meaning.
-        out << QStringLiteral("UPDATE %1 SET %2 FROM %3").arg(quoteName(target), set, from)
-                + whereSql;
+        out << QStringLiteral("UPDATE %1 SET %2 FROM %3").arg(quoteName(target), set, from) +
+                   whereSql;
         return;
     }
     bool onlyTarget = true;
     for (const QString& q : setQualifiers) {
-        if (q.compare(refName, Qt::CaseInsensitive) != 0
-            && q.compare(tableName, Qt::CaseInsensitive) != 0)
+        if (q.compare(refName, Qt::CaseInsensitive) != 0 &&
+            q.compare(tableName, Qt::CaseInsensitive) != 0)
             onlyTarget = false;
     }
     const QString rows = QStringLiteral("rowid IN (SELECT %1.rowid FROM %2%3)")
                              .arg(quoteName(refName), from, whereSql);
     if (onlyTarget) {
         // New values come from the target row alone: choose the rows through the join.
-        const QString targetSql = quoteName(tableName)
-            + (refName.compare(tableName, Qt::CaseInsensitive) == 0
-                   ? QString() : QStringLiteral(" AS ") + quoteName(refName));
+        const QString targetSql =
+            quoteName(tableName) + (refName.compare(tableName, Qt::CaseInsensitive) == 0
+                                        ? QString()
+                                        : QStringLiteral(" AS ") + quoteName(refName));
         out << QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(targetSql, set, rows);
         return;
     }
@@ -697,13 +704,14 @@ TsqlParser::DataType TsqlParser::parseDataType()
         } while (acceptOp(","));
         expectOp(")");
     }
-    static const QStringList textTypes = {"CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "TEXT", "NTEXT",
-                                          "SYSNAME", "UNIQUEIDENTIFIER", "XML"};
-    static const QStringList dateTypes = {"DATETIME", "SMALLDATETIME", "DATE", "DATETIME2",
-                                          "TIME", "DATETIMEOFFSET"};
+    static const QStringList textTypes = {"CHAR", "VARCHAR", "NCHAR",   "NVARCHAR",
+                                          "TEXT", "NTEXT",   "SYSNAME", "UNIQUEIDENTIFIER",
+                                          "XML"};
+    static const QStringList dateTypes = {"DATETIME",  "SMALLDATETIME", "DATE",
+                                          "DATETIME2", "TIME",          "DATETIMEOFFSET"};
     static const QStringList intTypes = {"INT", "INTEGER", "BIGINT", "SMALLINT", "TINYINT", "BIT"};
-    static const QStringList numTypes = {"DECIMAL", "NUMERIC", "MONEY", "SMALLMONEY", "FLOAT",
-                                         "REAL"};
+    static const QStringList numTypes = {"DECIMAL",    "NUMERIC", "MONEY",
+                                         "SMALLMONEY", "FLOAT",   "REAL"};
     static const QStringList blobTypes = {"IMAGE", "VARBINARY", "BINARY", "TIMESTAMP",
                                           "ROWVERSION"};
     type.isText = textTypes.contains(type.name);
@@ -713,8 +721,9 @@ TsqlParser::DataType TsqlParser::parseDataType()
     type.isBlob = blobTypes.contains(type.name);
     if (!type.isText && !type.isDate && !type.isNumeric && !type.isBlob)
         failAt(t, QStringLiteral("unknown data type"));
-    type.sqlText = type.name
-        + (args.isEmpty() ? QString() : QLatin1Char('(') + args.join(u',') + QLatin1Char(')'));
+    type.sqlText =
+        type.name +
+        (args.isEmpty() ? QString() : QLatin1Char('(') + args.join(u',') + QLatin1Char(')'));
     return type;
 }
 
@@ -749,7 +758,8 @@ QString TsqlParser::parseColumnDefinition(const QString& table, bool forAlter, b
         *identityColumn = column;
         if (seed != 1) {
             *extra << QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (%1, %2)")
-                          .arg(quoteString(table)).arg(seed - 1);
+                          .arg(quoteString(table))
+                          .arg(seed - 1);
         }
     }
     if (isIdentity)
@@ -757,9 +767,10 @@ QString TsqlParser::parseColumnDefinition(const QString& table, bool forAlter, b
     else if (type.isBlob)
         sql += QStringLiteral("BLOB");
     else if (type.isInteger)
-        sql += type.name == QLatin1String("BIT") ? QStringLiteral("BIT") : QStringLiteral("INTEGER");
-    else if (type.isText && !type.name.contains(QLatin1String("CHAR"))
-             && !type.name.contains(QLatin1String("TEXT")))
+        sql +=
+            type.name == QLatin1String("BIT") ? QStringLiteral("BIT") : QStringLiteral("INTEGER");
+    else if (type.isText && !type.name.contains(QLatin1String("CHAR")) &&
+             !type.name.contains(QLatin1String("TEXT")))
         sql += QStringLiteral("TEXT");
     else
         sql += type.sqlText;
@@ -787,8 +798,8 @@ QString TsqlParser::parseColumnDefinition(const QString& table, bool forAlter, b
                     literal = literal.mid(1, literal.size() - 2);
                 bool number = false;
                 literal.toDouble(&number);
-                if (!number && !(literal.startsWith(u'\'') && literal.endsWith(u'\''))
-                    && literal != QLatin1String("NULL"))
+                if (!number && !(literal.startsWith(u'\'') && literal.endsWith(u'\'')) &&
+                    literal != QLatin1String("NULL"))
                     failAt(start, QStringLiteral("an added column only takes a constant default"));
                 constraints += QStringLiteral(" DEFAULT ") + literal;
             } else {
@@ -871,8 +882,9 @@ void TsqlParser::parseCreate(QStringList& out)
         } while (acceptOp(","));
         expectOp(")");
         if (!primaryKey.isEmpty()) {
-            const bool isIdentityKey = primaryKey.size() == 1
-                && primaryKey.first().compare(identityColumn, Qt::CaseInsensitive) == 0;
+            const bool isIdentityKey =
+                primaryKey.size() == 1 &&
+                primaryKey.first().compare(identityColumn, Qt::CaseInsensitive) == 0;
             if (!isIdentityKey) {
                 if (identity)
                     fail(QStringLiteral("a primary key other than the IDENTITY column is not "
@@ -929,8 +941,8 @@ void TsqlParser::parseAlter(QStringList& out)
         QStringList extra;
         do {
             acceptWord("COLUMN");
-            out << prefix + QStringLiteral(" ADD COLUMN ")
-                    + parseColumnDefinition(table, true, &identity, &identityColumn, &extra);
+            out << prefix + QStringLiteral(" ADD COLUMN ") +
+                       parseColumnDefinition(table, true, &identity, &identityColumn, &extra);
         } while (acceptOp(","));
         return;
     }
@@ -977,8 +989,9 @@ void TsqlParser::parseDrop(QStringList& out)
         ifExists = true;
     }
     do {
-        out << QStringLiteral("DROP TABLE ") + (ifExists ? QStringLiteral("IF EXISTS ") : QString())
-                + quoteName(parseObjectName());
+        out << QStringLiteral("DROP TABLE ") +
+                   (ifExists ? QStringLiteral("IF EXISTS ") : QString()) +
+                   quoteName(parseObjectName());
     } while (acceptOp(","));
 }
 

@@ -23,18 +23,21 @@ public:
 
 private:
     enum class Type { Unknown, Number, Text, Date };
-    struct Expr {
+    struct Expr
+    {
         QString sql;
         Type type = Type::Unknown;
         bool primary = false; // needs no parentheses as an operand
         bool column = false;  // a plain column reference (carries the column's collation)
         bool null = false;    // the NULL literal
     };
-    struct TableRef {
+    struct TableRef
+    {
         QString table; // object name, without owner prefix
         QString alias; // empty when none
     };
-    struct DataType {
+    struct DataType
+    {
         QString name;    // upper case, e.g. VARCHAR
         QString sqlText; // as passed to tsql_convert, e.g. VARCHAR(10)
         bool isText = false;
@@ -105,8 +108,8 @@ private:
     const QList<TsqlToken>& m_tokens;
     qsizetype m_pos = 0;
     int m_depth = 0;
-    bool m_inDefault = false;   // translating a column DEFAULT: only built-in functions allowed
-    QStringList m_qualifiers;   // table qualifiers of the column references read
+    bool m_inDefault = false; // translating a column DEFAULT: only built-in functions allowed
+    QStringList m_qualifiers; // table qualifiers of the column references read
 };
 
 } // namespace orvane::db

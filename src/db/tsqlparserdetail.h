@@ -6,7 +6,8 @@
 namespace orvane::db::tsqldetail {
 
 // Thrown inside the parser only; TsqlParser::translateBatch turns it into an error text.
-struct ParseFailure {
+struct ParseFailure
+{
     QString message;
 };
 

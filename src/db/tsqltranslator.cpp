@@ -34,11 +34,13 @@ bool isName(const TsqlToken& t)
 bool isStatementWord(const TsqlToken& t)
 {
     static const char* const words[] = {
-        "SELECT", "INSERT", "UPDATE", "DELETE", "CREATE", "ALTER", "DROP", "TRUNCATE", "WITH",
-        "IF", "BEGIN", "COMMIT", "ROLLBACK", "SET", "DECLARE", "PRINT", "USE", "GO", "WHILE",
-        "RETURN", "GRANT", "REVOKE", "DENY", "MERGE", "BACKUP", "RESTORE", "DBCC", "KILL",
-        "OPEN", "CLOSE", "FETCH", "DEALLOCATE", "RAISERROR", "THROW", "WAITFOR", "SAVE",
-        "BREAK", "CONTINUE", "GOTO", "END", "ELSE", "NULL", "DEFAULT"};
+        "SELECT",   "INSERT", "UPDATE",   "DELETE",     "CREATE",    "ALTER",    "DROP",
+        "TRUNCATE", "WITH",   "IF",       "BEGIN",      "COMMIT",    "ROLLBACK", "SET",
+        "DECLARE",  "PRINT",  "USE",      "GO",         "WHILE",     "RETURN",   "GRANT",
+        "REVOKE",   "DENY",   "MERGE",    "BACKUP",     "RESTORE",   "DBCC",     "KILL",
+        "OPEN",     "CLOSE",  "FETCH",    "DEALLOCATE", "RAISERROR", "THROW",    "WAITFOR",
+        "SAVE",     "BREAK",  "CONTINUE", "GOTO",       "END",       "ELSE",     "NULL",
+        "DEFAULT"};
     for (const char* w : words) {
         if (t.isWord(w))
             return true;

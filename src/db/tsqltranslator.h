@@ -14,21 +14,24 @@ namespace orvane::db {
 // On failure `ok` is false, `statements` is empty and `error` says what was wrong and where.
 // A statement with nothing to do on SQLite (ALTER COLUMN, SET NOCOUNT) adds no statement, so a
 // successful translation may hold none.
-struct Translation {
+struct Translation
+{
     bool ok = false;
     QStringList statements;
     QString error;
 };
 
 // One argument of a stored-procedure call: `@Name = value` or a positional value.
-struct ProcedureArgument {
+struct ProcedureArgument
+{
     QString name;   // without the '@'; empty for a positional argument
     QVariant value; // null QVariant for NULL; qlonglong, double or QString otherwise
 };
 
 // A stored-procedure call given as SQL text: `EXEC name args`, `EXECUTE name args`
 // or the bare `name args`.
-struct ProcedureCallText {
+struct ProcedureCallText
+{
     QString name; // as written, without brackets or an owner prefix such as dbo.
     QList<ProcedureArgument> arguments;
 };

@@ -16,7 +16,8 @@ using orvane::db::test::TsqlConnection;
 
 namespace {
 
-struct CorpusEntry {
+struct CorpusEntry
+{
     QString id;
     QString tsql;
     bool mustFail = false;

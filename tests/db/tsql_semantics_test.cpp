@@ -11,8 +11,8 @@ namespace {
 
 QString day(int offset)
 {
-    return QDate::currentDate().addDays(offset).toString(QStringLiteral("yyyy-MM-dd"))
-        + QStringLiteral(" 00:00:00");
+    return QDate::currentDate().addDays(offset).toString(QStringLiteral("yyyy-MM-dd")) +
+           QStringLiteral(" 00:00:00");
 }
 
 // A small organisation built through the translator's own DDL.
@@ -102,18 +102,23 @@ TEST_F(TsqlSemantics, LogFiltersByDayAndRange)
 
 TEST_F(TsqlSemantics, ReminderDateWindow)
 {
-    ASSERT_TRUE(db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=1").arg(day(3))));
-    ASSERT_TRUE(db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=2").arg(day(0))));
-    ASSERT_TRUE(db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=3").arg(day(7))));
-    ASSERT_TRUE(db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=4").arg(day(8))));
+    ASSERT_TRUE(
+        db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=1").arg(day(3))));
+    ASSERT_TRUE(
+        db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=2").arg(day(0))));
+    ASSERT_TRUE(
+        db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=3").arg(day(7))));
+    ASSERT_TRUE(
+        db.exec(QStringLiteral("UPDATE qp_PsnBase SET JoinDate='%1' WHERE PID=4").arg(day(8))));
     // Dates after today up to and including today + BefDays are found; NULL is not.
     const QString window = QStringLiteral(
         "WHERE (RIGHT(CONVERT(char(8),[qp_PsnBase].[JoinDate],112),8)>RIGHT(CONVERT(char(8),"
         "GETDATE(),112),8) AND RIGHT(CONVERT(char(8),[qp_PsnBase].[JoinDate],112),8)<=RIGHT("
         "CONVERT(char(8),GETDATE()+%1, 112),8))");
-    const QString from = QStringLiteral(
-        " FROM qp_PsnBase LEFT OUTER JOIN qp_Dept ON qp_PsnBase.DID=qp_Dept.DID ");
-    EXPECT_EQ(db.rows("SELECT qp_PsnBase.PID" + from + window.arg(7) + " ORDER BY qp_Dept.Ord,"
+    const QString from =
+        QStringLiteral(" FROM qp_PsnBase LEFT OUTER JOIN qp_Dept ON qp_PsnBase.DID=qp_Dept.DID ");
+    EXPECT_EQ(db.rows("SELECT qp_PsnBase.PID" + from + window.arg(7) +
+                      " ORDER BY qp_Dept.Ord,"
                       "qp_PsnBase.Ord"),
               QStringList({"1", "3"}));
     EXPECT_EQ(db.value("SELECT COUNT(*)" + from + window.arg(2)), "0");
@@ -300,16 +305,29 @@ namespace {
 TEST(TsqlFunctions, SurviveHostileArguments)
 {
     TsqlConnection db;
-    const QStringList values = {"NULL", "0", "-1", "9223372036854775807", "-9223372036854775808",
-                                "1e308", "-1e308", "0.5", "''", "'abc'", "'2024-02-29 10:00:00'",
-                                "x'00ff'", "'99999999'", "'VARCHAR(5)'", "'day'", "' 12 '"};
+    const QStringList values = {"NULL",
+                                "0",
+                                "-1",
+                                "9223372036854775807",
+                                "-9223372036854775808",
+                                "1e308",
+                                "-1e308",
+                                "0.5",
+                                "''",
+                                "'abc'",
+                                "'2024-02-29 10:00:00'",
+                                "x'00ff'",
+                                "'99999999'",
+                                "'VARCHAR(5)'",
+                                "'day'",
+                                "' 12 '"};
     const QList<QPair<QString, int>> functions = {
-        {"tsql_add", 2}, {"charindex", 2}, {"charindex", 3}, {"isdate", 1}, {"isnumeric", 1},
-        {"tsql_convert", 2}, {"tsql_convert", 3}, {"dateadd", 3}, {"datediff", 3},
-        {"datepart", 2}, {"year", 1}, {"month", 1}, {"day", 1}, {"tsql_right", 2},
-        {"tsql_replace", 3}, {"tsql_replicate", 2}, {"tsql_space", 1}, {"tsql_str", 3},
-        {"tsql_round", 2}, {"tsql_round", 3}, {"floor", 1}, {"ceiling", 1},
-        {"ident_current", 1}};
+        {"tsql_add", 2},   {"charindex", 2},    {"charindex", 3},    {"isdate", 1},
+        {"isnumeric", 1},  {"tsql_convert", 2}, {"tsql_convert", 3}, {"dateadd", 3},
+        {"datediff", 3},   {"datepart", 2},     {"year", 1},         {"month", 1},
+        {"day", 1},        {"tsql_right", 2},   {"tsql_replace", 3}, {"tsql_replicate", 2},
+        {"tsql_space", 1}, {"tsql_str", 3},     {"tsql_round", 2},   {"tsql_round", 3},
+        {"floor", 1},      {"ceiling", 1},      {"ident_current", 1}};
     int calls = 0;
     for (const auto& [name, arity] : functions) {
         const qsizetype n = values.size();

@@ -64,8 +64,8 @@ public:
     {
         sqlite3_stmt* stmt = nullptr;
         const QByteArray utf8 = sql.toUtf8();
-        if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr)
-            != SQLITE_OK) {
+        if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) !=
+            SQLITE_OK) {
             m_error = QString::fromUtf8(sqlite3_errmsg(m_db)) + QStringLiteral(" in: ") + sql;
             sqlite3_finalize(stmt);
             return false;

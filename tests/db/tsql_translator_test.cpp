@@ -49,10 +49,10 @@ TEST(TsqlProcedureCall, RecognisesTheThreeTextForms)
 
 TEST(TsqlProcedureCall, RejectsWhatIsNoCall)
 {
-    for (const char* text : {"SELECT * FROM qp_Users", "UPDATE qp_Users SET Pwd='' WHERE UserID=1",
-                             "EXEC", "EXEC qp_X 1 2", "EXEC qp_X 1,", "EXEC qp_X @a=",
-                             "qp_X 1; SELECT 1", "EXEC qp_X 'abc", "EXEC qp_X @v OUTPUT",
-                             "EXEC qp_X (1)", "", "   ", "EXEC @r = qp_X 1", "DELETE qp_X"}) {
+    for (const char* text :
+         {"SELECT * FROM qp_Users", "UPDATE qp_Users SET Pwd='' WHERE UserID=1", "EXEC",
+          "EXEC qp_X 1 2", "EXEC qp_X 1,", "EXEC qp_X @a=", "qp_X 1; SELECT 1", "EXEC qp_X 'abc",
+          "EXEC qp_X @v OUTPUT", "EXEC qp_X (1)", "", "   ", "EXEC @r = qp_X 1", "DELETE qp_X"}) {
         EXPECT_FALSE(parseProcedureCall(QString::fromUtf8(text))) << text;
     }
 }
@@ -85,8 +85,8 @@ TEST(TsqlTranslator, RefusesMalformedOrUnsupportedTextClearly)
         const auto t = TsqlTranslator::toSqlite(QString::fromUtf8(c[0]));
         EXPECT_FALSE(t.ok) << c[0];
         EXPECT_TRUE(t.statements.isEmpty()) << c[0];
-        EXPECT_TRUE(t.error.contains(QString::fromUtf8(c[1]))) << c[0] << " -> "
-                                                              << qPrintable(t.error);
+        EXPECT_TRUE(t.error.contains(QString::fromUtf8(c[1])))
+            << c[0] << " -> " << qPrintable(t.error);
     }
     // The error names the place.
     const auto t = TsqlTranslator::toSqlite("SELECT a FROM t WHERE b = = 1");
@@ -128,12 +128,15 @@ TEST(TsqlTranslator, SurvivesHostileAndDeeplyNestedText)
 
     // Random soups of tokens the grammar knows: every one ends, with a result or an error.
     const QStringList pieces = {
-        "SELECT", "FROM", "WHERE", "TOP", "1", "INTO", "#t", "[a b]", "'x''y'", "N'中'", "(", ")",
-        ",", ".", "*", "+", "-", "=", "<>", "AND", "OR", "NOT", "IN", "LIKE", "IS", "NULL",
-        "CASE", "WHEN", "THEN", "ELSE", "END", "CONVERT", "varchar", "CAST", "AS", "int",
-        "UPDATE", "SET", "DELETE", "INSERT", "VALUES", "JOIN", "ON", "LEFT", "ORDER", "BY",
-        "GROUP", "CREATE", "TABLE", "IDENTITY", "DEFAULT", "EXEC", "@p", "@@IDENTITY", ";",
-        "CHARINDEX", "DATEADD", "day", "qp_Dept", "sysobjects", "BETWEEN", "EXISTS", "UNION"};
+        "SELECT",   "FROM",    "WHERE",   "TOP",        "1",          "INTO",   "#t",
+        "[a b]",    "'x''y'",  "N'中'",   "(",          ")",          ",",      ".",
+        "*",        "+",       "-",       "=",          "<>",         "AND",    "OR",
+        "NOT",      "IN",      "LIKE",    "IS",         "NULL",       "CASE",   "WHEN",
+        "THEN",     "ELSE",    "END",     "CONVERT",    "varchar",    "CAST",   "AS",
+        "int",      "UPDATE",  "SET",     "DELETE",     "INSERT",     "VALUES", "JOIN",
+        "ON",       "LEFT",    "ORDER",   "BY",         "GROUP",      "CREATE", "TABLE",
+        "IDENTITY", "DEFAULT", "EXEC",    "@p",         "@@IDENTITY", ";",      "CHARINDEX",
+        "DATEADD",  "day",     "qp_Dept", "sysobjects", "BETWEEN",    "EXISTS", "UNION"};
     QRandomGenerator random(20240501);
     int accepted = 0;
     for (int i = 0; i < 3000; ++i) {
