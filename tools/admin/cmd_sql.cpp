@@ -4,6 +4,7 @@
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
 #include "db/procedures.h"
+#include "server/coreprocedures.h"
 
 namespace orvane::admin {
 
@@ -73,6 +74,7 @@ int runSql(const QStringList& args)
         printErr(QStringLiteral("usage: orvane-admin sql FILE \"T-SQL\"\n"));
         return 2;
     }
+    server::registerCoreProcedures();
     db::CADODatabase database;
     if (!database.Open(args.at(0))) {
         printErr(QStringLiteral("orvane-admin sql: %1\n").arg(database.GetLastErrorString()));
