@@ -18,7 +18,6 @@ namespace orvane::script {
 namespace {
 
 using detail::Args;
-using detail::has;
 
 std::string upperAscii(std::string_view s)
 {

@@ -9,7 +9,6 @@ namespace orvane::script {
 namespace {
 
 using detail::Args;
-using detail::has;
 
 constexpr std::int32_t kUseDefault = -2;
 

@@ -557,9 +557,7 @@ std::optional<double> parseDate(std::u16string_view text)
         int y = 0, m = 0, d = 0;
         if (dateNums.size() == 3) {
             const DateToken &a = dateNums[0], &b = dateNums[1], &c = dateNums[2];
-            if (chineseForm || a.digits >= 3 || a.value > 31) {
-                y = expandYear(a), m = b.value, d = c.value;
-            } else if (c.digits >= 3 || c.value > 31) {
+            if (!chineseForm && !yearLike(a) && yearLike(c)) {
                 // Month first when the year comes last, day first if the month cannot be one.
                 y = expandYear(c), m = a.value, d = b.value;
                 if (m > 12)
@@ -676,7 +674,7 @@ std::u16string formatDouble(double value, int significantDigits)
         out.append(static_cast<std::size_t>(-exponent - 1), '0');
         out += digits;
     } else {
-        const auto intLen = static_cast<std::size_t>(exponent + 1);
+        const std::size_t intLen = static_cast<std::size_t>(exponent) + 1;
         if (digits.size() <= intLen) {
             out += digits;
             out.append(intLen - digits.size(), '0');
