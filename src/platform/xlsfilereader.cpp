@@ -17,7 +17,7 @@ bool looksLikeEncryptedPackage(const QString& path, qint64 maxBytes)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray needle = QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
-    const QByteArray data = file.read(std::min<qint64>(maxBytes, 16 * 1024 * 1024));
+    const QByteArray data = file.read(std::min<qint64>(maxBytes, qint64(16) * 1024 * 1024));
     return data.contains(needle);
 }
 
@@ -93,8 +93,8 @@ XlsFileReader::Error XlsFileReader::open(const QString& path, QString* error)
 {
     closeHandle();
     if (QFile(path).size() > m_limits.maxFileBytes) {
-        *error =
-            QStringLiteral("工作簿超过 %1 MB，拒绝读取").arg(m_limits.maxFileBytes / (1024 * 1024));
+        *error = QStringLiteral("工作簿超过 %1 MB，拒绝读取")
+                     .arg(m_limits.maxFileBytes / (qint64(1024) * 1024));
         return Error::TooLarge;
     }
     const QByteArray encoded = QFile::encodeName(path);

@@ -13,7 +13,7 @@ namespace orvane::platform {
 
 namespace {
 
-constexpr qint64 kReadChunk = 64 * 1024;
+constexpr qint64 kReadChunk = qint64(64) * 1024;
 
 QString relationshipId(const QXmlStreamAttributes& attributes)
 {
@@ -263,7 +263,7 @@ XlsxFileReader::Error XlsxFileReader::readPart(const QString& part, QByteArray* 
             break;
         if (data->size() + got > budget) {
             *error = QStringLiteral("工作簿解压后超过 %1 MB，拒绝读取")
-                         .arg(m_limits.maxUncompressedBytes / (1024 * 1024));
+                         .arg(m_limits.maxUncompressedBytes / (qint64(1024) * 1024));
             result = Error::TooLarge;
             break;
         }
