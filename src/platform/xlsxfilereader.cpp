@@ -397,8 +397,14 @@ XlsxFileReader::Error XlsxFileReader::parseSharedStrings(const QString& part, QS
         xml.readNext();
         if (refuseDtd(xml))
             break;
-        if (xml.isStartElement() && xml.name() == u"si")
+        if (xml.isStartElement() && xml.name() == u"si") {
+            if (m_sharedStrings.size() >= m_limits.maxCells) {
+                *error = QStringLiteral("工作簿的文本条目超过 %1 条").arg(m_limits.maxCells);
+                m_sharedStrings.clear();
+                return Error::TooLarge;
+            }
             m_sharedStrings.append(readRichText(xml));
+        }
     }
     if (xml.hasError()) {
         *error = xmlError(xml, part);
@@ -466,6 +472,7 @@ XlsxFileReader::Error XlsxFileReader::parseWorksheet(const QByteArray& data,
     QXmlStreamReader xml(data);
     int rowIndex = -1;
     int columnIndex = -1;
+    qint64 cells = 0;
     bool inSheetData = false;
     auto tooLarge = [&](const QString& what) {
         *error = QStringLiteral("工作表超过 %1 的上限").arg(what);
@@ -582,6 +589,8 @@ XlsxFileReader::Error XlsxFileReader::parseWorksheet(const QByteArray& data,
         }
         if (!value.isValid())
             continue;
+        if (++cells > m_limits.maxCells)
+            return tooLarge(QStringLiteral("%1 个单元格").arg(m_limits.maxCells));
         if (rows->size() <= rowIndex)
             rows->resize(rowIndex + 1);
         QVariantList& row = (*rows)[rowIndex];

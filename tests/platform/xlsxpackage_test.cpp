@@ -276,6 +276,8 @@ TEST_F(XlsxReaderTest, HostileContentIsBounded)
     QByteArray padding(400 * 1024, ' ');
     EXPECT_EQ(readFirstSheet(writeZip(basicParts(padding)), &rows, small), Error::TooLarge);
     EXPECT_EQ(readFirstSheet(writeZip(basicParts()), &rows, small), Error::None);
+    small.maxCells = 1; // fewer than the workbook's shared texts
+    EXPECT_EQ(readFirstSheet(writeZip(basicParts()), &rows, small), Error::TooLarge);
 
     // Far-away cells may not blow up the padded grid.
     EXPECT_EQ(
