@@ -33,18 +33,23 @@ bool aliasTaken(ProcContext& ctx, const QString& table, const QString& alias, in
 // The catalogue spelling of a table name, empty when the catalogue does not know it.
 QString catalogueTableName(ProcContext& ctx, const QString& table)
 {
-    return ctx.scalar(QStringLiteral("SELECT TblName FROM qp_Table WHERE UPPER(TblName)=%1")
-                          .arg(sqlText(table.trimmed().toUpper())))
+    return ctx
+        .scalar(QStringLiteral("SELECT TblName FROM qp_Table WHERE UPPER(TblName)=%1")
+                    .arg(sqlText(table.trimmed().toUpper())))
         .toString();
 }
 
 int proposedLength(int dataType, int length)
 {
     switch (dataType) {
-    case 0: return 9;
-    case 2: return 8;
-    case 4: return 4;
-    default: break;
+    case 0:
+        return 9;
+    case 2:
+        return 8;
+    case 4:
+        return 4;
+    default:
+        break;
     }
     return length > 0 ? qMin(length, 4000) : 50;
 }
@@ -63,7 +68,8 @@ void addDBTable(ProcContext& ctx)
         return;
     }
     if (parentId > 0 &&
-        scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE ID=%1").arg(parentId)) == 0) {
+        scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE ID=%1").arg(parentId)) ==
+            0) {
         ctx.setReturn(kReturnInvalid);
         return;
     }
@@ -72,15 +78,17 @@ void addDBTable(ProcContext& ctx)
         return;
     }
 
-    ctx.execute(QStringLiteral("INSERT INTO qp_Table (TblName,Title,nType,ParentID,hasChild,Flag,"
-                               "bShow,bStat,bFixed,Descr,Ord) VALUES ('',%1,%2,%3,0,1,%4,0,0,%5,%6)")
-                    .arg(sqlText(title), num(nType), num(parentId), num(show ? 1 : 0),
-                         sqlText(descr.left(100)),
-                         num(nextOrd(ctx, QStringLiteral("qp_Table"), QStringLiteral("1=1")))));
+    ctx.execute(
+        QStringLiteral("INSERT INTO qp_Table (TblName,Title,nType,ParentID,hasChild,Flag,"
+                       "bShow,bStat,bFixed,Descr,Ord) VALUES ('',%1,%2,%3,0,1,%4,0,0,%5,%6)")
+            .arg(sqlText(title), num(nType), num(parentId), num(show ? 1 : 0),
+                 sqlText(descr.left(100)),
+                 num(nextOrd(ctx, QStringLiteral("qp_Table"), QStringLiteral("1=1")))));
     const int id = scalarInt(ctx, QStringLiteral("SELECT MAX(ID) FROM qp_Table"));
     // A table left behind outside the catalogue keeps its name; the new one takes another.
-    const QString base = (nType == kRelatedTable ? QStringLiteral("qp_PsnRelat%1")
-                                                 : QStringLiteral("qp_UserTbl%1")).arg(id);
+    const QString base =
+        (nType == kRelatedTable ? QStringLiteral("qp_PsnRelat%1") : QStringLiteral("qp_UserTbl%1"))
+            .arg(id);
     QString tblName = base;
     for (int n = 2; tableExists(ctx, tblName); ++n)
         tblName = QStringLiteral("%1_%2").arg(base).arg(n);
@@ -108,7 +116,8 @@ void updateDBTable(ProcContext& ctx)
     if (titleTaken(ctx, title, id))
         ctx.fail(QStringLiteral("数据表“%1”已存在").arg(title));
     ctx.execute(QStringLiteral("UPDATE qp_Table SET Title=%1,Descr=%2,bShow=%3 WHERE ID=%4")
-                    .arg(sqlText(title), sqlText(ctx.paramString(QStringLiteral("Descr")).left(100)),
+                    .arg(sqlText(title),
+                         sqlText(ctx.paramString(QStringLiteral("Descr")).left(100)),
                          num(ctx.paramInt(QStringLiteral("IShow")) != 0 ? 1 : 0), num(id)));
     ctx.setReturn(kReturnOk);
 }
@@ -135,16 +144,17 @@ void addDBTableItem(ProcContext& ctx)
     if (!tableExists(ctx, table))
         ctx.fail(QStringLiteral("数据表 %1 不存在").arg(table));
 
-    ctx.execute(QStringLiteral("INSERT INTO qp_Items (TblName,Name,Alias,iDataType,iLength,bFixed,"
-                               "iFlag,iDec,iChoice,IdRef,DefValue,bNotNull,bShow,iWid,iSort,Ord) "
-                               "VALUES (%1,'',%2,%3,%4,0,0,%5,0,%6,%7,%8,%9,80,%10,%11)")
-                    .arg(sqlText(table), sqlText(alias), num(dataType), num(length),
-                         num(dataType == 0 ? 2 : 0), sqlText(idRef.left(100)),
-                         sqlText(ctx.paramString(QStringLiteral("DefValue")).left(256)),
-                         num(flagParam(ctx, "bNotNull")), num(flagParam(ctx, "bShow")),
-                         num(ctx.paramInt(QStringLiteral("iSort"))),
-                         num(nextOrd(ctx, QStringLiteral("qp_Items"),
-                                     QStringLiteral("UPPER(TblName)=") + sqlText(table.toUpper())))));
+    ctx.execute(
+        QStringLiteral("INSERT INTO qp_Items (TblName,Name,Alias,iDataType,iLength,bFixed,"
+                       "iFlag,iDec,iChoice,IdRef,DefValue,bNotNull,bShow,iWid,iSort,Ord) "
+                       "VALUES (%1,'',%2,%3,%4,0,0,%5,0,%6,%7,%8,%9,80,%10,%11)")
+            .arg(sqlText(table), sqlText(alias), num(dataType), num(length),
+                 num(dataType == 0 ? 2 : 0), sqlText(idRef.left(100)),
+                 sqlText(ctx.paramString(QStringLiteral("DefValue")).left(256)),
+                 num(flagParam(ctx, "bNotNull")), num(flagParam(ctx, "bShow")),
+                 num(ctx.paramInt(QStringLiteral("iSort"))),
+                 num(nextOrd(ctx, QStringLiteral("qp_Items"),
+                             QStringLiteral("UPPER(TblName)=") + sqlText(table.toUpper())))));
     const int itemId = scalarInt(ctx, QStringLiteral("SELECT MAX(ItemID) FROM qp_Items"));
 
     const QStringList existing = tableColumns(ctx, table);
@@ -165,7 +175,8 @@ void updateDBTableItem(ProcContext& ctx)
 {
     const int id = keyParam(ctx, "ID");
     const db::ResultSet item = ctx.query(
-        QStringLiteral("SELECT TblName,Name,iDataType,iLength FROM qp_Items WHERE ItemID=%1").arg(id));
+        QStringLiteral("SELECT TblName,Name,iDataType,iLength FROM qp_Items WHERE ItemID=%1")
+            .arg(id));
     if (item.rowCount() == 0)
         ctx.fail(QStringLiteral("字段不存在(ID=%1)").arg(id));
     const QString table = item.at(0, 0).toString();
@@ -183,14 +194,14 @@ void updateDBTableItem(ProcContext& ctx)
         ctx.fail(QStringLiteral("参照项不能为空"));
 
     const bool textual = dataType == 1 || dataType == 3;
-    const int length = textual ? proposedLength(dataType, ctx.paramInt(QStringLiteral("Length")))
-                               : oldLength;
+    const int length =
+        textual ? proposedLength(dataType, ctx.paramInt(QStringLiteral("Length"))) : oldLength;
     ctx.execute(QStringLiteral("UPDATE qp_Items SET Alias=%1,IdRef=%2,DefValue=%3,iLength=%4,"
                                "bNotNull=%5,bShow=%6 WHERE ItemID=%7")
                     .arg(sqlText(alias), sqlText(idRef.left(100)),
                          sqlText(ctx.paramString(QStringLiteral("DefValue")).left(256)),
-                         num(length), num(flagParam(ctx, "bNotNull")),
-                         num(flagParam(ctx, "bShow")), num(id)));
+                         num(length), num(flagParam(ctx, "bNotNull")), num(flagParam(ctx, "bShow")),
+                         num(id)));
     if (textual && length != oldLength && DdlWriter::isPlainName(table) &&
         DdlWriter::isPlainName(name)) {
         const DdlWriter ddl = ddlFor(ctx);
@@ -205,8 +216,8 @@ void updateDBTableItem(ProcContext& ctx)
 void deleteTableByID(ProcContext& ctx)
 {
     const int id = keyParam(ctx, "ID");
-    const db::ResultSet row = ctx.query(
-        QStringLiteral("SELECT TblName,bFixed,nType FROM qp_Table WHERE ID=%1").arg(id));
+    const db::ResultSet row =
+        ctx.query(QStringLiteral("SELECT TblName,bFixed,nType FROM qp_Table WHERE ID=%1").arg(id));
     if (row.rowCount() == 0)
         ctx.fail(QStringLiteral("数据表不存在(ID=%1)").arg(id));
     const QString table = row.at(0, 0).toString();
@@ -214,7 +225,8 @@ void deleteTableByID(ProcContext& ctx)
         ctx.fail(QStringLiteral("系统固定数据表,不能删除!"));
     if (row.at(0, 2).toInt() == 6)
         ctx.fail(QStringLiteral("薪资类别不能在此删除"));
-    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE ParentID=%1").arg(id)) > 0)
+    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE ParentID=%1").arg(id)) >
+        0)
         ctx.fail(QStringLiteral("该数据表下还有子表,不能删除!"));
 
     ctx.execute(QStringLiteral("DELETE FROM qp_Items WHERE UPPER(TblName)=") +
@@ -264,7 +276,8 @@ void selectSystemDBTable(ProcContext& ctx)
 void selectFieldsByTableID(ProcContext& ctx)
 {
     const QString table =
-        ctx.scalar(QStringLiteral("SELECT TblName FROM qp_Table WHERE ID=%1").arg(keyParam(ctx, "ID")))
+        ctx.scalar(
+               QStringLiteral("SELECT TblName FROM qp_Table WHERE ID=%1").arg(keyParam(ctx, "ID")))
             .toString();
     ctx.setResult(ctx.query(
         QStringLiteral("SELECT ItemID,Alias,Name,iDataType,iLength,IdRef,DefValue,bNotNull,bShow,"

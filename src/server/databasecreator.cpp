@@ -27,8 +27,7 @@ public:
     bool open(const QString& path)
     {
         const QByteArray name = QFile::encodeName(path);
-        if (sqlite3_open_v2(name.constData(), &m_db,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+        if (sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                             nullptr) != SQLITE_OK) {
             m_error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                            : QStringLiteral("cannot open the file");
@@ -59,12 +58,13 @@ public:
         QStringList marks;
         for (int i = 0; i < row.columns.size(); ++i)
             marks << QStringLiteral("?");
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(row.table, row.columns.join(QLatin1Char(',')),
-                                     marks.join(QLatin1Char(',')));
+        const QString sql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(row.table, row.columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-            m_error = QStringLiteral("%1 (in: %2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db)), sql);
+            m_error =
+                QStringLiteral("%1 (in: %2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db)), sql);
             return false;
         }
         for (int i = 0; i < row.values.size(); ++i) {
@@ -80,7 +80,8 @@ public:
         }
         const bool ok = sqlite3_step(stmt) == SQLITE_DONE;
         if (!ok)
-            m_error = QStringLiteral("%1 (in: %2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db)), sql);
+            m_error =
+                QStringLiteral("%1 (in: %2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db)), sql);
         sqlite3_finalize(stmt);
         return ok;
     }
@@ -113,7 +114,8 @@ bool build(SqliteFile& file)
         if (!file.insert(row))
             return false;
     }
-    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!file.exec(QStringLiteral("UPDATE qp_SchemaVersion SET Applied='%1'").arg(now)) ||
         !file.exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)))
         return false;

@@ -33,14 +33,16 @@ void addDictSort(ProcContext& ctx)
     const int active = flagParam(ctx, "Active");
     if (title.isEmpty() || title.size() > 50)
         ctx.fail(QStringLiteral("错误：名称不能为空!"));
-    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Dict WHERE UPPER(Title)=%1 AND ID<>%2")
-                           .arg(sqlText(title.toUpper()), num(id))) > 0)
+    if (scalarInt(ctx,
+                  QStringLiteral("SELECT COUNT(*) FROM qp_Dict WHERE UPPER(Title)=%1 AND ID<>%2")
+                      .arg(sqlText(title.toUpper()), num(id))) > 0)
         ctx.fail(QStringLiteral("错误：名称重复!"));
 
     if (id == 0) {
         const int ord = scalarInt(ctx, QStringLiteral("SELECT MAX(Ord) FROM qp_Dict")) + 1;
-        ctx.execute(QStringLiteral("INSERT INTO qp_Dict (DictId,Title,Active,Ord) VALUES (%1,%2,%3,%4)")
-                        .arg(sqlText(nextDictId(ctx)), sqlText(title), num(active), num(ord)));
+        ctx.execute(
+            QStringLiteral("INSERT INTO qp_Dict (DictId,Title,Active,Ord) VALUES (%1,%2,%3,%4)")
+                .arg(sqlText(nextDictId(ctx)), sqlText(title), num(active), num(ord)));
     } else {
         if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Dict WHERE ID=%1").arg(id)) == 0)
             ctx.fail(QStringLiteral("该记录已被其他操作员删除,请刷新数据列表!"));
@@ -58,8 +60,9 @@ void markParent(ProcContext& ctx, const QString& dictId, const QString& parentVa
         scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE DictId=%1 AND "
                                       "ParentValue=%2")
                            .arg(sqlText(dictId), sqlText(parentValue)));
-    ctx.execute(QStringLiteral("UPDATE qp_DictItem SET hasChild=%1 WHERE DictId=%2 AND DictValue=%3")
-                    .arg(num(children > 0 ? 1 : 0), sqlText(dictId), sqlText(parentValue)));
+    ctx.execute(
+        QStringLiteral("UPDATE qp_DictItem SET hasChild=%1 WHERE DictId=%2 AND DictValue=%3")
+            .arg(num(children > 0 ? 1 : 0), sqlText(dictId), sqlText(parentValue)));
 }
 
 // qp_AddDictItem: ID (0 = new), Active, DictId, DictValue, Title, ParentValue. Inserts or
@@ -75,7 +78,8 @@ void addDictItem(ProcContext& ctx)
 
     if (value.isEmpty() || title.isEmpty() || value.size() > 50 || title.size() > 100)
         ctx.fail(QStringLiteral("错误：编码、名称不能为空!"));
-    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Dict WHERE DictId=%1").arg(sqlText(dictId))) == 0)
+    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Dict WHERE DictId=%1")
+                           .arg(sqlText(dictId))) == 0)
         ctx.fail(QStringLiteral("基础档案类 %1 不存在").arg(dictId));
     if (!parent.isEmpty()) {
         if (!value.startsWith(parent) || value.size() <= parent.size())

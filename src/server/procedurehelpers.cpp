@@ -36,9 +36,12 @@ int flagParam(const db::ProcContext& ctx, const char* name)
 DdlWriter ddlFor(const db::ProcContext& ctx)
 {
     switch (ctx.backendKind()) {
-    case db::BackendKind::PostgreSql: return DdlWriter(SqlDialect::PostgreSQL);
-    case db::BackendKind::SqlServer: return DdlWriter(SqlDialect::SqlServer);
-    default: break;
+    case db::BackendKind::PostgreSql:
+        return DdlWriter(SqlDialect::PostgreSQL);
+    case db::BackendKind::SqlServer:
+        return DdlWriter(SqlDialect::SqlServer);
+    default:
+        break;
     }
     return DdlWriter(SqlDialect::SQLite);
 }
@@ -68,7 +71,8 @@ QStringList tableColumns(db::ProcContext& ctx, const QString& table)
 {
     if (!DdlWriter::isPlainName(table))
         ctx.fail(QStringLiteral("数据表名称无效: %1").arg(table));
-    const db::ResultSet rows = nativeQuery(ctx, QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(table));
+    const db::ResultSet rows =
+        nativeQuery(ctx, QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(table));
     QStringList names;
     const int count = rows.visibleColumns > 0 ? rows.visibleColumns : rows.columnCount();
     for (int i = 0; i < count; ++i)

@@ -53,13 +53,15 @@ QList<TableDef> buildTables()
                integer("ParentID"), flag("hasChild"), integer("Flag"), flag("bShow", "1"),
                flag("bStat"), flag("bFixed"), text("Descr", 100), integer("Ord")}});
     t.append({QStringLiteral("qp_Items"),
-              {identity("ItemID"), text("TblName", 50), text("Name", 50), text("Alias", 50),
-               integer("iDataType", "1"), integer("iLength", "50"), flag("bFixed"),
-               integer("iFlag"), integer("iDec"), integer("iChoice"), text("IdRef", 100),
-               text("DefValue", 256), flag("bNotNull"), flag("bShow", "1"), integer("iWid", "80"),
-               text("ColFmt", 50), integer("iSort"), integer("Ord"), integer("OrdF"),
-               longText("FExp"), longText("FExp2"), integer("StdTblID"), integer("iProperty"),
-               flag("Active", "1"), flag("Retain")}});
+              {identity("ItemID"),  text("TblName", 50),       text("Name", 50),
+               text("Alias", 50),   integer("iDataType", "1"), integer("iLength", "50"),
+               flag("bFixed"),      integer("iFlag"),          integer("iDec"),
+               integer("iChoice"),  text("IdRef", 100),        text("DefValue", 256),
+               flag("bNotNull"),    flag("bShow", "1"),        integer("iWid", "80"),
+               text("ColFmt", 50),  integer("iSort"),          integer("Ord"),
+               integer("OrdF"),     longText("FExp"),          longText("FExp2"),
+               integer("StdTblID"), integer("iProperty"),      flag("Active", "1"),
+               flag("Retain")}});
     t.append({QStringLiteral("qp_Dict"),
               {identity("ID"), text("DictId", 50), text("Title", 50), flag("Active", "1"),
                integer("Ord")}});
@@ -68,8 +70,8 @@ QList<TableDef> buildTables()
                text("ParentValue", 50, "''"), flag("hasChild"), flag("Active", "1")}});
 
     // System.
-    t.append({QStringLiteral("qp_SysOption"),
-              {identity("id"), integer("nType"), longText("sContent")}});
+    t.append(
+        {QStringLiteral("qp_SysOption"), {identity("id"), integer("nType"), longText("sContent")}});
     t.append({QStringLiteral("qp_Users"),
               {identity("UserID"), text("UserName", 50), text("Pwd", 32, "''"), flag("Locked"),
                flag("ISuper"), text("Descr", 100), longText("Purview")}});
@@ -80,16 +82,16 @@ QList<TableDef> buildTables()
     t.append({QStringLiteral("qp_Dept"),
               {identity("DID"), integer("ParentID"), text("Name", 50), integer("Ord"),
                text("ParentArr", 500, "''"), text("PNRule", 50, "''")}});
-    t.append({QStringLiteral("qp_PsnSort"),
-              {identity("AID"), text("Name", 50), integer("Ord")}});
+    t.append({QStringLiteral("qp_PsnSort"), {identity("AID"), text("Name", 50), integer("Ord")}});
     t.append({QStringLiteral("qp_PsnBase"),
-              {identity("PID"), integer("DID"), integer("AID"), text("Number", 50),
-               text("Name", 50), text("Sex", 50), text("Nation", 50), dateTime("Birthday"),
-               text("IDNumber", 20), text("Address", 100), text("NativePlace", 50),
-               text("Education", 50), text("Degree", 50), text("Political", 50),
-               text("Marital", 50), text("Health", 50), text("TechTitle", 50),
-               text("EmployForm", 50), dateTime("WorkDate"), dateTime("JoinDate"),
-               text("Phone", 30), text("Email", 50), text("Memo", 200), integer("Ord")}});
+              {identity("PID"),      integer("DID"),          integer("AID"),
+               text("Number", 50),   text("Name", 50),        text("Sex", 50),
+               text("Nation", 50),   dateTime("Birthday"),    text("IDNumber", 20),
+               text("Address", 100), text("NativePlace", 50), text("Education", 50),
+               text("Degree", 50),   text("Political", 50),   text("Marital", 50),
+               text("Health", 50),   text("TechTitle", 50),   text("EmployForm", 50),
+               dateTime("WorkDate"), dateTime("JoinDate"),    text("Phone", 30),
+               text("Email", 50),    text("Memo", 200),       integer("Ord")}});
     t.append({QStringLiteral("qp_PsnAdj"), {integer("PID"), binary("Photo")}});
     t.append({QStringLiteral("qp_PsnFiles"),
               {identity("ID"), integer("PID"), text("Name", 255), text("FileSize", 50),
@@ -105,10 +107,10 @@ QList<TableDef> buildTables()
     t.append({QStringLiteral("qp_Research"),
               {identity("RID"), text("Name", 50), integer("UserID"), integer("iType"),
                longText("OrdCol")}});
-    t.append({QStringLiteral("qp_ResearchDetail"),
-              {identity("id"), integer("RID"), integer("Flag"), text("AndOr", 50),
-               text("TblName", 50), text("ItemName", 50), text("OpSgn", 20), text("sValue", 100),
-               integer("Ord")}});
+    t.append(
+        {QStringLiteral("qp_ResearchDetail"),
+         {identity("id"), integer("RID"), integer("Flag"), text("AndOr", 50), text("TblName", 50),
+          text("ItemName", 50), text("OpSgn", 20), text("sValue", 100), integer("Ord")}});
     t.append({QStringLiteral("qp_Stat"),
               {identity("TID"), text("sCaption", 100), integer("sFlag", "1"), flag("bFixed"),
                text("sTblName", 50), text("sFldName", 50), integer("Ord")}});

@@ -18,7 +18,7 @@ enum class ColumnType {
     Text,     // text of at most `length` characters
     LongText, // text without a practical limit
     DateTime,
-    Binary,   // file bytes (photos, attachments)
+    Binary, // file bytes (photos, attachments)
 };
 
 struct ColumnDef

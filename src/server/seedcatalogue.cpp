@@ -32,8 +32,7 @@ const TableSeed kTables[] = {
     {4, "qp_PsnAdj", "人员照片", kTypeCompanion, 1, false, false, false, "人员照片"},
     {5, "qp_PsnFiles", "人员附件", kTypeCompanion, 1, false, false, false, "人员附件"},
     {6, "qp_PsnRedeploy", "人员调动", kTypeHistory, 0, false, true, false, "人员调动记录"},
-    {7, "qp_PsnSortAlter", "人员类别变动", kTypeHistory, 0, false, true, false,
-     "人员类别变动记录"},
+    {7, "qp_PsnSortAlter", "人员类别变动", kTypeHistory, 0, false, true, false, "人员类别变动记录"},
 };
 
 // iSort: 0 personnel master, 3 categories, 4 departments, 5 other tables.
@@ -115,15 +114,14 @@ QList<SeedRow> catalogueRows()
     QList<SeedRow> rows;
     int ord = 0;
     for (const auto& t : kTables) {
-        rows.append({QStringLiteral("qp_Table"),
-                     {QStringLiteral("ID"), QStringLiteral("TblName"), QStringLiteral("Title"),
-                      QStringLiteral("nType"), QStringLiteral("ParentID"),
-                      QStringLiteral("hasChild"), QStringLiteral("Flag"), QStringLiteral("bShow"),
-                      QStringLiteral("bStat"), QStringLiteral("bFixed"), QStringLiteral("Descr"),
-                      QStringLiteral("Ord")},
-                     {t.id, QString::fromUtf8(t.tblName), QString::fromUtf8(t.title), t.nType,
-                      t.parentId, int(t.hasChild), 0, int(t.show), int(t.stat), 1,
-                      QString::fromUtf8(t.descr), ++ord}});
+        rows.append(
+            {QStringLiteral("qp_Table"),
+             {QStringLiteral("ID"), QStringLiteral("TblName"), QStringLiteral("Title"),
+              QStringLiteral("nType"), QStringLiteral("ParentID"), QStringLiteral("hasChild"),
+              QStringLiteral("Flag"), QStringLiteral("bShow"), QStringLiteral("bStat"),
+              QStringLiteral("bFixed"), QStringLiteral("Descr"), QStringLiteral("Ord")},
+             {t.id, QString::fromUtf8(t.tblName), QString::fromUtf8(t.title), t.nType, t.parentId,
+              int(t.hasChild), 0, int(t.show), int(t.stat), 1, QString::fromUtf8(t.descr), ++ord}});
     }
 
     QString previousTable;
@@ -131,16 +129,16 @@ QList<SeedRow> catalogueRows()
         const QString table = QString::fromUtf8(i.tblName);
         ord = table == previousTable ? ord + 1 : 1;
         previousTable = table;
-        rows.append({QStringLiteral("qp_Items"),
-                     {QStringLiteral("TblName"), QStringLiteral("Name"), QStringLiteral("Alias"),
-                      QStringLiteral("iDataType"), QStringLiteral("iLength"),
-                      QStringLiteral("bFixed"), QStringLiteral("iFlag"), QStringLiteral("IdRef"),
-                      QStringLiteral("DefValue"), QStringLiteral("bNotNull"),
-                      QStringLiteral("bShow"), QStringLiteral("iWid"), QStringLiteral("iSort"),
-                      QStringLiteral("Ord")},
-                     {table, QString::fromUtf8(i.name), QString::fromUtf8(i.alias), i.dataType,
-                      i.length, int(i.fixed), i.iFlag, QString::fromUtf8(i.idRef), QString(),
-                      int(i.notNull), 1, i.width, itemSort(table), ord}});
+        rows.append(
+            {QStringLiteral("qp_Items"),
+             {QStringLiteral("TblName"), QStringLiteral("Name"), QStringLiteral("Alias"),
+              QStringLiteral("iDataType"), QStringLiteral("iLength"), QStringLiteral("bFixed"),
+              QStringLiteral("iFlag"), QStringLiteral("IdRef"), QStringLiteral("DefValue"),
+              QStringLiteral("bNotNull"), QStringLiteral("bShow"), QStringLiteral("iWid"),
+              QStringLiteral("iSort"), QStringLiteral("Ord")},
+             {table, QString::fromUtf8(i.name), QString::fromUtf8(i.alias), i.dataType, i.length,
+              int(i.fixed), i.iFlag, QString::fromUtf8(i.idRef), QString(), int(i.notNull), 1,
+              i.width, itemSort(table), ord}});
     }
     return rows;
 }

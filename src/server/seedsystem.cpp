@@ -8,13 +8,15 @@ namespace {
 
 SeedRow option(int nType, const QString& content)
 {
-    return {QStringLiteral("qp_SysOption"), {QStringLiteral("nType"), QStringLiteral("sContent")},
+    return {QStringLiteral("qp_SysOption"),
+            {QStringLiteral("nType"), QStringLiteral("sContent")},
             {nType, content}};
 }
 
 SeedRow category(const char* name, int ord)
 {
-    return {QStringLiteral("qp_PsnSort"), {QStringLiteral("Name"), QStringLiteral("Ord")},
+    return {QStringLiteral("qp_PsnSort"),
+            {QStringLiteral("Name"), QStringLiteral("Ord")},
             {QString::fromUtf8(name), ord}};
 }
 
@@ -34,7 +36,8 @@ QString deliveredScriptLibrary()
     return QStringLiteral(
         "' 系统函数库：薪资公式和打印模板脚本都可以调用这里的函数。\r\n"
         "\r\n"
-        "' 个人所得税（按月，综合所得税率表）：Income 为应税收入，Threshold 为起征点（传 0 时按 5000）。\r\n"
+        "' 个人所得税（按月，综合所得税率表）：Income 为应税收入，Threshold 为起征点（传 0 时按 "
+        "5000）。\r\n"
         "Function IncomeTax(Income, Threshold)\r\n"
         "    Dim t\r\n"
         "    If Threshold <= 0 Then Threshold = 5000\r\n"

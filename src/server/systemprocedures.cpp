@@ -37,8 +37,10 @@ void selectSystemUsers(ProcContext& ctx)
 {
     const int caller = keyParam(ctx, "UserID");
     const bool super =
-        scalarInt(ctx, QStringLiteral("SELECT ISuper FROM qp_Users WHERE UserID=%1").arg(caller)) != 0;
-    QString sql = QStringLiteral("SELECT UserID,UserName,Locked,Descr,Purview,ISuper FROM qp_Users");
+        scalarInt(ctx, QStringLiteral("SELECT ISuper FROM qp_Users WHERE UserID=%1").arg(caller)) !=
+        0;
+    QString sql =
+        QStringLiteral("SELECT UserID,UserName,Locked,Descr,Purview,ISuper FROM qp_Users");
     if (!super)
         sql += QStringLiteral(" WHERE UserID=%1").arg(caller);
     ctx.setResult(ctx.query(sql + QStringLiteral(" ORDER BY UserID")));

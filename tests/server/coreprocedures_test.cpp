@@ -93,10 +93,13 @@ TEST_F(CoreProcedures, RelatedTableLifecycle)
     ASSERT_EQ(addTable("学习经历"), orvane::server::kReturnOk);
     const int id = count("SELECT ID FROM qp_Table WHERE Title='学习经历'");
     const QString table = database().scalar(QStringLiteral("SELECT TblName FROM qp_Table WHERE "
-                                                           "ID=%1").arg(id));
+                                                           "ID=%1")
+                                                .arg(id));
     EXPECT_EQ(table, QStringLiteral("qp_PsnRelat%1").arg(id));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE ID=%1 AND nType=5 AND "
-                                   "ParentID=1 AND bShow=1 AND bFixed=0").arg(id)), 1);
+                                   "ParentID=1 AND bShow=1 AND bFixed=0")
+                        .arg(id)),
+              1);
     EXPECT_TRUE(hasColumn(table, "ID") && hasColumn(table, "PID") && hasColumn(table, "Ord"));
 
     // A duplicate title, in another letter case, is refused with nothing added.
@@ -113,20 +116,24 @@ TEST_F(CoreProcedures, RelatedTableLifecycle)
     EXPECT_EQ(addItem("qp_NoSuchTable", "专业", 1), orvane::server::kReturnInvalid);
     const int item = count("SELECT ItemID FROM qp_Items WHERE Alias='学校'");
     const QString column = database().scalar(QStringLiteral("SELECT Name FROM qp_Items WHERE "
-                                                            "ItemID=%1").arg(item));
+                                                            "ItemID=%1")
+                                                 .arg(item));
     EXPECT_EQ(column, QStringLiteral("F%1").arg(item));
     EXPECT_EQ(count(QStringLiteral("SELECT Ord FROM qp_Items WHERE ItemID=%1").arg(item)), 1);
-    ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO %1 (PID,Ord,%2) VALUES (1,1,'北京大学')")
-                                 .arg(table, column)));
+    ASSERT_TRUE(db().Execute(
+        QStringLiteral("INSERT INTO %1 (PID,Ord,%2) VALUES (1,1,'北京大学')").arg(table, column)));
 
-    ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_UpdateDBTableItem %1,'毕业学校','','',80,1,0")
-                                 .arg(item)));
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Alias FROM qp_Items WHERE ItemID=%1").arg(item)),
-              "毕业学校");
+    ASSERT_TRUE(db().Execute(
+        QStringLiteral("EXEC qp_UpdateDBTableItem %1,'毕业学校','','',80,1,0").arg(item)));
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Alias FROM qp_Items WHERE ItemID=%1").arg(item)),
+        "毕业学校");
     EXPECT_EQ(count(QStringLiteral("SELECT iLength FROM qp_Items WHERE ItemID=%1").arg(item)), 80);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Items WHERE ItemID=%1 AND bNotNull=1")
-                        .arg(item)), 1);
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT %1 FROM %2").arg(column, table)), "北京大学");
+                        .arg(item)),
+              1);
+    EXPECT_EQ(database().scalar(QStringLiteral("SELECT %1 FROM %2").arg(column, table)),
+              "北京大学");
 
     // The manager lists the group's tables and the table's fields.
     CADORecordset fields(&db());
@@ -145,7 +152,8 @@ TEST_F(CoreProcedures, RelatedTableLifecycle)
 
     ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_DeleteTableByID %1").arg(id)));
     EXPECT_FALSE(hasColumn(table, "ID"));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Items WHERE TblName='%1'").arg(table)), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Items WHERE TblName='%1'").arg(table)),
+              0);
 }
 
 TEST_F(CoreProcedures, RefusalsLeaveDataUnchanged)
@@ -179,7 +187,8 @@ TEST_F(CoreProcedures, RefusalsLeaveDataUnchanged)
     // Hostile text is stored as typed and shapes no statement.
     ASSERT_EQ(addTable("O'Brien%1'); DROP TABLE qp_Users;--"), orvane::server::kReturnOk);
     EXPECT_EQ(count("SELECT COUNT(*) FROM qp_Table WHERE Title='O''Brien%1''); DROP TABLE "
-                    "qp_Users;--'"), 1);
+                    "qp_Users;--'"),
+              1);
     EXPECT_EQ(count("SELECT COUNT(*) FROM qp_Users"), 1);
     // The connection stays usable after every refusal.
     EXPECT_TRUE(db().Execute("EXEC qp_AddSystemLog 'admin','x',0,60"));
@@ -196,7 +205,9 @@ TEST_F(CoreProcedures, TableChangesKeepTitlesUnique)
     cmd.AddParameter("IShow", adBoolean, adParamInput, 1, 0);
     ASSERT_TRUE(cmd.Execute()) << cmd.GetLastErrorString().toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE ID=%1 AND Title='奖励记录' "
-                                   "AND Descr='新说明' AND bShow=0").arg(id)), 1);
+                                   "AND Descr='新说明' AND bShow=0")
+                        .arg(id)),
+              1);
 
     // Another table's title (in any letter case) and a vanished row are refused unchanged.
     EXPECT_FALSE(db().Execute(QStringLiteral("EXEC qp_UpdateDBTable %1,'人员档案','',1").arg(id)));
@@ -207,16 +218,18 @@ TEST_F(CoreProcedures, TableChangesKeepTitlesUnique)
 
     // A field added by plain text gets the next order within its table.
     const QString table = database().scalar(QStringLiteral("SELECT TblName FROM qp_Table WHERE "
-                                                           "ID=%1").arg(id));
-    ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_AddDBTableItem 5,'%1','日期',2,'','',8,0,1")
-                                 .arg(table)));
-    ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_AddDBTableItem 5,'%1','金额',0,'','',9,0,1")
-                                 .arg(table)));
+                                                           "ID=%1")
+                                                .arg(id));
+    ASSERT_TRUE(db().Execute(
+        QStringLiteral("EXEC qp_AddDBTableItem 5,'%1','日期',2,'','',8,0,1").arg(table)));
+    ASSERT_TRUE(db().Execute(
+        QStringLiteral("EXEC qp_AddDBTableItem 5,'%1','金额',0,'','',9,0,1").arg(table)));
     EXPECT_EQ(count(QStringLiteral("SELECT Ord FROM qp_Items WHERE Alias='金额' AND TblName='%1'")
-                        .arg(table)), 2);
+                        .arg(table)),
+              2);
     const QString column = database().scalar("SELECT Name FROM qp_Items WHERE Alias='金额'");
-    ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO %1 (PID,%2) VALUES (1,1234.5)")
-                                 .arg(table, column)));
+    ASSERT_TRUE(db().Execute(
+        QStringLiteral("INSERT INTO %1 (PID,%2) VALUES (1,1234.5)").arg(table, column)));
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT %1 FROM %2").arg(column, table)), "1234.5");
 }
 
@@ -228,7 +241,8 @@ TEST_F(CoreProcedures, DictionariesAndTheirEntries)
     EXPECT_FALSE(db().Execute("EXEC qp_AddDictSort 0,1,'性别'"));
     EXPECT_EQ(count("SELECT COUNT(*) FROM qp_Dict"), 11);
 
-    const auto addItem = [&](int id, const QString& code, const QString& title, const QString& parent) {
+    const auto addItem = [&](int id, const QString& code, const QString& title,
+                             const QString& parent) {
         return db().Execute(QStringLiteral("qp_AddDictItem %1,1,'%2','%3','%4','%5'")
                                 .arg(QString::number(id), dictId, code, title, parent));
     };
@@ -236,13 +250,16 @@ TEST_F(CoreProcedures, DictionariesAndTheirEntries)
     ASSERT_TRUE(addItem(0, "0101", "部门经理", "01"));
     ASSERT_TRUE(addItem(0, "01A", "主管", "01"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE DictId='%1' AND "
-                                   "DictValue='01' AND hasChild=1").arg(dictId)), 1);
+                                   "DictValue='01' AND hasChild=1")
+                        .arg(dictId)),
+              1);
     // Child codes extend the parent's code; codes and titles are unique in the dictionary.
     EXPECT_FALSE(addItem(0, "01", "重复", "01"));
     EXPECT_FALSE(addItem(0, "02", "其他", "01"));
     EXPECT_FALSE(addItem(0, "0102", "管理岗", "01"));
     EXPECT_FALSE(addItem(0, "02", "", ""));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE DictId='%1'").arg(dictId)), 3);
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE DictId='%1'").arg(dictId)), 3);
 
     // Moving the last child to the top clears the parent's flag.
     const int child = count("SELECT ID FROM qp_DictItem WHERE Title='主管'");
@@ -250,7 +267,9 @@ TEST_F(CoreProcedures, DictionariesAndTheirEntries)
     ASSERT_TRUE(addItem(child, "03", "主管", ""));
     ASSERT_TRUE(addItem(manager, "05", "部门经理", ""));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE DictId='%1' AND "
-                                   "DictValue='01' AND hasChild=1").arg(dictId)), 0);
+                                   "DictValue='01' AND hasChild=1")
+                        .arg(dictId)),
+              0);
 
     CADOCommand cmd(&db(), "qp_SelectSystemDictItemsByID");
     cmd.AddParameter("DictId", adVarChar, adParamInput, 50, QString("D02"));

@@ -98,19 +98,24 @@ TEST_F(DeliveredDatabase, CatalogueDescribesExistingColumnsWithUniqueCaptions)
         EXPECT_TRUE(rs.Open(QStringLiteral("SELECT [%1] FROM [%2] WHERE 1=0").arg(f[1], f[0])))
             << item.toStdString();
         EXPECT_EQ(database().scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE "
-                                                   "UPPER(TblName)='%1'").arg(f[0].toUpper())),
-                  "1") << item.toStdString();
+                                                   "UPPER(TblName)='%1'")
+                                        .arg(f[0].toUpper())),
+                  "1")
+            << item.toStdString();
         if (f[2] == "3")
             EXPECT_TRUE(dicts.contains(f[3]) || f[3].endsWith(".NAME")) << item.toStdString();
         if (f[2] == "4")
             EXPECT_TRUE(f[3] == "QP_DEPT.DID" || f[3] == "QP_PSNSORT.AID") << item.toStdString();
         const QString owner = f[0].toUpper();
-        const int expectedSort = owner == "QP_PSNBASE" ? 0 : owner == "QP_PSNSORT" ? 3
-                               : owner == "QP_DEPT"    ? 4 : 5;
+        const int expectedSort = owner == "QP_PSNBASE"   ? 0
+                                 : owner == "QP_PSNSORT" ? 3
+                                 : owner == "QP_DEPT"    ? 4
+                                                         : 5;
         EXPECT_EQ(f[4].toInt(), expectedSort) << item.toStdString();
     }
     EXPECT_TRUE(rows("SELECT UPPER(TblName),UPPER(Alias) FROM qp_Items GROUP BY UPPER(TblName),"
-                     "UPPER(Alias) HAVING COUNT(*)>1").isEmpty());
+                     "UPPER(Alias) HAVING COUNT(*)>1")
+                    .isEmpty());
     EXPECT_TRUE(rows("SELECT UPPER(Title) FROM qp_Table GROUP BY UPPER(Title) HAVING COUNT(*)>1")
                     .isEmpty());
     // The captions other Parts fall back to, and the personnel table's key links.
@@ -130,7 +135,8 @@ TEST_F(DeliveredDatabase, DictionariesFollowTheNationalCodes)
                                      "ORDER BY DictValue");
     ASSERT_EQ(nations.size(), 56);
     for (int i = 0; i < 56; ++i)
-        EXPECT_TRUE(nations[i].startsWith(QStringLiteral("%1|").arg(i + 1, 2, 10, QLatin1Char('0'))));
+        EXPECT_TRUE(
+            nations[i].startsWith(QStringLiteral("%1|").arg(i + 1, 2, 10, QLatin1Char('0'))));
     EXPECT_EQ(nations.first(), "01|汉族");
     EXPECT_EQ(nations[10], "11|满族");
     EXPECT_EQ(nations.last(), "56|基诺族");
@@ -143,9 +149,13 @@ TEST_F(DeliveredDatabase, DictionariesFollowTheNationalCodes)
     for (const char* title : {"学历", "学位", "婚姻状况", "健康状况", "职称", "用工形式"})
         EXPECT_GT(database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE "
                                                       "DictId=(SELECT DictId FROM qp_Dict WHERE "
-                                                      "Title='%1')").arg(title)), 2) << title;
+                                                      "Title='%1')")
+                                           .arg(title)),
+                  2)
+            << title;
     EXPECT_TRUE(rows("SELECT DictId,UPPER(Title) FROM qp_DictItem GROUP BY DictId,UPPER(Title) "
-                     "HAVING COUNT(*)>1").isEmpty());
+                     "HAVING COUNT(*)>1")
+                    .isEmpty());
 }
 
 TEST_F(DeliveredDatabase, SeedsOptionsAndTheSuperOperator)
@@ -155,9 +165,13 @@ TEST_F(DeliveredDatabase, SeedsOptionsAndTheSuperOperator)
     // Names compare without regard to case, as on the client's original server.
     EXPECT_EQ(database().scalarInt("SELECT COUNT(*) FROM qp_Users WHERE UserName='ADMIN'"), 1);
     EXPECT_EQ(database().scalar("SELECT sContent FROM qp_SysOption WHERE nType=2"), "60");
-    EXPECT_EQ(database().scalar("SELECT sContent FROM qp_SysOption WHERE nType=0")
-                  .split(QLatin1Char('|')).size(), 3);
-    EXPECT_TRUE(database().scalar("SELECT sContent FROM qp_SysOption WHERE nType=1")
+    EXPECT_EQ(database()
+                  .scalar("SELECT sContent FROM qp_SysOption WHERE nType=0")
+                  .split(QLatin1Char('|'))
+                  .size(),
+              3);
+    EXPECT_TRUE(database()
+                    .scalar("SELECT sContent FROM qp_SysOption WHERE nType=1")
                     .contains("Function IncomeTax"));
     EXPECT_EQ(database().scalar("SELECT dbfield FROM qp_BatchMailSet WHERE dt=0"),
               database().scalar("SELECT Alias FROM qp_Items WHERE UPPER(TblName)='QP_PSNBASE' "

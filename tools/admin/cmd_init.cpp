@@ -19,8 +19,8 @@ int runInit(const QStringList& args)
         printErr(QStringLiteral("orvane-admin init: %1\n").arg(error));
         return 1;
     }
-    printOut(QStringLiteral("created %1 (super operator 'admin', empty password)\n")
-                 .arg(args.first()));
+    printOut(
+        QStringLiteral("created %1 (super operator 'admin', empty password)\n").arg(args.first()));
     return 0;
 }
 
