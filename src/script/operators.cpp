@@ -313,6 +313,25 @@ const Variant& derefInto(const Variant& v, Variant& holder)
     return holder;
 }
 
+// Integer, Long or Double as a double: the common operands of formulas, handled without the
+// general promotion machinery.
+bool plainNumber(const Variant& v, double& out)
+{
+    switch (v.type()) {
+    case VarType::Integer:
+        out = v.integerValue();
+        return true;
+    case VarType::Long:
+        out = v.longValue();
+        return true;
+    case VarType::Double:
+        out = v.doubleValue();
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isNumericForCompare(const Variant& v)
 {
     return v.isNumberType() || v.type() == VarType::Boolean || v.type() == VarType::Date;
@@ -368,6 +387,8 @@ Variant opAdd(const Variant& a, const Variant& b)
 
 Variant opSub(const Variant& a, const Variant& b)
 {
+    if (a.type() == VarType::Double && b.type() == VarType::Double)
+        return doubleResult(a.doubleValue() - b.doubleValue());
     Variant ha, hb;
     const Variant& x = derefInto(a, ha);
     const Variant& y = derefInto(b, hb);
@@ -378,6 +399,8 @@ Variant opSub(const Variant& a, const Variant& b)
 
 Variant opMul(const Variant& a, const Variant& b)
 {
+    if (a.type() == VarType::Double && b.type() == VarType::Double)
+        return doubleResult(a.doubleValue() * b.doubleValue());
     Variant ha, hb;
     const Variant& x = derefInto(a, ha);
     const Variant& y = derefInto(b, hb);
@@ -547,6 +570,10 @@ Variant opIs(const Variant& a, const Variant& b)
 CompareResult compare(const Variant& a, const Variant& b, CompareMode mode, bool aLiteral,
                       bool bLiteral)
 {
+    double p = 0, q = 0;
+    if (plainNumber(a, p) && plainNumber(b, q))
+        return p < q ? CompareResult::Less
+                     : (p > q ? CompareResult::Greater : CompareResult::Equal);
     Variant ha, hb;
     const Variant& x = derefInto(a, ha);
     const Variant& y = derefInto(b, hb);
