@@ -92,10 +92,17 @@ QStringList CatalogLists::dictionaryTitles(const QString& dictId) const
 
 QList<DeptNode> CatalogLists::departmentTree(const std::optional<QString>& permitted) const
 {
-    return departmentsUnder(0, permitted, 1);
+    return departmentTree(QStringLiteral("SELECT * FROM qp_Dept WHERE ParentID=%1 ORDER BY Ord"),
+                          permitted);
 }
 
-QList<DeptNode> CatalogLists::departmentsUnder(int parentId,
+QList<DeptNode> CatalogLists::departmentTree(const QString& levelQuery,
+                                             const std::optional<QString>& permitted) const
+{
+    return departmentsUnder(levelQuery, 0, permitted, 1);
+}
+
+QList<DeptNode> CatalogLists::departmentsUnder(const QString& levelQuery, int parentId,
                                                const std::optional<QString>& permitted,
                                                int depth) const
 {
@@ -105,8 +112,7 @@ QList<DeptNode> CatalogLists::departmentsUnder(int parentId,
     QList<DeptNode> level;
     {
         db::CADORecordset rs(&m_db);
-        if (!rs.Open(QStringLiteral("SELECT * FROM qp_Dept WHERE ParentID=%1 ORDER BY Ord")
-                         .arg(parentId)))
+        if (!rs.Open(levelQuery.arg(parentId)))
             return result;
         for (; !rs.IsEOF(); rs.MoveNext()) {
             DeptNode node;
@@ -117,7 +123,7 @@ QList<DeptNode> CatalogLists::departmentsUnder(int parentId,
         }
     }
     for (DeptNode& node : level) {
-        node.children = departmentsUnder(node.did, permitted, depth + 1);
+        node.children = departmentsUnder(levelQuery, node.did, permitted, depth + 1);
         if (permits(permitted, node.did))
             result.append(node);
         else

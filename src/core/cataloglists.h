@@ -56,6 +56,10 @@ public:
     // Departments from the top (ParentID 0) down, in Ord order. A department left out by the
     // filter is skipped and its permitted descendants take its place.
     QList<DeptNode> departmentTree(const std::optional<QString>& permitted = std::nullopt) const;
+    // The same with the caller's query for one level ("%1" stands for the parent's DID); it must
+    // give the columns DID, ParentID and Name.
+    QList<DeptNode> departmentTree(const QString& levelQuery,
+                                   const std::optional<QString>& permitted) const;
     QList<KeyedName> categories(const std::optional<QString>& permitted = std::nullopt) const;
     // As categories(), with "<所有类别>" (key 0) in front.
     QList<KeyedName> categoriesWithAll(const std::optional<QString>& permitted = std::nullopt) const;
@@ -70,8 +74,8 @@ public:
 private:
     QList<KeyedName> keyedList(const QString& sql, const std::optional<QString>& permitted) const;
     void dictionaryChildren(const QString& dictId, DictNode& parent, int depth) const;
-    QList<DeptNode> departmentsUnder(int parentId, const std::optional<QString>& permitted,
-                                     int depth) const;
+    QList<DeptNode> departmentsUnder(const QString& levelQuery, int parentId,
+                                     const std::optional<QString>& permitted, int depth) const;
 
     db::CADODatabase& m_db;
 };

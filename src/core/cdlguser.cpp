@@ -16,8 +16,6 @@ namespace orvane::core {
 
 namespace {
 
-constexpr int kMaxTreeDepth = 32;
-
 void appendCheckedDepartments(const QList<DeptNode>& nodes, const QSet<int>& checked,
                               QStringList& out)
 {
@@ -69,7 +67,9 @@ void CDLGUser::open()
     const CatalogLists lists(database);
     m_categories = lists.categories();
     m_wageSorts = lists.wageSorts();
-    m_departments = loadDepartments(0, 1);
+    m_departments = lists.departmentTree(
+        QStringLiteral("SELECT DID,ParentID,Name FROM qp_Dept WHERE ParentID=%1 ORDER BY ord"),
+        std::nullopt);
 
     m_rights.fill(false);
     m_checkedCategories.clear();
@@ -90,30 +90,6 @@ void CDLGUser::open()
         if (keyInList(purview.wageSorts, sort.key))
             m_checkedWageSorts.insert(sort.key);
     }
-}
-
-QList<DeptNode> CDLGUser::loadDepartments(int parentId, int depth) const
-{
-    QList<DeptNode> level;
-    if (depth > kMaxTreeDepth)
-        return level;
-    {
-        db::CADORecordset rs(&m_app.database());
-        if (!rs.Open(QStringLiteral(
-                         "SELECT DID,ParentID,Name FROM qp_Dept WHERE ParentID=%1 ORDER BY ord")
-                         .arg(parentId)))
-            return level;
-        for (; !rs.IsEOF(); rs.MoveNext()) {
-            DeptNode node;
-            node.did = rs.GetFieldInt(QStringLiteral("DID"));
-            node.parentId = rs.GetFieldInt(QStringLiteral("ParentID"));
-            node.name = rs.GetFieldString(QStringLiteral("Name"));
-            level.append(node);
-        }
-    }
-    for (DeptNode& node : level)
-        node.children = loadDepartments(node.did, depth + 1);
-    return level;
 }
 
 bool CDLGUser::isRightChecked(int index) const

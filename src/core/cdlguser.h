@@ -79,7 +79,6 @@ public:
     Field focusField() const { return m_focus; }
 
 private:
-    QList<DeptNode> loadDepartments(int parentId, int depth) const;
     bool refuse(const QString& text, Field focus);
     // The ticked keys in the order of the page, joined by ','.
     QString checkedCategoryKeys() const;

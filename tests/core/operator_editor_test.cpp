@@ -251,26 +251,4 @@ TEST_F(OperatorList, DeleteRules)
     EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[删除操作员'临时'工']"));
 }
 
-TEST_F(OperatorList, EditorRunsFromTheListAndTheListRefills)
-{
-    CDlgUserList list(app, prompter);
-    ASSERT_TRUE(list.refresh());
-    list.runEditor = [](CDLGUser& editor) {
-        EXPECT_TRUE(editor.isNew());
-        editor.setUserName(QStringLiteral("出纳"));
-        editor.setPassword(QStringLiteral("p"));
-        editor.setConfirmation(QStringLiteral("p"));
-        editor.toggleRight(33);
-        editor.setCategoryChecked(1, true);
-        editor.setDepartmentChecked(1, true);
-        return editor.accept();
-    };
-    ASSERT_TRUE(db().Execute(QStringLiteral(
-        "INSERT INTO qp_Dept (ParentID,Name,Ord,ParentArr) VALUES (0,'总部',1,'|1|')")));
-    EXPECT_TRUE(list.newOperator());
-    ASSERT_EQ(list.operators().size(), 2);
-    EXPECT_EQ(list.operators()[1].UserName, QStringLiteral("出纳"));
-    EXPECT_EQ(list.operators()[1].Purview, QStringLiteral("fc00|1|1|"));
-}
-
 } // namespace orvane::coretest

@@ -65,18 +65,12 @@ TEST_F(SystemLog, OnlyTheCleanupCallRemovesOldLines)
 
 TEST_F(SystemLog, FilterClauseForms)
 {
+    // Day ranges and single days themselves are checked on the database below.
     CDlgSysLogManage::Filter f;
     EXPECT_EQ(CDlgSysLogManage::filterClause(f), QString());
-    const QDate start(2024, 3, 9);
-    const QDate end(2024, 3, 11);
-
     f.user = QStringLiteral("O'Neil");
-    EXPECT_EQ(CDlgSysLogManage::filterClause(f), QStringLiteral(" WHERE lUser='O''Neil'"));
-    f.start = start;
-    EXPECT_EQ(CDlgSysLogManage::filterClause(f),
-              QStringLiteral(" WHERE lUser='O''Neil' AND (YEAR(lDate)=2024 AND MONTH(lDate)=3 AND "
-                             "DAY(lDate)=9)"));
-    f.end = end;
+    f.start = QDate(2024, 3, 9);
+    f.end = QDate(2024, 3, 11);
     EXPECT_EQ(CDlgSysLogManage::filterClause(f),
               QStringLiteral(" WHERE lUser='O''Neil' AND (lDate>='2024-03-09' AND "
                              "lDate<='2024-03-11 23:59:59')"));
@@ -85,23 +79,12 @@ TEST_F(SystemLog, FilterClauseForms)
               QStringLiteral(" WHERE lUser='O''Neil' AND (YEAR(lDate)=2024 AND MONTH(lDate)=3 AND "
                              "DAY(lDate)=11)"));
     f.user.clear();
-    EXPECT_EQ(CDlgSysLogManage::filterClause(f),
-              QStringLiteral(" WHERE (YEAR(lDate)=2024 AND MONTH(lDate)=3 AND DAY(lDate)=11)"));
-    f.start = start;
-    EXPECT_EQ(CDlgSysLogManage::filterClause(f),
-              QStringLiteral(" WHERE (lDate>='2024-03-09' AND lDate<='2024-03-11 23:59:59')"));
-    f.end.reset();
-    EXPECT_EQ(CDlgSysLogManage::filterClause(f),
-              QStringLiteral(" WHERE (YEAR(lDate)=2024 AND MONTH(lDate)=3 AND DAY(lDate)=9)"));
     f.action = QStringLiteral("删'除");
     EXPECT_EQ(CDlgSysLogManage::filterClause(f),
-              QStringLiteral(" WHERE (YEAR(lDate)=2024 AND MONTH(lDate)=3 AND DAY(lDate)=9) AND "
+              QStringLiteral(" WHERE (YEAR(lDate)=2024 AND MONTH(lDate)=3 AND DAY(lDate)=11) AND "
                              "(lAction LIKE '%删''除%')"));
-    f.start.reset();
+    f.end.reset();
     EXPECT_EQ(CDlgSysLogManage::filterClause(f), QStringLiteral(" WHERE (lAction LIKE '%删''除%')"));
-    EXPECT_EQ(CDlgSysLogManage::querySql(CDlgSysLogManage::Filter{}),
-              QStringLiteral("SELECT id,lDate AS 时间,lUser AS 用户,lAction AS 操作 FROM qp_Log  "
-                             "ORDER BY lDate DESC"));
 }
 
 TEST_F(SystemLog, ViewerFiltersOnTheDatabaseNewestFirst)
