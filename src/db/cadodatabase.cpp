@@ -14,6 +14,12 @@ CADODatabase::~CADODatabase()
     Close();
 }
 
+QString CADODatabase::closedText() const
+{
+    return m_backend ? QStringLiteral("The database is no longer available")
+                     : QStringLiteral("The connection is closed");
+}
+
 BackendKind CADODatabase::backendKind() const
 {
     return m_backend ? m_backend->kind() : BackendKind::Sqlite;
@@ -175,7 +181,7 @@ bool CADODatabase::runStatement(const QString& tsql, qint64* affected, BackendEr
     if (affected)
         *affected = -1;
     if (!IsOpen()) {
-        error = {kErrorClosed, QStringLiteral("Orvane"), QStringLiteral("The connection is closed")};
+        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
         return false;
     }
     if (auto call = parseProcedureCallText(tsql)) {
@@ -222,7 +228,11 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
 {
     result = ResultSet();
     if (!IsOpen()) {
-        error = {kErrorClosed, QStringLiteral("Orvane"), QStringLiteral("The connection is closed")};
+        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
+        return false;
+    }
+    if (tsql.trimmed().isEmpty()) {
+        error = {kErrorCommandText, QStringLiteral("Orvane"), QStringLiteral("The query text is empty")};
         return false;
     }
     if (auto call = parseProcedureCallText(tsql)) {
@@ -255,7 +265,7 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
 bool CADODatabase::runNative(const QString& sql, qint64* affected, BackendError& error)
 {
     if (!IsOpen()) {
-        error = {kErrorClosed, QStringLiteral("Orvane"), QStringLiteral("The connection is closed")};
+        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
         return false;
     }
     if (!m_backend->execute(sql, affected)) {

@@ -76,6 +76,7 @@ public:
 
 private:
     void setError(const BackendError& error);
+    QString closedText() const;
     void clearError();
 
     std::unique_ptr<Backend> m_backend;

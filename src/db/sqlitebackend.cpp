@@ -6,6 +6,7 @@
 #include "db/sqlitefunctions.h"
 #endif
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
@@ -284,6 +285,7 @@ bool SqliteBackend::openFile(const QString& path, bool create)
         close();
         return failWith(rc, QStringLiteral("Cannot open \"%1\": %2").arg(path, message));
     }
+    m_path = path;
     sqlite3_extended_result_codes(m_db, 0);
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     // journal_mode reads the file header, so a file that is not a database fails here.
@@ -299,6 +301,12 @@ bool SqliteBackend::openFile(const QString& path, bool create)
     registerTsqlFunctions(m_db);
 #endif
     return true;
+}
+
+bool SqliteBackend::isOpen() const
+{
+    // The connection check of the client relies on this to notice a removed database file.
+    return m_db != nullptr && QFile::exists(m_path);
 }
 
 void SqliteBackend::close()

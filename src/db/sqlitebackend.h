@@ -23,7 +23,8 @@ public:
     // Opens a file directly (used by open()).
     bool openFile(const QString& path, bool create);
     void close() override;
-    bool isOpen() const override { return m_db != nullptr; }
+    // False also when the database file has vanished since it was opened.
+    bool isOpen() const override;
 
     bool execute(const QString& sql, qint64* affected) override;
     bool query(const QString& sql, ResultSet& result, bool updatable) override;
@@ -67,6 +68,7 @@ private:
     bool fetch(sqlite3_stmt* stmt, ResultSet& result, int visibleColumns);
 
     sqlite3* m_db = nullptr;
+    QString m_path;
 };
 
 } // namespace orvane::db

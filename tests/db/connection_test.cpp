@@ -93,6 +93,23 @@ TEST_F(ConnectionTest, ConnectionStringsChooseTheBackend)
     EXPECT_FALSE(other.Execute(QStringLiteral("DELETE FROM qp_Item")));
 }
 
+TEST_F(ConnectionTest, VanishedDatabaseFailsClearly)
+{
+    CADORecordset rs(&m_db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM qp_Item")));
+    ASSERT_TRUE(QFile::remove(m_path));
+    EXPECT_FALSE(m_db.IsOpen());
+    EXPECT_FALSE(m_db.Execute(QStringLiteral("DELETE FROM qp_Item")));
+    EXPECT_TRUE(m_db.GetErrorDescription().contains(QStringLiteral("no longer available")));
+    ASSERT_TRUE(rs.Edit());
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Title"), "x"));
+    EXPECT_FALSE(rs.Update());
+    EXPECT_EQ(rs.GetFieldString(QStringLiteral("Title")), "a") << "rows in memory stay readable";
+    CADORecordset empty(&m_db);
+    EXPECT_FALSE(empty.Open(QString()));
+    m_db.Close();
+}
+
 TEST_F(ConnectionTest, TransactionsCommitRollBackAndNest)
 {
     ASSERT_TRUE(m_db.BeginTransaction());
