@@ -189,7 +189,11 @@ QDateTime WorkbookReader::dateFromSerial(double serial, bool date1904)
         rest += 86400000;
         --days;
     }
-    const QDate epoch = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    // Excel counts a 29 February 1900 that never was: days 1 to 59 (January and February 1900)
+    // are one day later than the plain count from 1899-12-30 that holds from March 1900 on.
+    QDate epoch = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    if (!date1904 && days >= 1 && days < 60)
+        epoch = QDate(1899, 12, 31);
     return QDateTime(epoch.addDays(days), QTime::fromMSecsSinceStartOfDay(int(rest)));
 }
 

@@ -57,7 +57,8 @@ public:
     Error error() const;
     QString errorString() const;
 
-    // Date of an Excel day number (days since 1899-12-30, or since 1904-01-01 in 1904 mode).
+    // Date of an Excel day number: days since 1899-12-30 (Excel's own count in January and
+    // February 1900), or since 1904-01-01 in 1904 mode.
     static QDateTime dateFromSerial(double serial, bool date1904 = false);
 
 private:

@@ -192,6 +192,10 @@ TEST_F(XlsxReaderTest, DatesFollowTheWorkbookDateSystem)
     EXPECT_EQ(WorkbookReader::dateFromSerial(45366 + (12 * 3600 + 34 * 60 + 56) / 86400.0),
               QDateTime(QDate(2024, 3, 15), QTime(12, 34, 56)));
     EXPECT_FALSE(WorkbookReader::dateFromSerial(1e12).isValid());
+    // Excel's days before its phantom 1900-02-29 (day 60).
+    EXPECT_EQ(WorkbookReader::dateFromSerial(1).date(), QDate(1900, 1, 1));
+    EXPECT_EQ(WorkbookReader::dateFromSerial(59).date(), QDate(1900, 2, 28));
+    EXPECT_EQ(WorkbookReader::dateFromSerial(61).date(), QDate(1900, 3, 1));
 }
 
 TEST(XlsxDateFormatTest, RecognisesDateAndTimeFormats)
