@@ -198,9 +198,19 @@ protected:
                                    for (int i = 1; i <= ctx.paramInt(QStringLiteral("N")); ++i)
                                        ctx.addResultRow({i, QStringLiteral("v%1").arg(i)});
                                });
+        // Calls another procedure and survives its failure: only the inner call is undone.
+        ProcedureRegistry::add(QStringLiteral("test_Outer"), {}, [](ProcContext& ctx) {
+            ctx.execute(QStringLiteral("INSERT INTO qp_Item (Title, Num) VALUES ('outer', 100)"));
+            try {
+                ctx.execute(QStringLiteral("EXEC test_AddItem 'inner', -5"));
+            } catch (const ProcError&) {
+            }
+            ctx.execute(QStringLiteral("EXEC test_AddItem 'inner2', 5"));
+        });
     }
     static void TearDownTestSuite()
     {
+        ProcedureRegistry::remove(QStringLiteral("test_Outer"));
         ProcedureRegistry::remove(QStringLiteral("test_AddItem"));
         ProcedureRegistry::remove(QStringLiteral("test_Rows"));
     }
@@ -275,6 +285,10 @@ TEST_F(ProcedureTest, FailingOrUnknownCallsChangeNothing)
 
     ASSERT_TRUE(m_db.Execute(QStringLiteral("EXEC test_AddItem 'i', 9")));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item")), "3");
+
+    ASSERT_TRUE(m_db.Execute(QStringLiteral("test_Outer"))) << m_db.GetLastErrorString().toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item WHERE Title LIKE 'inner%'")), "1");
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item WHERE Title = 'outer'")), "1");
 }
 
 } // namespace

@@ -1,0 +1,136 @@
+#include "dbtestfixture.h"
+
+#include "db/connectionstring.h"
+#include "db/sqlitebackend.h"
+
+using namespace orvane::db;
+
+namespace {
+
+TEST(ConnectionStringTest, TargetsAndValues)
+{
+    struct Case
+    {
+        QString text;
+        ConnectionString::Target target;
+        QString location;
+    };
+    const std::vector<Case> cases = {
+        {"Provider=SQLOLEDB;Server=/srv/hr.db;UID=sa;PWD=p;w;Database=Talvery_ORVANE_DB",
+         ConnectionString::Target::SqliteFile, "/srv/hr.db"},
+        {"Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
+         "Initial Catalog=Talvery_ORVANE_DB;Data Source=C:\\hr\\data",
+         ConnectionString::Target::SqliteFile, "C:\\hr\\data"},
+        {"Provider=SQLOLEDB;Server=hr.sqlite3;UID=;PWD=;Database=x",
+         ConnectionString::Target::SqliteFile, "hr.sqlite3"},
+        {"Provider=SQLOLEDB;Server=DBHOST\\SQLEXPRESS;UID=sa;PWD=;Database=x",
+         ConnectionString::Target::SqliteFile, "DBHOST\\SQLEXPRESS"}, // backslash reads as path
+        {"Provider=SQLOLEDB;Server=192.168.1.5;UID=sa;PWD=;Database=x",
+         ConnectionString::Target::SqlServer, "192.168.1.5"},
+        {"Provider='Microsoft.JET.OLEDB.4.0';Data Source=/tmp/a b.xls;"
+         "Extended Properties=\"Excel 8.0;HDR=YES\"",
+         ConnectionString::Target::Workbook, "/tmp/a b.xls"},
+        {"/var/lib/orvane/hr.db", ConnectionString::Target::SqliteFile, "/var/lib/orvane/hr.db"},
+        {"", ConnectionString::Target::Invalid, ""},
+        {"Provider=SQLOLEDB;UID=sa", ConnectionString::Target::Invalid, ""},
+        {"just words", ConnectionString::Target::Invalid, ""},
+    };
+    for (const Case& c : cases) {
+        const ConnectionString cs = ConnectionString::parse(c.text);
+        EXPECT_EQ(int(cs.target()), int(c.target)) << c.text.toStdString();
+        EXPECT_EQ(cs.location(), c.location) << c.text.toStdString();
+    }
+    const ConnectionString jet = ConnectionString::parse(cases[5].text);
+    EXPECT_EQ(jet.value(QStringLiteral("extended properties")), "Excel 8.0;HDR=YES");
+    EXPECT_EQ(ConnectionString::parse(cases[0].text).value(QStringLiteral("pwd")), "p")
+        << "an unquoted value ends at the semicolon";
+}
+
+TEST(RowidColumnsTest, KeysAreAddedOnlyWhereRowsAreBaseRows)
+{
+    auto keyed = [](const char* sql) { return SqliteBackend::addRowidColumns(QString::fromUtf8(sql)); };
+
+    auto k = keyed("SELECT a.x, b.y FROM t1 AS a LEFT JOIN \"t2\" b ON a.id = b.id WHERE a.x > 1");
+    EXPECT_EQ(k.tables, QStringList({"t1", "t2"}));
+    EXPECT_EQ(k.aliases, QStringList({"a", "b"}));
+    EXPECT_TRUE(k.sql.contains(QStringLiteral(", a.rowid AS \"__orvane_key0\", b.rowid AS ")))
+        << k.sql.toStdString();
+    EXPECT_TRUE(k.sql.endsWith(QStringLiteral(" FROM t1 AS a LEFT JOIN \"t2\" b ON a.id = b.id WHERE a.x > 1")));
+
+    k = keyed("select * from main.t1, t2 where t1.id = t2.id order by 1");
+    EXPECT_EQ(k.tables, QStringList({"t1", "t2"}));
+    EXPECT_EQ(k.aliases, QStringList({"main.t1", "t2"}));
+
+    k = keyed("SELECT x, (SELECT MAX(y) FROM t9) FROM (SELECT x FROM t1) s JOIN t2 ON 1=1");
+    EXPECT_EQ(k.tables, QStringList({"t2"})) << "sub-queries are not written back";
+
+    for (const char* sql : {"SELECT DISTINCT x FROM t1", "SELECT x, COUNT(*) FROM t1 GROUP BY x",
+                            "SELECT x FROM t1 UNION SELECT x FROM t2", "SELECT 1",
+                            "UPDATE t1 SET x = 1"})
+        EXPECT_TRUE(keyed(sql).sql.isEmpty()) << sql;
+}
+
+class WritebackTest : public DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec(QStringLiteral("CREATE TABLE qp_Dept (DID int IDENTITY(1,1) PRIMARY KEY, "
+                            "ParentID int NULL, DName nvarchar(50) NULL, "
+                            "Stat int NOT NULL DEFAULT 5)"));
+        exec(QStringLiteral("INSERT INTO qp_Dept (ParentID, DName) VALUES (0, '总部')"));
+        exec(QStringLiteral("INSERT INTO qp_Dept (ParentID, DName) VALUES (1, '分部')"));
+    }
+};
+
+TEST_F(WritebackTest, ReadOnlyResultsRefuseChanges)
+{
+    for (const char* sql :
+         {"SELECT c.DName, p.DName AS Parent FROM qp_Dept c JOIN qp_Dept p ON c.ParentID = p.DID",
+          "SELECT DISTINCT DName FROM qp_Dept", "SELECT DName, COUNT(*) AS N FROM qp_Dept GROUP BY DName"}) {
+        CADORecordset rs(&m_db);
+        ASSERT_TRUE(rs.Open(QString::fromUtf8(sql))) << rs.GetLastErrorString().toStdString();
+        EXPECT_FALSE(rs.GetFieldString(QStringLiteral("DName")).isEmpty());
+        ASSERT_TRUE(rs.Edit());
+        EXPECT_FALSE(rs.SetFieldValue(QStringLiteral("DName"), "x")) << sql;
+        EXPECT_TRUE(rs.Update());
+    }
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE DName = 'x'")), "0");
+}
+
+TEST_F(WritebackTest, AddNewOnAnEmptyQueryReadsBackIdentityAndDefaults)
+{
+    CADORecordset rs(&m_db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM qp_Dept WHERE 1 = 0")));
+    EXPECT_TRUE(rs.IsEOF());
+    const QString hostile = QStringLiteral("O'Brien'); DROP TABLE qp_Dept; --");
+    ASSERT_TRUE(rs.AddNew());
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("DName"), hostile));
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("ParentID"), 1));
+    ASSERT_TRUE(rs.Update()) << rs.GetLastErrorString().toStdString();
+    EXPECT_EQ(rs.GetFieldInt(QStringLiteral("DID")), 3);
+    EXPECT_EQ(rs.GetFieldInt(QStringLiteral("Stat")), 5);
+    EXPECT_EQ(rs.GetFieldString(QStringLiteral("DName")), hostile);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Dept")), "3");
+
+    // Moving off a record being edited writes it, as the provider does.
+    ASSERT_TRUE(rs.Edit());
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("DName"), "新部门"));
+    rs.MoveNext();
+    EXPECT_EQ(rs.GetEditMode(), CADORecordset::dbEditNone);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT DName FROM qp_Dept WHERE DID = 3")), "新部门");
+
+    // Typed values keep their kind through the write and the read-back.
+    CADORecordset one(&m_db);
+    ASSERT_TRUE(one.Open(QStringLiteral("SELECT DID, ParentID FROM qp_Dept WHERE DID = 2")));
+    ASSERT_TRUE(one.Edit());
+    ASSERT_TRUE(one.SetFieldValue(QStringLiteral("ParentID"), QStringLiteral("3")));
+    ASSERT_TRUE(one.Update());
+    int parent = 0;
+    ASSERT_TRUE(one.GetFieldValue(QStringLiteral("ParentID"), parent));
+    EXPECT_EQ(parent, 3);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE ParentID = 3")), "1");
+}
+
+} // namespace
