@@ -13,6 +13,11 @@ namespace orvane::script {
 namespace {
 
 constexpr size_t kMaxArrayElements = 10'000'000;
+// Longest string a script may build (in UTF-16 units); longer results are "Out of string space".
+constexpr size_t kMaxStringLength = size_t(1) << 26;
+// Building large strings and arrays costs one step per this many units, so that the step budget
+// also bounds the time a run spends copying.
+constexpr size_t kUnitsPerStep = 64;
 
 [[noreturn]] void raiseNamed(int number, const std::string& name)
 {
@@ -66,6 +71,31 @@ void Interpreter::tick()
     if (m_stepsLeft == 0 || --m_stepsLeft == 0)
         throw ScriptAbort(ScriptError{kStepBudgetError, kStepBudgetText,
                                       std::string(kRuntimeErrorSource)});
+}
+
+void Interpreter::charge(size_t units)
+{
+    const uint64_t steps = units / kUnitsPerStep;
+    if (steps == 0)
+        return;
+    if (steps >= m_stepsLeft) {
+        m_stepsLeft = 1;
+        tick();
+    }
+    m_stepsLeft -= steps;
+}
+
+const Variant& Interpreter::charged(const Variant& v)
+{
+    if (v.isString()) {
+        const size_t length = v.stringValue().size();
+        if (length > kMaxStringLength)
+            throw ScriptException(err::OutOfStringSpace);
+        charge(length);
+    } else if (v.isArray()) {
+        charge(v.arraySize());
+    }
+    return v;
 }
 
 void Interpreter::checkStack()
@@ -260,6 +290,7 @@ void Interpreter::execReDim(const Stmt& s)
             raiseNamed(err::VariableUndefined, t->name);
         if (t->kind != ExprKind::Local && t->kind != ExprKind::Global)
             raiseNamed(err::IllegalAssignment, t->name);
+        charge(elements);
         Variant& var = variableRef(*t);
         if (s.preserve && var.isArray())
             var.redim(bounds, true);
@@ -468,8 +499,19 @@ Variant Interpreter::eval(const Expr& e)
             return opCompare(e.binOp, a, b, CompareMode::Binary, e.left->isConst,
                              e.right->isConst);
         switch (e.binOp) {
-        case BinaryOp::Add:
-            return opAdd(a, b);
+        case BinaryOp::Add: {
+            Variant r = opAdd(a, b); // adds two texts by joining them
+            charged(r);
+            return r;
+        }
+        case BinaryOp::Concat: {
+            if (a.isString() && b.isString()
+                && a.stringValue().size() + b.stringValue().size() > kMaxStringLength)
+                throw ScriptException(err::OutOfStringSpace);
+            Variant r = opConcat(a, b);
+            charged(r);
+            return r;
+        }
         case BinaryOp::Sub:
             return opSub(a, b);
         case BinaryOp::Mul:
@@ -639,7 +681,9 @@ Variant Interpreter::callBuiltin(const Expr& call)
     } pop{m_args, base};
     for (const ExprPtr& a : call.args)
         m_args.push_back(eval(*a));
-    return b.fn(std::span<const Variant>(m_args.data() + base, call.args.size()));
+    Variant r = b.fn(std::span<const Variant>(m_args.data() + base, call.args.size()));
+    charged(r);
+    return r;
 }
 
 Variant Interpreter::callHost(const Expr& call)
@@ -653,8 +697,10 @@ Variant Interpreter::callHost(const Expr& call)
     } pop{m_args, base};
     for (const ExprPtr& a : call.args)
         m_args.push_back(eval(*a));
-    return m_state.host->call(call.slot,
-                              std::span<const Variant>(m_args.data() + base, call.args.size()));
+    Variant r = m_state.host->call(
+        call.slot, std::span<const Variant>(m_args.data() + base, call.args.size()));
+    charged(r);
+    return r;
 }
 
 } // namespace orvane::script

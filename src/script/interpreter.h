@@ -72,6 +72,8 @@ private:
     Variant* byRefTarget(const Expr& arg);
     void indexesOf(const Expr& e, std::vector<int32_t>& out);
     void tick();
+    void charge(size_t units);
+    const Variant& charged(const Variant& v);
     void checkStack();
     void handleError(const ScriptError& error);
 
