@@ -83,6 +83,36 @@ QString xmlError(const QXmlStreamReader& xml, const QString& part)
         .arg(xml.errorString());
 }
 
+// Position of an "_xHHHH_" escape at `i` (the form workbook text uses for characters XML cannot
+// carry): the character it stands for, or -1.
+int escapedCharAt(const QString& text, qsizetype i)
+{
+    if (i + 7 > text.size() || text.at(i) != u'_' || text.at(i + 1) != u'x' ||
+        text.at(i + 6) != u'_')
+        return -1;
+    bool ok = false;
+    const int code = text.mid(i + 2, 4).toInt(&ok, 16);
+    return ok ? code : -1;
+}
+
+QString decodeEscapes(const QString& text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int code = escapedCharAt(text, i);
+        if (code < 0) {
+            out += text.at(i);
+        } else {
+            out += QChar(char16_t(code));
+            i += 6;
+        }
+    }
+    return out;
+}
+
 // Reads the text of a <si> or <is> element: the <t> runs, leaving out phonetic <rPh> runs.
 QString readRichText(QXmlStreamReader& xml)
 {
@@ -92,7 +122,7 @@ QString readRichText(QXmlStreamReader& xml)
         const auto token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
             if (xml.name() == u"t")
-                text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                text += decodeEscapes(xml.readElementText(QXmlStreamReader::IncludeChildElements));
             else if (xml.name() == u"rPh")
                 xml.skipCurrentElement();
         } else if (token == QXmlStreamReader::EndElement && xml.name() == outer) {

@@ -8,6 +8,8 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -87,6 +89,24 @@ bool isNumeric(const QVariant& value)
     }
 }
 
+// Workbook text writes characters XML cannot carry as "_xHHHH_"; a text that holds such a
+// sequence itself gets its underscore escaped ("_x005F_"), so readers show it unchanged.
+QString protectEscapes(const QString& text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text;
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool escapeLike =
+            i + 7 <= text.size() && text.at(i) == u'_' && text.at(i + 1) == u'x' &&
+            text.at(i + 6) == u'_' &&
+            std::all_of(text.begin() + i + 2, text.begin() + i + 6,
+                        [](QChar c) { return c.unicode() < 128 && isxdigit(c.unicode()); });
+        out += escapeLike ? QStringLiteral("_x005F_") : QString(text.at(i));
+    }
+    return out;
+}
+
 } // namespace
 
 struct XlsxWriter::Private
@@ -114,7 +134,7 @@ struct XlsxWriter::Private
     }
     lxw_error writeText(int col, const QString& text)
     {
-        const QByteArray utf8 = text.left(kMaxTextLength).toUtf8();
+        const QByteArray utf8 = protectEscapes(text.left(kMaxTextLength)).toUtf8();
         return worksheet_write_string(sheet, nextRow, col, utf8.constData(), nullptr);
     }
     lxw_error writeCell(int col, const QVariant& value);

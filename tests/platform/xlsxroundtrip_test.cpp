@@ -42,8 +42,8 @@ TEST(XlsxRoundTripTest, TypedCellsComeBackAsWritten)
         << writer.errorString().toStdString();
     const QDateTime born(QDate(1985, 7, 1), QTime(0, 0));
     const QDateTime stamp(QDate(2024, 12, 31), QTime(23, 59, 58));
-    ASSERT_TRUE(writer.writeRow(
-        {QStringLiteral("张三"), 123456789012.0, true, born, QStringLiteral("<&\"'> ünïcode 😀")}));
+    ASSERT_TRUE(writer.writeRow({QStringLiteral("张三"), 123456789012.0, true, born,
+                                 QStringLiteral("<&\"'> ünïcode 😀 _x0041_ \x01")}));
     ASSERT_TRUE(writer.writeRow({QStringLiteral("O'Brien"), -0.1, false, stamp, QVariant()}));
     // Empty and null cells, values of other types in a typed column.
     ASSERT_TRUE(
@@ -61,7 +61,7 @@ TEST(XlsxRoundTripTest, TypedCellsComeBackAsWritten)
               (QVariantList{QStringLiteral("姓名"), QStringLiteral("工资"), QStringLiteral("在职"),
                             QStringLiteral("出生日期"), QStringLiteral("备注")}));
     EXPECT_EQ(rows[1], (QVariantList{QStringLiteral("张三"), 123456789012.0, true, born,
-                                     QStringLiteral("<&\"'> ünïcode 😀")}));
+                                     QStringLiteral("<&\"'> ünïcode 😀 _x0041_ \x01")}));
     EXPECT_EQ(rows[2], (QVariantList{QStringLiteral("O'Brien"), -0.1, false, stamp, QVariant()}));
     EXPECT_EQ(rows[3],
               (QVariantList{QVariant(), 12.5, true, QStringLiteral("n/a"), QStringLiteral("42")}));
