@@ -189,8 +189,8 @@ lxw_error XlsxWriter::Private::writeCell(int col, const QVariant& value)
 void XlsxWriter::Private::discard()
 {
     if (workbook) {
-        // The library only writes the file when the workbook is closed; free it without output by
-        // closing onto the temporary path, which is removed right after.
+        // The library cannot drop a workbook unwritten: it is closed onto the temporary path,
+        // which is removed right after.
         workbook_close(workbook);
         workbook = nullptr;
         sheet = nullptr;
