@@ -5,6 +5,7 @@
 #include "core/ui/dbconnectdialog.h"
 #include "core/ui/logindialog.h"
 #include "core/ui/qtprompter.h"
+#include "server/coreprocedures.h"
 
 #include <QApplication>
 
@@ -13,6 +14,9 @@ int main(int argc, char** argv)
     QApplication qapp(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("TalverySoft"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
+
+    // The stored procedures of the embedded database run in this process.
+    orvane::server::registerCoreProcedures();
 
     orvane::core::COrvaneApp app;
     orvane::core::ui::QtPrompter prompter;

@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,20 +49,28 @@ DBConnectDialog::DBConnectDialog(COrvaneApp& app, Prompter& prompter, QWidget* p
 
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->addRow(QStringLiteral("服务器(&S)："), serverRow);
+    auto* serverLabel = new QLabel(QStringLiteral("服务器(&S)："), this);
+    serverLabel->setBuddy(m_serverEdit);
+    form->addRow(serverLabel, serverRow);
     form->addRow(authBox);
     form->addRow(QStringLiteral("用户名(&U)："), m_userEdit);
     form->addRow(QStringLiteral("密　码(&P)："), m_passwordEdit);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    auto* test = buttons->addButton(QStringLiteral("测试连接(&T)"), QDialogButtonBox::ActionRole);
+    auto* test = new QPushButton(QStringLiteral("测试连接(&T)"), this);
     test->setObjectName(QStringLiteral("test"));
     test->setAutoDefault(false);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(test);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
-    setMinimumWidth(420);
+    layout->addSpacing(6);
+    layout->addLayout(buttonRow);
+    m_serverEdit->setMinimumWidth(260);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &DBConnectDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &DBConnectDialog::reject);

@@ -34,6 +34,7 @@ LoginDialog::LoginDialog(COrvaneApp& app, Prompter& prompter, bool reloginMode,
     m_userEdit = new QLineEdit(this);
     m_userEdit->setObjectName(QStringLiteral("userName"));
     m_userEdit->setMaxLength(50);
+    m_userEdit->setMinimumWidth(220);
     m_passwordEdit = new QLineEdit(this);
     m_passwordEdit->setObjectName(QStringLiteral("password"));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
@@ -59,6 +60,9 @@ LoginDialog::LoginDialog(COrvaneApp& app, Prompter& prompter, bool reloginMode,
     layout->addLayout(form);
     layout->addWidget(buttons);
     setMinimumWidth(360);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     m_login.runConnectDialog = [this] {
         DBConnectDialog dialog(m_app, m_prompter, this);
