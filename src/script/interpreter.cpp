@@ -321,8 +321,8 @@ Interpreter::Flow Interpreter::execFor(const Stmt& s)
         const Flow f = execBlock(s.blocks[0]);
         if (f == Flow::ExitFor)
             break;
-        if (f == Flow::ExitProc)
-            return f;
+        if (f != Flow::Normal)
+            return f; // Exit Do or Exit Function/Sub leaves the enclosing loop or procedure
         Variant& counter = variableRef(var);
         counter = opAdd(counter, step);
     }
@@ -345,8 +345,8 @@ Interpreter::Flow Interpreter::execForEach(const Stmt& s)
         const Flow f = execBlock(s.blocks[0]);
         if (f == Flow::ExitFor)
             break;
-        if (f == Flow::ExitProc)
-            return f;
+        if (f != Flow::Normal)
+            return f; // Exit Do or Exit Function/Sub leaves the enclosing loop or procedure
     }
     return Flow::Normal;
 }

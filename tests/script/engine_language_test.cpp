@@ -66,6 +66,13 @@ Wend
 For i = 1 To 10
     If i = 4 Then Exit For
 Next
+outer = 0
+Do
+    outer = outer + 1
+    For Each v In Array(1, 2)
+        If outer = 2 Then Exit Do
+    Next
+Loop
 a(0) = "x" : a(2) = "z"
 ReDim Preserve a(4)
 a(4) = "new"
@@ -82,7 +89,7 @@ Const RATE = 0.08
     EXPECT_EQ(show(e, "s"), "10,7,4,1,|String");
     EXPECT_EQ(show(e, "total"), "6|Integer");
     EXPECT_EQ(show(e, "big & kind"), "yessix|String");
-    EXPECT_EQ(show(e, "n & m & w & i"), "3744|String");
+    EXPECT_EQ(show(e, "n & m & w & i & outer"), "37442|String");
     EXPECT_EQ(show(e, "a(0) & a(2) & a(4) & UBound(a)"), "xznew4|String");
     EXPECT_EQ(show(e, "found"), "2|Integer");
     EXPECT_EQ(show(e, "RATE * 100"), "8|Double");
