@@ -526,6 +526,8 @@ Variant Interpreter::eval(const Expr& e)
         return Variant::nothing();
     case ExprKind::Name:
         if (e.left) {
+            if (e.left->kind == ExprKind::ErrObject)
+                raiseNamed(err::ObjectDoesntSupportMember, e.name);
             const Variant object = eval(*e.left);
             if (!object.isObject())
                 raiseNamed(err::ObjectRequired, e.left->name);

@@ -1,5 +1,6 @@
 #include "script/parser.h"
 
+#include "script/builtins.h"
 #include "script/compileerror.h"
 #include "script/conversions.h"
 #include "script/lexer.h"
@@ -449,11 +450,6 @@ StmtPtr Parser::parseIf()
             parseSingleLineStatements(elseBlock, false);
             s->blocks.push_back(std::move(elseBlock));
         }
-        // An optional "End If" is tolerated after a one-line If.
-        if (isKeyword(Keyword::End) && ahead(1).keyword == Keyword::If) {
-            next();
-            next();
-        }
         return s;
     }
     s->blocks.push_back(parseBlock());
@@ -757,10 +753,16 @@ StmtPtr Parser::parseAssignOrCall(bool isSet)
     } else if (!atEos() && !isKeyword(Keyword::Else)) {
         target->hasParens = true;
         for (;;) {
-            target->args.push_back(parseExpr());
+            // An argument may be left out: "Err.Raise 5, , text".
+            if (isOp(","))
+                target->args.push_back(makeLiteral(missingArgument(), cur().line));
+            else
+                target->args.push_back(parseExpr());
             if (!isOp(","))
                 break;
             next();
+            if (atEos())
+                target->args.push_back(makeLiteral(missingArgument(), cur().line));
         }
     }
     s->value = std::move(target);
@@ -1134,7 +1136,10 @@ std::vector<ExprPtr> Parser::parseArgList()
         return args;
     }
     for (;;) {
-        args.push_back(parseExpr());
+        if (isOp(",") || isOp(")"))
+            args.push_back(makeLiteral(missingArgument(), cur().line)); // left out
+        else
+            args.push_back(parseExpr());
         if (isOp(",")) {
             next();
             continue;
