@@ -147,8 +147,10 @@ bool Formula::substitute(std::string_view text, const std::vector<std::string>& 
         if (close == std::string::npos)
             return true;
         const size_t open = out.rfind('{', close);
-        if (open == std::string::npos || open < from)
-            return true;
+        if (open == std::string::npos || open < from) {
+            from = close + 1; // a '}' without its own '{' (or one left by a value)
+            continue;
+        }
         const std::string name = out.substr(open + 1, close - open - 1);
         size_t index = names.size();
         for (size_t i = 0; i < names.size(); ++i) {
