@@ -102,14 +102,10 @@ bool build(SqliteFile& file)
         if (!file.exec(ddl.createTable(table)))
             return false;
     }
-    // One row per person and at most one photo each.
-    if (!file.exec(QStringLiteral("CREATE UNIQUE INDEX ix_PsnAdj_PID ON qp_PsnAdj (PID)")) ||
-        !file.exec(QStringLiteral("CREATE INDEX ix_Items_TblName ON qp_Items (TblName)")) ||
-        !file.exec(QStringLiteral("CREATE INDEX ix_DictItem_DictId ON qp_DictItem (DictId)")) ||
-        !file.exec(QStringLiteral("CREATE INDEX ix_PsnBase_DID ON qp_PsnBase (DID)")) ||
-        !file.exec(QStringLiteral("CREATE INDEX ix_WagePsn_SID ON qp_WagePsn (SID)")) ||
-        !file.exec(QStringLiteral("CREATE INDEX ix_Log_lDate ON qp_Log (lDate)")))
-        return false;
+    for (const auto& index : deliveredIndexes()) {
+        if (!file.exec(ddl.createIndex(index)))
+            return false;
+    }
     for (const auto& row : deliveredRows()) {
         if (!file.insert(row))
             return false;

@@ -87,6 +87,13 @@ QString DdlWriter::createTable(const TableDef& table) const
         .arg(table.name, columns.join(QStringLiteral(", ")));
 }
 
+QString DdlWriter::createIndex(const IndexDef& index) const
+{
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+        .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), index.name, index.table,
+             index.columns.join(QStringLiteral(", ")));
+}
+
 QString DdlWriter::dropTable(const QString& table) const
 {
     return QStringLiteral("DROP TABLE %1").arg(table);

@@ -27,6 +27,7 @@ public:
 
     QString createTable(const TableDef& table) const;
     QString dropTable(const QString& table) const;
+    QString createIndex(const IndexDef& index) const;
     QString addColumn(const QString& table, const ColumnDef& column) const;
     QString dropColumn(const QString& table, const QString& column) const;
     // Statements that change a text column's length; none on SQLite, where lengths are not

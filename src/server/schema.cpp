@@ -175,6 +175,42 @@ const QList<TableDef>& deliveredTables()
     return tables;
 }
 
+const QList<IndexDef>& deliveredIndexes()
+{
+    static const QList<IndexDef> indexes = {
+        // At most one photo row per person; one wage table per sort and month.
+        {QStringLiteral("ix_PsnAdj_PID"),
+         QStringLiteral("qp_PsnAdj"),
+         {QStringLiteral("PID")},
+         true},
+        {QStringLiteral("ix_WageTable_SID_fDate"),
+         QStringLiteral("qp_WageTable"),
+         {QStringLiteral("SID"), QStringLiteral("fDate")},
+         true},
+        {QStringLiteral("ix_Items_TblName"),
+         QStringLiteral("qp_Items"),
+         {QStringLiteral("TblName")},
+         false},
+        {QStringLiteral("ix_DictItem_DictId"),
+         QStringLiteral("qp_DictItem"),
+         {QStringLiteral("DictId"), QStringLiteral("DictValue")},
+         false},
+        {QStringLiteral("ix_PsnBase_DID"),
+         QStringLiteral("qp_PsnBase"),
+         {QStringLiteral("DID")},
+         false},
+        {QStringLiteral("ix_WagePsn_SID"),
+         QStringLiteral("qp_WagePsn"),
+         {QStringLiteral("SID")},
+         false},
+        {QStringLiteral("ix_Log_lDate"),
+         QStringLiteral("qp_Log"),
+         {QStringLiteral("lDate")},
+         false},
+    };
+    return indexes;
+}
+
 const TableDef* deliveredTable(const QString& name)
 {
     for (const auto& t : deliveredTables()) {

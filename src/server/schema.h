@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace orvane::server {
 
@@ -37,8 +38,19 @@ struct TableDef
     const ColumnDef* column(const QString& columnName) const;
 };
 
+struct IndexDef
+{
+    QString name;
+    QString table;
+    QStringList columns;
+    bool unique = false;
+};
+
 // Every table the system delivers, in creation order.
 const QList<TableDef>& deliveredTables();
+
+// Indexes created with the delivered tables.
+const QList<IndexDef>& deliveredIndexes();
 
 // The delivered table with that name (compared without regard to case), or nullptr.
 const TableDef* deliveredTable(const QString& name);
