@@ -171,6 +171,8 @@ void Linker::linkExpr(ExprPtr& expr, Scope* scope, bool isTarget)
         linkExpr(e.right, scope);
     for (auto& a : e.args)
         linkExpr(a, scope);
+    if (e.kind == ExprKind::Unary && e.unOp != UnaryOp::Not && e.left->isConst)
+        e.isConst = true; // "-{A}" reads as a negative literal once the value is written in
     if (e.kind == ExprKind::Name)
         resolveName(e, scope, isTarget);
     else if (e.kind == ExprKind::Placeholder && m_placeholders) {

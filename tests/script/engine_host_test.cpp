@@ -197,6 +197,8 @@ TEST(CompiledFormula, EqualsTextSubstitution)
         "Len(\"{S}\") + Len({S})",
         "{D} & \"\"",
         "{a} * {jbgz}",
+        "-{A} = \"-3\"",
+        "-{A} < {S}",
     };
     const std::vector<std::vector<Variant>> valueSets = {
         {Variant::fromDouble(1234.56), Variant::fromLong(12), Variant::fromDouble(1000)},
