@@ -409,7 +409,7 @@ QString TsqlParser::parseTableSource(QList<TableRef>* refs)
             sql += QStringLiteral(" CROSS JOIN ") + parseTablePrimary(refs);
             continue;
         }
-        if (acceptWord("INNER")) {
+        if (acceptWord("INNER") || peek().isWord("JOIN")) {
             join = QStringLiteral("INNER JOIN");
         } else if (acceptWord("LEFT")) {
             acceptWord("OUTER");
@@ -420,8 +420,6 @@ QString TsqlParser::parseTableSource(QList<TableRef>* refs)
         } else if (acceptWord("FULL")) {
             acceptWord("OUTER");
             join = QStringLiteral("FULL OUTER JOIN");
-        } else if (peek().isWord("JOIN")) {
-            join = QStringLiteral("INNER JOIN");
         } else {
             break;
         }

@@ -104,12 +104,11 @@ std::optional<ProcedureCallText> parseProcedureCall(const QString& tsql)
                     return std::nullopt;
                 argument.value = d;
             }
-        } else if (v.kind == TsqlToken::Kind::String) {
-            argument.value = v.text;
         } else if (v.isWord("NULL")) {
             argument.value = QVariant();
-        } else if (v.kind == TsqlToken::Kind::Identifier && !isStatementWord(v)) {
-            // T-SQL takes a bare word as a text argument.
+        } else if (v.kind == TsqlToken::Kind::String
+                   || (v.kind == TsqlToken::Kind::Identifier && !isStatementWord(v))) {
+            // T-SQL also takes a bare word as a text argument.
             argument.value = v.text;
         } else {
             return std::nullopt;
