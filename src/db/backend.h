@@ -91,13 +91,13 @@ private:
 };
 
 // Generic failure codes used in error texts.
-constexpr quint32 kErrorUnspecified = 0x80004005u;    // "Unspecified error"
-constexpr quint32 kErrorCommandText = 0x80040E14u;    // the statement was refused
-constexpr quint32 kErrorNotFound = 0x800A0CC1u;       // no field of that name
-constexpr quint32 kErrorClosed = 0x800A0E78u;         // object is closed
-constexpr quint32 kErrorNoCurrentRow = 0x800A0BCDu;   // BOF or EOF
-constexpr quint32 kErrorNotAllowed = 0x800A0C93u;     // operation not allowed in this state
-constexpr quint32 kErrorConnection = 0x80004005u;     // cannot open the data source
+constexpr quint32 kErrorUnspecified = 0x80004005u;  // "Unspecified error"
+constexpr quint32 kErrorCommandText = 0x80040E14u;  // the statement was refused
+constexpr quint32 kErrorNotFound = 0x800A0CC1u;     // no field of that name
+constexpr quint32 kErrorClosed = 0x800A0E78u;       // object is closed
+constexpr quint32 kErrorNoCurrentRow = 0x800A0BCDu; // BOF or EOF
+constexpr quint32 kErrorNotAllowed = 0x800A0C93u;   // operation not allowed in this state
+constexpr quint32 kErrorConnection = 0x80004005u;   // cannot open the data source
 
 std::unique_ptr<Backend> createSqliteBackend();
 // Backend over Excel workbooks (.xlsx/.xls), chosen for the Jet connection string.

@@ -30,8 +30,7 @@ bool addTyped(std::vector<CADOParameter>& list, const QString& name, int type, i
 }
 } // namespace
 
-bool CADOCommand::AddParameter(const QString& name, int type, int direction, qint64 size,
-                               int value)
+bool CADOCommand::AddParameter(const QString& name, int type, int direction, qint64 size, int value)
 {
     return addTyped(m_parameters, name, type, direction, size, value);
 }
@@ -98,8 +97,8 @@ bool CADOCommand::run(ResultSet* rows)
         return false;
     };
     if (!m_database || !m_database->IsOpen())
-        return failWith({kErrorClosed, QStringLiteral("Orvane"),
-                         QStringLiteral("The connection is closed")});
+        return failWith(
+            {kErrorClosed, QStringLiteral("Orvane"), QStringLiteral("The connection is closed")});
     BackendError error;
     if (m_type != adCmdStoredProc) {
         const bool ok = rows ? m_database->runQuery(m_text, *rows, false, error)

@@ -35,8 +35,7 @@ public:
     bool AddParameter(const QString& name, int type, int direction, qint64 size, double value);
     bool AddParameter(const QString& name, int type, int direction, qint64 size,
                       const QString& value);
-    bool AddParameter(const QString& name, int type, int direction, qint64 size,
-                      const char* value);
+    bool AddParameter(const QString& name, int type, int direction, qint64 size, const char* value);
     bool AddParameter(const QString& name, int type, int direction, qint64 size,
                       const QDateTime& value);
     // The parameter by name (any case, with or without '@'); a detached one when absent.
@@ -51,7 +50,8 @@ public:
     bool run(ResultSet* rows);
 
     CADODatabase* GetDatabase() const { return m_database; }
-    // "CADOCommand Error\n\tCode = ...\n\tCode meaning = ...\n\tSource = ...\n\tDescription = ...\n"
+    // "CADOCommand Error\n\tCode = ...\n\tCode meaning = ...\n\tSource = ...\n\tDescription =
+    // ...\n"
     QString GetLastErrorString() const { return m_lastError; }
     QString GetErrorDescription() const { return m_errorDescription; }
 

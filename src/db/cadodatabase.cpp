@@ -114,7 +114,8 @@ bool CADODatabase::BeginTransaction()
 {
     clearError();
     if (!IsOpen()) {
-        setError({kErrorClosed, QStringLiteral("Orvane"), QStringLiteral("The connection is closed")});
+        setError(
+            {kErrorClosed, QStringLiteral("Orvane"), QStringLiteral("The connection is closed")});
         return false;
     }
     // Inside an open transaction (ours, or a procedure's) a savepoint gives the nesting.
@@ -139,14 +140,14 @@ bool CADODatabase::CommitTransaction()
 {
     clearError();
     if (!IsOpen() || m_savepoints.empty()) {
-        setError({kErrorNotAllowed, QStringLiteral("Orvane"),
-                  QStringLiteral("No transaction is open")});
+        setError(
+            {kErrorNotAllowed, QStringLiteral("Orvane"), QStringLiteral("No transaction is open")});
         return false;
     }
     const QString name = m_savepoints.back();
     m_savepoints.pop_back();
-    const bool ok = name.isEmpty() ? m_backend->commitTransaction()
-                                   : m_backend->releaseSavepoint(name);
+    const bool ok =
+        name.isEmpty() ? m_backend->commitTransaction() : m_backend->releaseSavepoint(name);
     if (!ok) {
         setError(m_backend->lastError());
         // A failed COMMIT leaves the transaction open: end it so the connection stays usable.
@@ -160,8 +161,8 @@ bool CADODatabase::RollbackTransaction()
 {
     clearError();
     if (!IsOpen() || m_savepoints.empty()) {
-        setError({kErrorNotAllowed, QStringLiteral("Orvane"),
-                  QStringLiteral("No transaction is open")});
+        setError(
+            {kErrorNotAllowed, QStringLiteral("Orvane"), QStringLiteral("No transaction is open")});
         return false;
     }
     const QString name = m_savepoints.back();
@@ -232,7 +233,8 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
         return false;
     }
     if (tsql.trimmed().isEmpty()) {
-        error = {kErrorCommandText, QStringLiteral("Orvane"), QStringLiteral("The query text is empty")};
+        error = {kErrorCommandText, QStringLiteral("Orvane"),
+                 QStringLiteral("The query text is empty")};
         return false;
     }
     if (auto call = parseProcedureCallText(tsql)) {

@@ -54,8 +54,8 @@ public:
     QString GetConnectionString() const { return m_connectionString; }
     void SetConnectionString(const QString& connection) { m_connectionString = connection; }
 
-    // "CADODataBase Error\n\tCode = ...\n\tCode meaning = ...\n\tSource = ...\n\tDescription = ...\n"
-    // followed by "Connection String = " and the connection string.
+    // "CADODataBase Error\n\tCode = ...\n\tCode meaning = ...\n\tSource = ...\n\tDescription =
+    // ...\n" followed by "Connection String = " and the connection string.
     QString GetLastErrorString() const { return m_lastError; }
     // The provider's description alone.
     QString GetErrorDescription() const { return m_errorDescription; }

@@ -24,12 +24,30 @@ CADOParameter::CADOParameter(int type, qint64 size, int direction, const QString
     d->name = name;
 }
 
-QString CADOParameter::GetName() const { return d->name; }
-void CADOParameter::SetName(const QString& name) { d->name = name; }
-int CADOParameter::GetType() const { return d->type; }
-int CADOParameter::GetDirection() const { return d->direction; }
-qint64 CADOParameter::GetSize() const { return d->size; }
-void CADOParameter::SetSize(qint64 size) { d->size = size; }
+QString CADOParameter::GetName() const
+{
+    return d->name;
+}
+void CADOParameter::SetName(const QString& name)
+{
+    d->name = name;
+}
+int CADOParameter::GetType() const
+{
+    return d->type;
+}
+int CADOParameter::GetDirection() const
+{
+    return d->direction;
+}
+qint64 CADOParameter::GetSize() const
+{
+    return d->size;
+}
+void CADOParameter::SetSize(qint64 size)
+{
+    d->size = size;
+}
 
 bool CADOParameter::SetValue(const QVariant& value)
 {
@@ -42,24 +60,45 @@ bool CADOParameter::SetValue(const QVariant& value)
     bool ok = true;
     const QVariant typed = valuetext::toTyped(value, d->type, &ok);
     if (!ok) {
-        d->lastError = formatAdoError(QStringLiteral("CADOParameter"), 0x80020005u,
-                                      QStringLiteral("Orvane"),
-                                      QStringLiteral("The value does not convert to the type of "
-                                                     "parameter %1")
-                                          .arg(d->name));
+        d->lastError =
+            formatAdoError(QStringLiteral("CADOParameter"), 0x80020005u, QStringLiteral("Orvane"),
+                           QStringLiteral("The value does not convert to the type of "
+                                          "parameter %1")
+                               .arg(d->name));
         return false;
     }
     d->value = typed;
     return true;
 }
 
-bool CADOParameter::SetValue(int value) { return SetValue(QVariant(qlonglong(value))); }
-bool CADOParameter::SetValue(qint64 value) { return SetValue(QVariant(qlonglong(value))); }
-bool CADOParameter::SetValue(double value) { return SetValue(QVariant(value)); }
-bool CADOParameter::SetValue(bool value) { return SetValue(QVariant(value)); }
-bool CADOParameter::SetValue(const QString& value) { return SetValue(QVariant(value)); }
-bool CADOParameter::SetValue(const char* value) { return SetValue(QString::fromUtf8(value)); }
-bool CADOParameter::SetValue(const QDateTime& value) { return SetValue(QVariant(value)); }
+bool CADOParameter::SetValue(int value)
+{
+    return SetValue(QVariant(qlonglong(value)));
+}
+bool CADOParameter::SetValue(qint64 value)
+{
+    return SetValue(QVariant(qlonglong(value)));
+}
+bool CADOParameter::SetValue(double value)
+{
+    return SetValue(QVariant(value));
+}
+bool CADOParameter::SetValue(bool value)
+{
+    return SetValue(QVariant(value));
+}
+bool CADOParameter::SetValue(const QString& value)
+{
+    return SetValue(QVariant(value));
+}
+bool CADOParameter::SetValue(const char* value)
+{
+    return SetValue(QString::fromUtf8(value));
+}
+bool CADOParameter::SetValue(const QDateTime& value)
+{
+    return SetValue(QVariant(value));
+}
 
 bool CADOParameter::GetValue(int& value)
 {

@@ -44,7 +44,8 @@ public:
     bool GetValue(QString& value, const QString& dateFormat = QStringLiteral("%Y-%m-%d %H:%M:%S"));
     QVariant GetValue() const;
 
-    // "CADOParameter Error\n\tCode = ...\n\tCode meaning = ...\n\tSource = ...\n\tDescription = ...\n"
+    // "CADOParameter Error\n\tCode = ...\n\tCode meaning = ...\n\tSource = ...\n\tDescription =
+    // ...\n"
     QString GetLastErrorString() const;
 
 private:

@@ -338,8 +338,9 @@ bool CADORecordset::GetFieldValue(int index, QString& value, const QString& date
     bool ok = true;
     value = valuetext::toText(raw, m_result.columns[size_t(index)].adoType, dateFormat, &ok);
     if (!ok) {
-        setError(kErrorUnspecified, QStringLiteral("Field %1 has no text form")
-                                        .arg(m_result.columns[size_t(index)].name));
+        setError(
+            kErrorUnspecified,
+            QStringLiteral("Field %1 has no text form").arg(m_result.columns[size_t(index)].name));
         return false;
     }
     return true;
@@ -355,15 +356,15 @@ bool CADORecordset::GetFieldValue(int index, QVariant& value)
     return true;
 }
 
-#define ORVANE_BY_NAME(Type)                                                                     \
-    bool CADORecordset::GetFieldValue(const QString& name, Type& value)                          \
-    {                                                                                            \
-        int index = -1;                                                                          \
-        if (!fieldFor(name, index)) {                                                            \
-            value = Type();                                                                      \
-            return false;                                                                        \
-        }                                                                                        \
-        return GetFieldValue(index, value);                                                      \
+#define ORVANE_BY_NAME(Type)                                                                       \
+    bool CADORecordset::GetFieldValue(const QString& name, Type& value)                            \
+    {                                                                                              \
+        int index = -1;                                                                            \
+        if (!fieldFor(name, index)) {                                                              \
+            value = Type();                                                                        \
+            return false;                                                                          \
+        }                                                                                          \
+        return GetFieldValue(index, value);                                                        \
     }
 ORVANE_BY_NAME(int)
 ORVANE_BY_NAME(qint64)
@@ -529,23 +530,74 @@ bool CADORecordset::writeValue(const QString& name, const QVariant& value)
     return fieldFor(name, index) && writeValue(index, value);
 }
 
-bool CADORecordset::SetFieldValue(int index, const QVariant& value) { return writeValue(index, value); }
-bool CADORecordset::SetFieldValue(const QString& name, const QVariant& value) { return writeValue(name, value); }
-bool CADORecordset::SetFieldValue(int index, const QString& value) { return writeValue(index, QVariant(value)); }
-bool CADORecordset::SetFieldValue(const QString& name, const QString& value) { return writeValue(name, QVariant(value)); }
-bool CADORecordset::SetFieldValue(int index, const char* value) { return writeValue(index, QVariant(QString::fromUtf8(value))); }
-bool CADORecordset::SetFieldValue(const QString& name, const char* value) { return writeValue(name, QVariant(QString::fromUtf8(value))); }
-bool CADORecordset::SetFieldValue(int index, int value) { return writeValue(index, QVariant(qlonglong(value))); }
-bool CADORecordset::SetFieldValue(const QString& name, int value) { return writeValue(name, QVariant(qlonglong(value))); }
-bool CADORecordset::SetFieldValue(int index, qint64 value) { return writeValue(index, QVariant(qlonglong(value))); }
-bool CADORecordset::SetFieldValue(const QString& name, qint64 value) { return writeValue(name, QVariant(qlonglong(value))); }
-bool CADORecordset::SetFieldValue(int index, double value) { return writeValue(index, QVariant(value)); }
-bool CADORecordset::SetFieldValue(const QString& name, double value) { return writeValue(name, QVariant(value)); }
-bool CADORecordset::SetFieldValue(int index, bool value) { return writeValue(index, QVariant(value)); }
-bool CADORecordset::SetFieldValue(const QString& name, bool value) { return writeValue(name, QVariant(value)); }
-bool CADORecordset::SetFieldValue(int index, const QDateTime& value) { return writeValue(index, QVariant(value)); }
-bool CADORecordset::SetFieldValue(const QString& name, const QDateTime& value) { return writeValue(name, QVariant(value)); }
-bool CADORecordset::SetFieldValueNull(const QString& name) { return writeValue(name, QVariant()); }
+bool CADORecordset::SetFieldValue(int index, const QVariant& value)
+{
+    return writeValue(index, value);
+}
+bool CADORecordset::SetFieldValue(const QString& name, const QVariant& value)
+{
+    return writeValue(name, value);
+}
+bool CADORecordset::SetFieldValue(int index, const QString& value)
+{
+    return writeValue(index, QVariant(value));
+}
+bool CADORecordset::SetFieldValue(const QString& name, const QString& value)
+{
+    return writeValue(name, QVariant(value));
+}
+bool CADORecordset::SetFieldValue(int index, const char* value)
+{
+    return writeValue(index, QVariant(QString::fromUtf8(value)));
+}
+bool CADORecordset::SetFieldValue(const QString& name, const char* value)
+{
+    return writeValue(name, QVariant(QString::fromUtf8(value)));
+}
+bool CADORecordset::SetFieldValue(int index, int value)
+{
+    return writeValue(index, QVariant(qlonglong(value)));
+}
+bool CADORecordset::SetFieldValue(const QString& name, int value)
+{
+    return writeValue(name, QVariant(qlonglong(value)));
+}
+bool CADORecordset::SetFieldValue(int index, qint64 value)
+{
+    return writeValue(index, QVariant(qlonglong(value)));
+}
+bool CADORecordset::SetFieldValue(const QString& name, qint64 value)
+{
+    return writeValue(name, QVariant(qlonglong(value)));
+}
+bool CADORecordset::SetFieldValue(int index, double value)
+{
+    return writeValue(index, QVariant(value));
+}
+bool CADORecordset::SetFieldValue(const QString& name, double value)
+{
+    return writeValue(name, QVariant(value));
+}
+bool CADORecordset::SetFieldValue(int index, bool value)
+{
+    return writeValue(index, QVariant(value));
+}
+bool CADORecordset::SetFieldValue(const QString& name, bool value)
+{
+    return writeValue(name, QVariant(value));
+}
+bool CADORecordset::SetFieldValue(int index, const QDateTime& value)
+{
+    return writeValue(index, QVariant(value));
+}
+bool CADORecordset::SetFieldValue(const QString& name, const QDateTime& value)
+{
+    return writeValue(name, QVariant(value));
+}
+bool CADORecordset::SetFieldValueNull(const QString& name)
+{
+    return writeValue(name, QVariant());
+}
 
 void CADORecordset::CancelUpdate()
 {

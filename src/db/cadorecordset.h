@@ -19,7 +19,7 @@ class CADODatabase;
 struct CADOFieldInfo
 {
     QString m_strName;
-    int m_nType = adEmpty;       // ADO type code
+    int m_nType = adEmpty; // ADO type code
     qint64 m_lDefinedSize = 0;
     int m_lAttributes = 0;
 };

@@ -12,10 +12,10 @@ class ConnectionString
 {
 public:
     enum class Target {
-        Invalid,     // empty or not understood
-        SqliteFile,  // the server part names a file: Server=/path/x.db or Data Source=...
-        Workbook,    // the Jet provider with an Excel workbook path
-        SqlServer,   // a server name (no backend for it yet)
+        Invalid,    // empty or not understood
+        SqliteFile, // the server part names a file: Server=/path/x.db or Data Source=...
+        Workbook,   // the Jet provider with an Excel workbook path
+        SqlServer,  // a server name (no backend for it yet)
     };
 
     static ConnectionString parse(const QString& text);

@@ -432,8 +432,7 @@ std::optional<ProcedureCall> parseCallFallback(const QString& text)
             argument.value = value;
         } else {
             const qsizetype start = i;
-            while (i < n && s[i] != QLatin1Char(',') && s[i] != QLatin1Char(';') &&
-                   !s[i].isSpace())
+            while (i < n && s[i] != QLatin1Char(',') && s[i] != QLatin1Char(';') && !s[i].isSpace())
                 ++i;
             const QString word = s.mid(start, i - start);
             if (word.isEmpty())

@@ -29,7 +29,7 @@ struct ColumnInfo
 struct BaseTableKey
 {
     QString table;
-    QStringList keyColumns;       // e.g. {"rowid"} for SQLite
+    QStringList keyColumns;            // e.g. {"rowid"} for SQLite
     std::vector<int> keyResultColumns; // indexes into ResultSet columns, one per key column
 };
 
@@ -69,7 +69,10 @@ public:
     QVariant value(int row, const QString& name) const;
 
 private:
-    size_t index(int row, int column) const { return size_t(row) * columns.size() + size_t(column); }
+    size_t index(int row, int column) const
+    {
+        return size_t(row) * columns.size() + size_t(column);
+    }
 
     std::vector<QVariant> m_cells;
 };

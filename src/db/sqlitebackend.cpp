@@ -106,23 +106,21 @@ QString nameOf(const Token& t)
 
 bool isClauseEnd(const QString& upper)
 {
-    static const QStringList words = {QStringLiteral("WHERE"),  QStringLiteral("GROUP"),
-                                      QStringLiteral("ORDER"),  QStringLiteral("HAVING"),
-                                      QStringLiteral("LIMIT"),  QStringLiteral("WINDOW"),
-                                      QStringLiteral("UNION"),  QStringLiteral("EXCEPT"),
-                                      QStringLiteral("INTERSECT")};
+    static const QStringList words = {
+        QStringLiteral("WHERE"),  QStringLiteral("GROUP"),  QStringLiteral("ORDER"),
+        QStringLiteral("HAVING"), QStringLiteral("LIMIT"),  QStringLiteral("WINDOW"),
+        QStringLiteral("UNION"),  QStringLiteral("EXCEPT"), QStringLiteral("INTERSECT")};
     return words.contains(upper);
 }
 
 bool isJoinWord(const QString& upper)
 {
-    static const QStringList words = {QStringLiteral("JOIN"),    QStringLiteral("LEFT"),
-                                      QStringLiteral("RIGHT"),   QStringLiteral("INNER"),
-                                      QStringLiteral("OUTER"),   QStringLiteral("CROSS"),
-                                      QStringLiteral("NATURAL"), QStringLiteral("FULL"),
-                                      QStringLiteral("ON"),      QStringLiteral("USING"),
-                                      QStringLiteral("INDEXED"), QStringLiteral("NOT"),
-                                      QStringLiteral("AS")};
+    static const QStringList words = {
+        QStringLiteral("JOIN"),    QStringLiteral("LEFT"),    QStringLiteral("RIGHT"),
+        QStringLiteral("INNER"),   QStringLiteral("OUTER"),   QStringLiteral("CROSS"),
+        QStringLiteral("NATURAL"), QStringLiteral("FULL"),    QStringLiteral("ON"),
+        QStringLiteral("USING"),   QStringLiteral("INDEXED"), QStringLiteral("NOT"),
+        QStringLiteral("AS")};
     return words.contains(upper);
 }
 
@@ -249,8 +247,8 @@ SqliteBackend::~SqliteBackend()
 
 bool SqliteBackend::fail(int rc)
 {
-    const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
-                                 : QString::fromUtf8(sqlite3_errstr(rc));
+    const QString message =
+        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
     return failWith(rc, message);
 }
 
@@ -280,8 +278,8 @@ bool SqliteBackend::openFile(const QString& path, bool create)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
-                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         close();
         return failWith(rc, QStringLiteral("Cannot open \"%1\": %2").arg(path, message));
     }
@@ -439,7 +437,8 @@ bool SqliteBackend::fetch(sqlite3_stmt* stmt, ResultSet& result, int visibleColu
                 }
             }
             if (firstKind == QMetaType::LongLong)
-                type = allIntegersFit ? TypeInfo{adInteger, 4, false} : TypeInfo{adBigInt, 8, false};
+                type =
+                    allIntegersFit ? TypeInfo{adInteger, 4, false} : TypeInfo{adBigInt, 8, false};
             else if (firstKind == QMetaType::Double)
                 type = {adDouble, 8, false};
             else if (firstKind == QMetaType::QByteArray)
@@ -720,8 +719,9 @@ bool SqliteBackend::insertRow(const QString& table, const QStringList& columns,
             names << quoteName(c);
             marks << QStringLiteral("?");
         }
-        sql = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
-                  .arg(quoteName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        sql =
+            QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
+                .arg(quoteName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }
     Statement st;
     int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);

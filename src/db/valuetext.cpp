@@ -84,21 +84,51 @@ QString formatDateParts(const QDate& date, const QTime& time, const QString& for
         }
         const QChar d = format[++i];
         switch (d.unicode()) {
-        case 'Y': out += QString::number(date.year()); break;
-        case 'y': two(date.year() % 100); break;
-        case 'm': two(date.month()); break;
-        case 'd': two(date.day()); break;
-        case 'H': two(time.hour()); break;
-        case 'I': two(time.hour() % 12 == 0 ? 12 : time.hour() % 12); break;
-        case 'M': two(time.minute()); break;
-        case 'S': two(time.second()); break;
-        case 'p': out += time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"); break;
-        case 'j': out += QStringLiteral("%1").arg(date.dayOfYear(), 3, 10, QLatin1Char('0')); break;
-        case 'b': out += c.monthName(date.month(), QLocale::ShortFormat); break;
-        case 'B': out += c.monthName(date.month(), QLocale::LongFormat); break;
-        case 'a': out += c.dayName(date.dayOfWeek(), QLocale::ShortFormat); break;
-        case 'A': out += c.dayName(date.dayOfWeek(), QLocale::LongFormat); break;
-        case '%': out += QLatin1Char('%'); break;
+        case 'Y':
+            out += QString::number(date.year());
+            break;
+        case 'y':
+            two(date.year() % 100);
+            break;
+        case 'm':
+            two(date.month());
+            break;
+        case 'd':
+            two(date.day());
+            break;
+        case 'H':
+            two(time.hour());
+            break;
+        case 'I':
+            two(time.hour() % 12 == 0 ? 12 : time.hour() % 12);
+            break;
+        case 'M':
+            two(time.minute());
+            break;
+        case 'S':
+            two(time.second());
+            break;
+        case 'p':
+            out += time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+            break;
+        case 'j':
+            out += QStringLiteral("%1").arg(date.dayOfYear(), 3, 10, QLatin1Char('0'));
+            break;
+        case 'b':
+            out += c.monthName(date.month(), QLocale::ShortFormat);
+            break;
+        case 'B':
+            out += c.monthName(date.month(), QLocale::LongFormat);
+            break;
+        case 'a':
+            out += c.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+            break;
+        case 'A':
+            out += c.dayName(date.dayOfWeek(), QLocale::LongFormat);
+            break;
+        case '%':
+            out += QLatin1Char('%');
+            break;
         default:
             out += QLatin1Char('%');
             out += d;
@@ -195,8 +225,7 @@ namespace {
 bool isIntegerType(int t)
 {
     return t == adSmallInt || t == adInteger || t == adTinyInt || t == adUnsignedTinyInt ||
-           t == adUnsignedSmallInt || t == adUnsignedInt || t == adBigInt ||
-           t == adUnsignedBigInt;
+           t == adUnsignedSmallInt || t == adUnsignedInt || t == adBigInt || t == adUnsignedBigInt;
 }
 
 bool isFloatType(int t)

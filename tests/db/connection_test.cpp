@@ -59,9 +59,10 @@ TEST_F(ConnectionTest, FailedStatementsLeaveErrorTextAndUsableConnection)
 TEST_F(ConnectionTest, ConnectionStringsChooseTheBackend)
 {
     CADODatabase other;
-    const QString integrated = QStringLiteral(
-        "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
-        "Initial Catalog=Talvery_ORVANE_DB;Data Source=%1").arg(m_path);
+    const QString integrated =
+        QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
+                       "Initial Catalog=Talvery_ORVANE_DB;Data Source=%1")
+            .arg(m_path);
     ASSERT_TRUE(other.Open(integrated)) << other.GetLastErrorString().toStdString();
     EXPECT_TRUE(other.IsOpen());
     other.Close();
@@ -70,12 +71,13 @@ TEST_F(ConnectionTest, ConnectionStringsChooseTheBackend)
     other.Close();
 
     const QString missing = m_dir.filePath(QStringLiteral("missing.db"));
-    EXPECT_FALSE(other.Open(QStringLiteral("Provider=SQLOLEDB;Server=%1;UID=a;PWD=b;Database=x")
-                                .arg(missing)));
+    EXPECT_FALSE(other.Open(
+        QStringLiteral("Provider=SQLOLEDB;Server=%1;UID=a;PWD=b;Database=x").arg(missing)));
     EXPECT_FALSE(QFile::exists(missing)) << "a database file is created only on request";
     EXPECT_TRUE(other.GetLastErrorString().startsWith(QStringLiteral("CADODataBase Error\n")));
 
-    EXPECT_FALSE(other.Open(QStringLiteral("Provider=SQLOLEDB;Server=DBHOST;UID=a;PWD=b;Database=x")));
+    EXPECT_FALSE(
+        other.Open(QStringLiteral("Provider=SQLOLEDB;Server=DBHOST;UID=a;PWD=b;Database=x")));
     EXPECT_TRUE(other.GetErrorDescription().contains(QStringLiteral("DBHOST")));
     EXPECT_FALSE(other.Open(QStringLiteral("nonsense")));
     EXPECT_FALSE(other.IsOpen());
@@ -171,27 +173,25 @@ protected:
 
     static void SetUpTestSuite()
     {
-        ProcedureRegistry::add(QStringLiteral("test_AddItem"),
-                               {QStringLiteral("Title"), QStringLiteral("Num"),
-                                QStringLiteral("NewID")},
-                               [](ProcContext& ctx) {
-                                   ++s_calls;
-                                   QString title = ctx.paramString(QStringLiteral("title"));
-                                   title.replace(QLatin1Char('\''), QLatin1String("''"));
-                                   ctx.execute(QStringLiteral("INSERT INTO qp_Item (Title, Num) "
-                                                              "VALUES ('%1', %2)")
-                                                   .arg(title)
-                                                   .arg(ctx.paramInt(QStringLiteral("@Num"))));
-                                   const int id = ctx.scalar(QStringLiteral(
-                                                                 "SELECT MAX(ID) FROM qp_Item"))
-                                                      .toInt();
-                                   if (ctx.paramInt(QStringLiteral("Num")) < 0)
-                                       ctx.fail(QStringLiteral("Num must not be negative"));
-                                   ctx.setOutput(QStringLiteral("NewID"), id);
-                                   ctx.setReturn(id * 10);
-                                   ctx.setResult(ctx.query(
-                                       QStringLiteral("SELECT ID, Title FROM qp_Item ORDER BY ID")));
-                               });
+        ProcedureRegistry::add(
+            QStringLiteral("test_AddItem"),
+            {QStringLiteral("Title"), QStringLiteral("Num"), QStringLiteral("NewID")},
+            [](ProcContext& ctx) {
+                ++s_calls;
+                QString title = ctx.paramString(QStringLiteral("title"));
+                title.replace(QLatin1Char('\''), QLatin1String("''"));
+                ctx.execute(QStringLiteral("INSERT INTO qp_Item (Title, Num) "
+                                           "VALUES ('%1', %2)")
+                                .arg(title)
+                                .arg(ctx.paramInt(QStringLiteral("@Num"))));
+                const int id = ctx.scalar(QStringLiteral("SELECT MAX(ID) FROM qp_Item")).toInt();
+                if (ctx.paramInt(QStringLiteral("Num")) < 0)
+                    ctx.fail(QStringLiteral("Num must not be negative"));
+                ctx.setOutput(QStringLiteral("NewID"), id);
+                ctx.setReturn(id * 10);
+                ctx.setResult(
+                    ctx.query(QStringLiteral("SELECT ID, Title FROM qp_Item ORDER BY ID")));
+            });
         ProcedureRegistry::add(QStringLiteral("test_Rows"), {QStringLiteral("N")},
                                [](ProcContext& ctx) {
                                    ctx.setResultColumns({QStringLiteral("K"), QStringLiteral("V")});
@@ -286,8 +286,10 @@ TEST_F(ProcedureTest, FailingOrUnknownCallsChangeNothing)
     ASSERT_TRUE(m_db.Execute(QStringLiteral("EXEC test_AddItem 'i', 9")));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item")), "3");
 
-    ASSERT_TRUE(m_db.Execute(QStringLiteral("test_Outer"))) << m_db.GetLastErrorString().toStdString();
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item WHERE Title LIKE 'inner%'")), "1");
+    ASSERT_TRUE(m_db.Execute(QStringLiteral("test_Outer")))
+        << m_db.GetLastErrorString().toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item WHERE Title LIKE 'inner%'")),
+              "1");
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item WHERE Title = 'outer'")), "1");
 }
 

@@ -104,8 +104,8 @@ TEST_F(RecordsetTest, FieldsCountAndCursor)
     EXPECT_EQ(rs.GetRecordCount(), 2);
     EXPECT_EQ(rs.GetFieldCount(), 7) << "key columns added for updating stay hidden";
     const std::vector<std::pair<const char*, int>> expected = {
-        {"ID", adInteger}, {"sName", adVarWChar}, {"nCount", adInteger}, {"fRate", adDouble},
-        {"dDate", adDBTimeStamp}, {"bFlag", adBoolean}, {"Twice", adInteger}};
+        {"ID", adInteger},        {"sName", adVarWChar}, {"nCount", adInteger}, {"fRate", adDouble},
+        {"dDate", adDBTimeStamp}, {"bFlag", adBoolean},  {"Twice", adInteger}};
     for (int i = 0; i < 7; ++i) {
         CADOFieldInfo info;
         ASSERT_TRUE(rs.GetFieldInfo(i, &info));
@@ -156,8 +156,9 @@ TEST_F(RecordsetTest, ChangesNeedAddNewOrEdit)
     ASSERT_TRUE(rs.Edit());
     ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("sName"), QString()));
     ASSERT_TRUE(rs.Update());
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Sample WHERE ID = 1 AND sName IS NULL")),
-              "1");
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Sample WHERE ID = 1 AND sName IS NULL")),
+        "1");
 }
 
 TEST_F(RecordsetTest, RefusedUpdateCancelsPendingChanges)
@@ -172,7 +173,8 @@ TEST_F(RecordsetTest, RefusedUpdateCancelsPendingChanges)
     ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Title"), QString())); // null violates NOT NULL
     EXPECT_FALSE(rs.Update());
     EXPECT_TRUE(rs.GetLastErrorString().startsWith(QStringLiteral("CADORecordset Error\n")));
-    EXPECT_TRUE(rs.GetLastErrorString().endsWith(QStringLiteral("Query = SELECT * FROM qp_Strict")));
+    EXPECT_TRUE(
+        rs.GetLastErrorString().endsWith(QStringLiteral("Query = SELECT * FROM qp_Strict")));
     EXPECT_EQ(rs.GetEditMode(), CADORecordset::dbEditNone);
     EXPECT_EQ(rs.GetFieldString(QStringLiteral("Title")), "a");
     EXPECT_EQ(rs.GetFieldInt(QStringLiteral("Num")), 1);

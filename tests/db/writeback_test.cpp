@@ -48,14 +48,17 @@ TEST(ConnectionStringTest, TargetsAndValues)
 
 TEST(RowidColumnsTest, KeysAreAddedOnlyWhereRowsAreBaseRows)
 {
-    auto keyed = [](const char* sql) { return SqliteBackend::addRowidColumns(QString::fromUtf8(sql)); };
+    auto keyed = [](const char* sql) {
+        return SqliteBackend::addRowidColumns(QString::fromUtf8(sql));
+    };
 
     auto k = keyed("SELECT a.x, b.y FROM t1 AS a LEFT JOIN \"t2\" b ON a.id = b.id WHERE a.x > 1");
     EXPECT_EQ(k.tables, QStringList({"t1", "t2"}));
     EXPECT_EQ(k.aliases, QStringList({"a", "b"}));
     EXPECT_TRUE(k.sql.contains(QStringLiteral(", a.rowid AS \"__orvane_key0\", b.rowid AS ")))
         << k.sql.toStdString();
-    EXPECT_TRUE(k.sql.endsWith(QStringLiteral(" FROM t1 AS a LEFT JOIN \"t2\" b ON a.id = b.id WHERE a.x > 1")));
+    EXPECT_TRUE(k.sql.endsWith(
+        QStringLiteral(" FROM t1 AS a LEFT JOIN \"t2\" b ON a.id = b.id WHERE a.x > 1")));
 
     k = keyed("select * from main.t1, t2 where t1.id = t2.id order by 1");
     EXPECT_EQ(k.tables, QStringList({"t1", "t2"}));
@@ -64,9 +67,9 @@ TEST(RowidColumnsTest, KeysAreAddedOnlyWhereRowsAreBaseRows)
     k = keyed("SELECT x, (SELECT MAX(y) FROM t9) FROM (SELECT x FROM t1) s JOIN t2 ON 1=1");
     EXPECT_EQ(k.tables, QStringList({"t2"})) << "sub-queries are not written back";
 
-    for (const char* sql : {"SELECT DISTINCT x FROM t1", "SELECT x, COUNT(*) FROM t1 GROUP BY x",
-                            "SELECT x FROM t1 UNION SELECT x FROM t2", "SELECT 1",
-                            "UPDATE t1 SET x = 1"})
+    for (const char* sql :
+         {"SELECT DISTINCT x FROM t1", "SELECT x, COUNT(*) FROM t1 GROUP BY x",
+          "SELECT x FROM t1 UNION SELECT x FROM t2", "SELECT 1", "UPDATE t1 SET x = 1"})
         EXPECT_TRUE(keyed(sql).sql.isEmpty()) << sql;
 }
 
@@ -88,7 +91,8 @@ TEST_F(WritebackTest, ReadOnlyResultsRefuseChanges)
 {
     for (const char* sql :
          {"SELECT c.DName, p.DName AS Parent FROM qp_Dept c JOIN qp_Dept p ON c.ParentID = p.DID",
-          "SELECT DISTINCT DName FROM qp_Dept", "SELECT DName, COUNT(*) AS N FROM qp_Dept GROUP BY DName"}) {
+          "SELECT DISTINCT DName FROM qp_Dept",
+          "SELECT DName, COUNT(*) AS N FROM qp_Dept GROUP BY DName"}) {
         CADORecordset rs(&m_db);
         ASSERT_TRUE(rs.Open(QString::fromUtf8(sql))) << rs.GetLastErrorString().toStdString();
         EXPECT_FALSE(rs.GetFieldString(QStringLiteral("DName")).isEmpty());

@@ -25,11 +25,20 @@ QString escapeCell(const QString& text)
     out.reserve(text.size());
     for (const QChar ch : text) {
         switch (ch.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\t': out += QLatin1String("\\t"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        default: out += ch;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        default:
+            out += ch;
         }
     }
     return out;
