@@ -9,8 +9,7 @@
 
 namespace orvane::core {
 
-CDlgDBConnect::CDlgDBConnect(COrvaneApp& app, Prompter& prompter)
-    : m_app(app), m_prompter(prompter)
+CDlgDBConnect::CDlgDBConnect(COrvaneApp& app, Prompter& prompter) : m_app(app), m_prompter(prompter)
 {
 }
 

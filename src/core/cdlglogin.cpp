@@ -45,9 +45,9 @@ CDlgLogin::Result CDlgLogin::submit()
     QString userName = m_userName.trimmed();
     userName.remove(QLatin1Char(';'));
     userName.remove(QLatin1Char(','));
-    const QString password =
-        m_passwordEdited ? m_password.trimmed()
-                         : platform::ConfigCipher::transform(1, m_password).trimmed();
+    const QString password = m_passwordEdited
+                                 ? m_password.trimmed()
+                                 : platform::ConfigCipher::transform(1, m_password).trimmed();
 
     if (userName.isEmpty()) {
         m_prompter.message(QStringLiteral("用户名不能为空!"), promptCaption(),
@@ -85,8 +85,8 @@ CDlgLogin::Result CDlgLogin::submit()
     m_app.setCurrentOperator(op);
 
     rememberLogin(userName, password);
-    AddSystemLog(m_app, QStringLiteral("登录系统[计算机名：") + QSysInfo::machineHostName()
-                            + QLatin1Char(']'));
+    AddSystemLog(m_app, QStringLiteral("登录系统[计算机名：") + QSysInfo::machineHostName() +
+                            QLatin1Char(']'));
     return Result::Accepted;
 }
 
@@ -102,9 +102,10 @@ bool CDlgLogin::openDatabase()
     }
     m_app.setConnectionString(config->connectionString());
     if (!m_app.database().Open(m_app.connectionString())) {
-        m_prompter.message(QStringLiteral("登录失败! \n\r\n\r请检查:\n\r1.网络连接是否正常!\n\r"
-                                          "2.数据库服务器是否正常运行!\n\r3.数据库连接配置是否正确!"),
-                           promptCaption(), Prompter::Icon::Error);
+        m_prompter.message(
+            QStringLiteral("登录失败! \n\r\n\r请检查:\n\r1.网络连接是否正常!\n\r"
+                           "2.数据库服务器是否正常运行!\n\r3.数据库连接配置是否正确!"),
+            promptCaption(), Prompter::Icon::Error);
         if (runConnectDialog)
             runConnectDialog();
         return false;
@@ -116,9 +117,9 @@ CDlgLogin::Result CDlgLogin::failedAttempt()
 {
     ++m_failedAttempts;
     if (m_failedAttempts < kMaxAttempts) {
-        m_prompter.message(QStringLiteral("错误：第%1次错误，请确认后重新输入!")
-                               .arg(m_failedAttempts),
-                           promptCaption(), Prompter::Icon::Warning);
+        m_prompter.message(
+            QStringLiteral("错误：第%1次错误，请确认后重新输入!").arg(m_failedAttempts),
+            promptCaption(), Prompter::Icon::Warning);
         return Result::Stay;
     }
     m_prompter.message(QStringLiteral("错误：输入错误!请联系统管理员!"), promptCaption(),

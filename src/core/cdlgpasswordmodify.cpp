@@ -32,8 +32,9 @@ CDlgPassWordModify::Result CDlgPassWordModify::submit(const QString& oldPassword
     }
     // The hash holds only hex digits, so it needs no quoting.
     const QString hash = passwordHash(newPassword);
-    if (m_app.database().Execute(
-            QStringLiteral("UPDATE qp_Users SET Pwd='%1' WHERE UserID=%2").arg(hash).arg(op.UserID))) {
+    if (m_app.database().Execute(QStringLiteral("UPDATE qp_Users SET Pwd='%1' WHERE UserID=%2")
+                                     .arg(hash)
+                                     .arg(op.UserID))) {
         m_prompter.message(QStringLiteral("登录口令修改成功!!!"), promptCaption(),
                            Prompter::Icon::Information);
         op.Pwd = hash;

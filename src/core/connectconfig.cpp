@@ -57,9 +57,15 @@ QString ConnectConfig::format(int orderCode) const
 {
     QStringList f{QString::number(orderCode)};
     switch (orderCode) {
-    case 1: f << password << server << user; break;
-    case 2: f << server << password << user; break;
-    default: f << server << user << password; break;
+    case 1:
+        f << password << server << user;
+        break;
+    case 2:
+        f << server << password << user;
+        break;
+    default:
+        f << server << user << password;
+        break;
     }
     f << (integrated ? QStringLiteral("1") : QStringLiteral("0"));
     return f.join(QLatin1Char(','));
@@ -80,8 +86,8 @@ bool ConnectConfig::write(const QString& iniPath, const QString& server, bool in
                           const QString& user, const QString& password, QString* error)
 {
     for (const QString& text : {server, user, password}) {
-        if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('\n'))
-            || text.contains(QLatin1Char('\r'))) {
+        if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('\n')) ||
+            text.contains(QLatin1Char('\r'))) {
             if (error)
                 *error = QStringLiteral("连接配置中不能含有逗号或换行!");
             return false;

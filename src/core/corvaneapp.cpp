@@ -16,8 +16,8 @@ COrvaneApp::COrvaneApp(const QString& programFolder, std::unique_ptr<AppSettings
 {
     if (m_programFolder.isEmpty() && QCoreApplication::instance())
         m_programFolder = QCoreApplication::applicationDirPath();
-    while (m_programFolder.size() > 1 && (m_programFolder.endsWith(QLatin1Char('/'))
-                                          || m_programFolder.endsWith(QLatin1Char('\\'))))
+    while (m_programFolder.size() > 1 && (m_programFolder.endsWith(QLatin1Char('/')) ||
+                                          m_programFolder.endsWith(QLatin1Char('\\'))))
         m_programFolder.chop(1);
     if (!m_settings)
         m_settings = std::make_unique<AppSettings>();
@@ -70,10 +70,12 @@ void fillPermittedFlags(db::CADODatabase& database, OperatorRecord& record)
         record.allCategories = record.allDepartments = true;
         return;
     }
-    record.allCategories = allKeysIn(database, QStringLiteral("SELECT AID FROM qp_PsnSort ORDER BY Ord"),
-                                     record.purview.categories);
-    record.allDepartments = allKeysIn(database, QStringLiteral("SELECT DID FROM qp_Dept ORDER BY Ord"),
-                                      record.purview.departments);
+    record.allCategories =
+        allKeysIn(database, QStringLiteral("SELECT AID FROM qp_PsnSort ORDER BY Ord"),
+                  record.purview.categories);
+    record.allDepartments =
+        allKeysIn(database, QStringLiteral("SELECT DID FROM qp_Dept ORDER BY Ord"),
+                  record.purview.departments);
 }
 
 int leadingInt(const QString& text)

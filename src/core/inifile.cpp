@@ -71,8 +71,8 @@ QString IniFile::read(const QString& path, const QString& section, const QString
 bool IniFile::write(const QString& path, const QString& section, const QString& key,
                     const QString& value, QString* error)
 {
-    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))
-        || key.contains(QLatin1Char('=')) || key.trimmed().isEmpty()) {
+    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
+        key.contains(QLatin1Char('=')) || key.trimmed().isEmpty()) {
         if (error)
             *error = QStringLiteral("a profile value must be one line under a plain key");
         return false;

@@ -31,8 +31,8 @@ bool StartupFlow::installTranslations()
 int StartupFlow::readRecentDays(db::CADODatabase& database)
 {
     db::CADORecordset rs(&database);
-    if (!rs.Open(QStringLiteral("SELECT TOP 1 sContent FROM qp_SysOption WHERE nType=2"))
-        || rs.IsEOF())
+    if (!rs.Open(QStringLiteral("SELECT TOP 1 sContent FROM qp_SysOption WHERE nType=2")) ||
+        rs.IsEOF())
         return 0;
     QString text;
     rs.GetFieldValue(0, text);

@@ -47,15 +47,14 @@ QString ConfigCipher::encipher(const QString& plain)
     CipherContext ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
     int len = 0;
     int total = 0;
-    if (!ctx
-        || EVP_EncryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1
-        || EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) != 1
-        || EVP_EncryptInit_ex(ctx.get(), nullptr, nullptr, configKey().data(), nonce) != 1)
+    if (!ctx || EVP_EncryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1 ||
+        EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) != 1 ||
+        EVP_EncryptInit_ex(ctx.get(), nullptr, nullptr, configKey().data(), nonce) != 1)
         return QString();
-    if (!data.isEmpty()
-        && EVP_EncryptUpdate(ctx.get(), body, &len,
-                             reinterpret_cast<const unsigned char*>(data.constData()),
-                             int(data.size())) != 1)
+    if (!data.isEmpty() &&
+        EVP_EncryptUpdate(ctx.get(), body, &len,
+                          reinterpret_cast<const unsigned char*>(data.constData()),
+                          int(data.size())) != 1)
         return QString();
     total = len;
     if (EVP_EncryptFinal_ex(ctx.get(), body + total, &len) != 1)
@@ -85,10 +84,9 @@ std::optional<QString> ConfigCipher::decipher(const QString& cipherText)
     auto* out = reinterpret_cast<unsigned char*>(plain.data());
     CipherContext ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
     int len = 0;
-    if (!ctx
-        || EVP_DecryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1
-        || EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) != 1
-        || EVP_DecryptInit_ex(ctx.get(), nullptr, nullptr, configKey().data(), nonce) != 1)
+    if (!ctx || EVP_DecryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1 ||
+        EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) != 1 ||
+        EVP_DecryptInit_ex(ctx.get(), nullptr, nullptr, configKey().data(), nonce) != 1)
         return std::nullopt;
     if (bodySize > 0 && EVP_DecryptUpdate(ctx.get(), out, &len, body, bodySize) != 1)
         return std::nullopt;

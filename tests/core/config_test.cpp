@@ -37,9 +37,9 @@ void writeAll(const QString& path, const QByteArray& bytes)
 
 TEST(ConfigCipher, RoundTripsAnyTextWithAFreshNoncePerCall)
 {
-    for (const QString& plain : {QString(), QStringLiteral("2,srv,sa,p@ss;word,0"),
-                                 QStringLiteral("3,/数据/人事.db,,,1"),
-                                 QStringLiteral("abc       ")}) {
+    for (const QString& plain :
+         {QString(), QStringLiteral("2,srv,sa,p@ss;word,0"), QStringLiteral("3,/数据/人事.db,,,1"),
+          QStringLiteral("abc       ")}) {
         const QString a = ConfigCipher::encipher(plain);
         const QString b = ConfigCipher::encipher(plain);
         ASSERT_FALSE(a.isEmpty());
@@ -90,9 +90,8 @@ TEST(ConnectConfig, ReadsTheThreeOrderCodesAndRefusesShortLists)
 TEST(ConnectConfig, BuildsBothConnectionStringsExactly)
 {
     ConnectConfig c{QStringLiteral("db01"), QStringLiteral("sa"), QStringLiteral("x"), false};
-    EXPECT_EQ(c.connectionString(),
-              QStringLiteral("Provider=SQLOLEDB;Server=db01;UID=sa;PWD=x;"
-                             "Database=Talvery_ORVANE_DB"));
+    EXPECT_EQ(c.connectionString(), QStringLiteral("Provider=SQLOLEDB;Server=db01;UID=sa;PWD=x;"
+                                                   "Database=Talvery_ORVANE_DB"));
     c.integrated = true;
     EXPECT_EQ(c.connectionString(),
               QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security "
@@ -133,7 +132,7 @@ TEST(ConnectConfig, UnusableStoredValuesCountAsNoConfiguration)
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("hr.ini"));
-    EXPECT_FALSE(ConnectConfig::read(ini)); // no file
+    EXPECT_FALSE(ConnectConfig::read(ini));                     // no file
     writeAll(ini, "[ConnectInfo]\nDBConnect=1,pw,srv,usr,0\n"); // plain text, not enciphered
     EXPECT_FALSE(ConnectConfig::read(ini));
     const QString shortList = ConfigCipher::encipher(QStringLiteral("1,pw,srv,usr"));
@@ -158,7 +157,8 @@ TEST(IniFile, ReadsTrimmedValuesAndRefusesMultiLineValues)
     EXPECT_EQ(IniFile::read(ini, QStringLiteral("B"), QStringLiteral("key")), QStringLiteral("b"));
     EXPECT_EQ(IniFile::read(ini, QStringLiteral("C"), QStringLiteral("key"), QStringLiteral(" d ")),
               QStringLiteral("d"));
-    EXPECT_TRUE(IniFile::write(ini, QStringLiteral("A"), QStringLiteral("new"), QStringLiteral("n")));
+    EXPECT_TRUE(
+        IniFile::write(ini, QStringLiteral("A"), QStringLiteral("new"), QStringLiteral("n")));
     EXPECT_EQ(IniFile::read(ini, QStringLiteral("A"), QStringLiteral("new")), QStringLiteral("n"));
     EXPECT_EQ(IniFile::read(ini, QStringLiteral("B"), QStringLiteral("key")), QStringLiteral("b"));
     EXPECT_FALSE(IniFile::write(ini, QStringLiteral("A"), QStringLiteral("k"),

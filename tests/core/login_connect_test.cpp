@@ -30,8 +30,9 @@ QString integratedConnection(const QString& path)
     return c.connectionString();
 }
 
-const QString kLost = QStringLiteral("数据库连接异常!\n\n可能网络掉线或者数据库服务停止,请与管理员联系!"
-                                     "\n\n单击'取消'按钮退出程序.");
+const QString kLost =
+    QStringLiteral("数据库连接异常!\n\n可能网络掉线或者数据库服务停止,请与管理员联系!"
+                   "\n\n单击'取消'按钮退出程序.");
 
 class ConnectTest : public ::testing::Test
 {
@@ -44,8 +45,7 @@ protected:
     }
     void connectApp()
     {
-        app->setConnectionString(
-            integratedConnection(database.path()));
+        app->setConnectionString(integratedConnection(database.path()));
         ASSERT_TRUE(app->database().Open(app->connectionString()));
     }
 
@@ -125,7 +125,8 @@ TEST_F(ConnectTest, CheckOffersRetryAndNeverLetsTheAskingCommandRun)
     app->database().Close();
     app->setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;"
                                             "Persist Security Info=False;Initial Catalog=x;"
-                                            "Data Source=") + dir.filePath("gone/x.db"));
+                                            "Data Source=") +
+                             dir.filePath("gone/x.db"));
     prompter.answer(Answer::Retry).answer(Answer::Retry);
     prompter.onShown = [&](const testutil::ScriptedPrompter::Shown&) {
         if (prompter.shown().size() == 2)

@@ -93,8 +93,7 @@ TEST_F(LoginTest, NameIsCleanedAndMatchedWithoutCaseAndTheLoginIsLogged)
     EXPECT_FALSE(app->currentOperator().ISuper);
     EXPECT_TRUE(app->currentOperator().allCategories); // the three delivered categories
     EXPECT_TRUE(app->database().IsOpen());
-    EXPECT_EQ(app->connectionString(),
-              integratedConnection(database.path()));
+    EXPECT_EQ(app->connectionString(), integratedConnection(database.path()));
     const QString line =
         QStringLiteral("登录系统[计算机名：") + QSysInfo::machineHostName() + QLatin1Char(']');
     EXPECT_EQ(database.scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Log")), 1);
@@ -209,23 +208,23 @@ TEST_F(LoginTest, EmptyNameAndMissingOrBrokenConfigurationKeepTheDialogOpen)
     EXPECT_EQ(connectDialogs, 1);
 
     // An order code outside 1..3 leaves the server empty: the connection fails.
-    ASSERT_TRUE(core::IniFile::write(app->iniPath(), QStringLiteral("ConnectInfo"),
-                                     QStringLiteral("DBConnect"),
-                                     platform::ConfigCipher::encipher(
-                                         QStringLiteral("7,") + database.path() + ",,,1")));
+    ASSERT_TRUE(core::IniFile::write(
+        app->iniPath(), QStringLiteral("ConnectInfo"), QStringLiteral("DBConnect"),
+        platform::ConfigCipher::encipher(QStringLiteral("7,") + database.path() + ",,,1")));
     EXPECT_EQ(login(dialog, QStringLiteral("admin"), QString()), CDlgLogin::Result::Stay);
     EXPECT_EQ(connectDialogs, 2);
 
-    ASSERT_TRUE(core::ConnectConfig::write(app->iniPath(), dir.filePath("missing/none.db"), true,
-                                           {}, {}));
+    ASSERT_TRUE(
+        core::ConnectConfig::write(app->iniPath(), dir.filePath("missing/none.db"), true, {}, {}));
     EXPECT_EQ(login(dialog, QStringLiteral("admin"), QString()), CDlgLogin::Result::Stay);
     EXPECT_EQ(connectDialogs, 3);
 
-    const QString failed = QStringLiteral("登录失败! \n\r\n\r请检查:\n\r1.网络连接是否正常!\n\r"
-                                          "2.数据库服务器是否正常运行!\n\r3.数据库连接配置是否正确!");
+    const QString failed =
+        QStringLiteral("登录失败! \n\r\n\r请检查:\n\r1.网络连接是否正常!\n\r"
+                       "2.数据库服务器是否正常运行!\n\r3.数据库连接配置是否正确!");
     EXPECT_EQ(prompter.messageTexts(),
-              (QStringList{QStringLiteral("用户名不能为空!"), QStringLiteral("数据库连接配置没找到!"),
-                           failed, failed}));
+              (QStringList{QStringLiteral("用户名不能为空!"),
+                           QStringLiteral("数据库连接配置没找到!"), failed, failed}));
     EXPECT_EQ(prompter.shown()[2].icon, Icon::Error);
     EXPECT_EQ(dialog.failedAttempts(), 0);
     EXPECT_FALSE(app->isLoggedIn());
@@ -243,13 +242,16 @@ TEST_F(LoginTest, ReloginKeepsThePreviousOperatorUnlessItSucceeds)
     CDlgLogin relogin(*app, prompter, true);
     relogin.open();
     for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(login(relogin, QStringLiteral("li"), QStringLiteral("x")), CDlgLogin::Result::Stay);
-    EXPECT_EQ(login(relogin, QStringLiteral("li"), QStringLiteral("x")), CDlgLogin::Result::Rejected);
+        EXPECT_EQ(login(relogin, QStringLiteral("li"), QStringLiteral("x")),
+                  CDlgLogin::Result::Stay);
+    EXPECT_EQ(login(relogin, QStringLiteral("li"), QStringLiteral("x")),
+              CDlgLogin::Result::Rejected);
     EXPECT_EQ(app->currentOperator().UserName, QStringLiteral("admin"));
 
     CDlgLogin second(*app, prompter, true);
     second.open();
-    EXPECT_EQ(login(second, QStringLiteral("LI"), QStringLiteral("abc")), CDlgLogin::Result::Accepted);
+    EXPECT_EQ(login(second, QStringLiteral("LI"), QStringLiteral("abc")),
+              CDlgLogin::Result::Accepted);
     EXPECT_EQ(app->currentOperator().UserName, QStringLiteral("li"));
 
     // A query that cannot run: the dialog stays, silently and without counting.
@@ -265,7 +267,8 @@ TEST_F(LoginTest, PasswordChangeAndLockUseTheStoredHash)
 {
     const int id = addUser(QStringLiteral("li"), QStringLiteral("old"));
     CDlgLogin dialog(*app, prompter);
-    ASSERT_EQ(login(dialog, QStringLiteral("li"), QStringLiteral("old")), CDlgLogin::Result::Accepted);
+    ASSERT_EQ(login(dialog, QStringLiteral("li"), QStringLiteral("old")),
+              CDlgLogin::Result::Accepted);
     EXPECT_FALSE(app->currentOperator().allCategories); // only category 1 of three
 
     core::CDlgAppIdleLocked lock(*app);
@@ -284,10 +287,9 @@ TEST_F(LoginTest, PasswordChangeAndLockUseTheStoredHash)
     EXPECT_EQ(modify.focusField(), Modify::Field::Confirmation);
     EXPECT_EQ(modify.submit(QStringLiteral("old"), QStringLiteral("new1"), QStringLiteral("new1")),
               Modify::Result::Closed);
-    EXPECT_EQ(prompter.messageTexts(),
-              (QStringList{QStringLiteral("请输入原登录口令!"),
-                           QStringLiteral("新密码与密码确认不一致!"),
-                           QStringLiteral("登录口令修改成功!!!")}));
+    EXPECT_EQ(prompter.messageTexts(), (QStringList{QStringLiteral("请输入原登录口令!"),
+                                                    QStringLiteral("新密码与密码确认不一致!"),
+                                                    QStringLiteral("登录口令修改成功!!!")}));
     EXPECT_EQ(prompter.last().icon, Icon::Information);
     const QString stored =
         database.scalar(QStringLiteral("SELECT Pwd FROM qp_Users WHERE UserID=%1").arg(id));

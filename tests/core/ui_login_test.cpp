@@ -36,8 +36,7 @@ protected:
         ASSERT_TRUE(core::ConnectConfig::write(app->iniPath(), database.path(), true, {}, {}));
     }
 
-    template<typename T>
-    static T* child(QWidget& w, const char* name)
+    template <typename T> static T* child(QWidget& w, const char* name)
     {
         auto* c = w.findChild<T*>(QLatin1String(name));
         EXPECT_NE(c, nullptr) << name;

@@ -27,8 +27,10 @@ ScriptedPrompter& ScriptedPrompter::answer(Answer a)
 
 ScriptedPrompter& ScriptedPrompter::chooseFile(const QString& path)
 {
-    m_script.push_back({ScriptKind::Files, Answer::Cancel,
-                        path.isEmpty() ? QStringList() : QStringList{path}, {}});
+    m_script.push_back({ScriptKind::Files,
+                        Answer::Cancel,
+                        path.isEmpty() ? QStringList() : QStringList{path},
+                        {}});
     return *this;
 }
 
@@ -130,8 +132,8 @@ ScriptedPrompter::Answer ScriptedPrompter::askYesNoCancel(const QString& text,
                       {Answer::Yes, Answer::No, Answer::Cancel}, Answer::Cancel);
 }
 
-ScriptedPrompter::Answer ScriptedPrompter::retryCancel(const QString& text,
-                                                       const QString& caption, Icon icon)
+ScriptedPrompter::Answer ScriptedPrompter::retryCancel(const QString& text, const QString& caption,
+                                                       Icon icon)
 {
     return askButtons(Kind::RetryCancel, text, caption, icon, Answer::Retry,
                       {Answer::Retry, Answer::Cancel}, Answer::Cancel);
@@ -140,8 +142,8 @@ ScriptedPrompter::Answer ScriptedPrompter::retryCancel(const QString& text,
 ScriptedPrompter::Answer ScriptedPrompter::okCancel(const QString& text, const QString& caption,
                                                     Icon icon)
 {
-    return askButtons(Kind::OkCancel, text, caption, icon, Answer::Ok,
-                      {Answer::Ok, Answer::Cancel}, Answer::Cancel);
+    return askButtons(Kind::OkCancel, text, caption, icon, Answer::Ok, {Answer::Ok, Answer::Cancel},
+                      Answer::Cancel);
 }
 
 QString ScriptedPrompter::openFileName(const QString& caption, const QString&,

@@ -45,7 +45,7 @@ public:
     ~ScriptedPrompter() override;
 
     // Scripting the answers, consumed in order.
-    ScriptedPrompter& answer(Answer a);            // Yes/No, Yes/No/Cancel, Retry/Cancel, OK/Cancel
+    ScriptedPrompter& answer(Answer a); // Yes/No, Yes/No/Cancel, Retry/Cancel, OK/Cancel
     ScriptedPrompter& chooseFile(const QString& path); // open/save/directory; "" = cancel
     ScriptedPrompter& chooseFiles(const QStringList& paths);
     ScriptedPrompter& enterText(const QString& text);
@@ -105,8 +105,7 @@ private:
     // Takes the next scripted answer of the wanted kind; fails the test when there is none.
     bool take(ScriptKind kind, const Shown& asked, Scripted& out);
     Answer askButtons(Kind kind, const QString& text, const QString& caption, Icon icon,
-                      Answer defaultButton, std::initializer_list<Answer> allowed,
-                      Answer safe);
+                      Answer defaultButton, std::initializer_list<Answer> allowed, Answer safe);
 
     std::vector<Shown> m_shown;
     std::deque<Scripted> m_script;

@@ -66,8 +66,8 @@ int runConfig(const QStringList& args)
         printErr(QStringLiteral("orvane-admin config: cannot write %1: %2\n").arg(ini, error));
         return 1;
     }
-    printOut(QStringLiteral("connection settings written to %1\n")
-                 .arg(QDir::toNativeSeparators(ini)));
+    printOut(
+        QStringLiteral("connection settings written to %1\n").arg(QDir::toNativeSeparators(ini)));
     return 0;
 }
 

@@ -99,8 +99,8 @@ void DBConnectDialog::pullFields()
     m_connect.server = m_serverEdit->text();
     m_connect.user = m_userEdit->text();
     m_connect.password = m_passwordEdit->text();
-    m_connect.choice = m_integrated->isChecked() ? CDlgDBConnect::IntegratedSecurity
-                                                 : CDlgDBConnect::ServerLogin;
+    m_connect.choice =
+        m_integrated->isChecked() ? CDlgDBConnect::IntegratedSecurity : CDlgDBConnect::ServerLogin;
 }
 
 void DBConnectDialog::showFields()
@@ -129,8 +129,12 @@ void DBConnectDialog::accept()
         return;
     }
     switch (m_connect.focusField()) {
-    case CDlgDBConnect::Field::User: m_userEdit->setFocus(); break;
-    default: m_serverEdit->setFocus(); break;
+    case CDlgDBConnect::Field::User:
+        m_userEdit->setFocus();
+        break;
+    default:
+        m_serverEdit->setFocus();
+        break;
     }
 }
 

@@ -10,7 +10,7 @@ class QRadioButton;
 namespace orvane::core {
 class COrvaneApp;
 class Prompter;
-}
+} // namespace orvane::core
 
 namespace orvane::core::ui {
 

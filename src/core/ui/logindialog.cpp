@@ -16,15 +16,14 @@
 
 namespace orvane::core::ui {
 
-LoginDialog::LoginDialog(COrvaneApp& app, Prompter& prompter, bool reloginMode,
-                         QWidget* parent)
+LoginDialog::LoginDialog(COrvaneApp& app, Prompter& prompter, bool reloginMode, QWidget* parent)
     : QDialog(parent), m_app(app), m_prompter(prompter), m_login(app, prompter, reloginMode)
 {
     setWindowTitle(COrvaneApp::productTitle());
     setObjectName(QStringLiteral("LoginDialog"));
 
-    auto* title = new QLabel(reloginMode ? QStringLiteral("重新登录") : QStringLiteral("用户登录"),
-                             this);
+    auto* title =
+        new QLabel(reloginMode ? QStringLiteral("重新登录") : QStringLiteral("用户登录"), this);
     QFont f = title->font();
     f.setPointSizeF(f.pointSizeF() * 1.6);
     f.setBold(true);
@@ -61,8 +60,8 @@ LoginDialog::LoginDialog(COrvaneApp& app, Prompter& prompter, bool reloginMode,
     layout->addWidget(buttons);
     setMinimumWidth(360);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     m_login.runConnectDialog = [this] {
         DBConnectDialog dialog(m_app, m_prompter, this);

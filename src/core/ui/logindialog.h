@@ -11,7 +11,7 @@ class QLineEdit;
 namespace orvane::core {
 class COrvaneApp;
 class Prompter;
-}
+} // namespace orvane::core
 
 namespace orvane::core::ui {
 

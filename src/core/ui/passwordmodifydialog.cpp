@@ -50,9 +50,8 @@ void PasswordModifyDialog::accept()
         QDialog::accept();
         return;
     }
-    QLineEdit* edit = m_modify.focusField() == CDlgPassWordModify::Field::OldPassword
-                          ? m_oldEdit
-                          : m_confirmEdit;
+    QLineEdit* edit =
+        m_modify.focusField() == CDlgPassWordModify::Field::OldPassword ? m_oldEdit : m_confirmEdit;
     edit->setFocus();
     edit->selectAll();
 }

@@ -13,11 +13,16 @@ namespace {
 QMessageBox::Icon toQt(Prompter::Icon icon)
 {
     switch (icon) {
-    case Prompter::Icon::Information: return QMessageBox::Information;
-    case Prompter::Icon::Warning: return QMessageBox::Warning;
-    case Prompter::Icon::Error: return QMessageBox::Critical;
-    case Prompter::Icon::Question: return QMessageBox::Question;
-    case Prompter::Icon::NoIcon: break;
+    case Prompter::Icon::Information:
+        return QMessageBox::Information;
+    case Prompter::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompter::Icon::Error:
+        return QMessageBox::Critical;
+    case Prompter::Icon::Question:
+        return QMessageBox::Question;
+    case Prompter::Icon::NoIcon:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -25,11 +30,16 @@ QMessageBox::Icon toQt(Prompter::Icon icon)
 QMessageBox::StandardButton toQt(Prompter::Answer a)
 {
     switch (a) {
-    case Prompter::Answer::Yes: return QMessageBox::Yes;
-    case Prompter::Answer::No: return QMessageBox::No;
-    case Prompter::Answer::Cancel: return QMessageBox::Cancel;
-    case Prompter::Answer::Retry: return QMessageBox::Retry;
-    case Prompter::Answer::Ok: return QMessageBox::Ok;
+    case Prompter::Answer::Yes:
+        return QMessageBox::Yes;
+    case Prompter::Answer::No:
+        return QMessageBox::No;
+    case Prompter::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Prompter::Answer::Retry:
+        return QMessageBox::Retry;
+    case Prompter::Answer::Ok:
+        return QMessageBox::Ok;
     }
     return QMessageBox::NoButton;
 }
@@ -37,12 +47,18 @@ QMessageBox::StandardButton toQt(Prompter::Answer a)
 Prompter::Answer fromQt(int button, Prompter::Answer fallback)
 {
     switch (button) {
-    case QMessageBox::Yes: return Prompter::Answer::Yes;
-    case QMessageBox::No: return Prompter::Answer::No;
-    case QMessageBox::Cancel: return Prompter::Answer::Cancel;
-    case QMessageBox::Retry: return Prompter::Answer::Retry;
-    case QMessageBox::Ok: return Prompter::Answer::Ok;
-    default: return fallback;
+    case QMessageBox::Yes:
+        return Prompter::Answer::Yes;
+    case QMessageBox::No:
+        return Prompter::Answer::No;
+    case QMessageBox::Cancel:
+        return Prompter::Answer::Cancel;
+    case QMessageBox::Retry:
+        return Prompter::Answer::Retry;
+    case QMessageBox::Ok:
+        return Prompter::Answer::Ok;
+    default:
+        return fallback;
     }
 }
 
@@ -74,12 +90,12 @@ void QtPrompter::message(const QString& text, const QString& caption, Icon icon)
 Prompter::Answer QtPrompter::askYesNo(const QString& text, const QString& caption, Icon icon,
                                       Answer defaultButton)
 {
-    return runBox(m_parent, text, caption, icon, QMessageBox::Yes | QMessageBox::No,
-                  defaultButton, Answer::No);
+    return runBox(m_parent, text, caption, icon, QMessageBox::Yes | QMessageBox::No, defaultButton,
+                  Answer::No);
 }
 
-Prompter::Answer QtPrompter::askYesNoCancel(const QString& text, const QString& caption,
-                                            Icon icon, Answer defaultButton)
+Prompter::Answer QtPrompter::askYesNoCancel(const QString& text, const QString& caption, Icon icon,
+                                            Answer defaultButton)
 {
     return runBox(m_parent, text, caption, icon,
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, defaultButton,
@@ -94,12 +110,11 @@ Prompter::Answer QtPrompter::retryCancel(const QString& text, const QString& cap
 
 Prompter::Answer QtPrompter::okCancel(const QString& text, const QString& caption, Icon icon)
 {
-    return runBox(m_parent, text, caption, icon, QMessageBox::Ok | QMessageBox::Cancel,
-                  Answer::Ok, Answer::Cancel);
+    return runBox(m_parent, text, caption, icon, QMessageBox::Ok | QMessageBox::Cancel, Answer::Ok,
+                  Answer::Cancel);
 }
 
-QString QtPrompter::openFileName(const QString& caption, const QString& dir,
-                                 const QString& filter)
+QString QtPrompter::openFileName(const QString& caption, const QString& dir, const QString& filter)
 {
     return QFileDialog::getOpenFileName(m_parent, caption, dir, filter);
 }
@@ -110,8 +125,7 @@ QStringList QtPrompter::openFileNames(const QString& caption, const QString& dir
     return QFileDialog::getOpenFileNames(m_parent, caption, dir, filter);
 }
 
-QString QtPrompter::saveFileName(const QString& caption, const QString& dir,
-                                 const QString& filter)
+QString QtPrompter::saveFileName(const QString& caption, const QString& dir, const QString& filter)
 {
     return QFileDialog::getSaveFileName(m_parent, caption, dir, filter);
 }
