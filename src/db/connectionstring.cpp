@@ -57,7 +57,12 @@ QList<QPair<QString, QString>> splitPairs(const QString& text)
 
 bool ConnectionString::looksLikeFilePath(const QString& server)
 {
-    if (server.contains(QLatin1Char('/')) || server.contains(QLatin1Char('\\')))
+    // "HOST\INSTANCE" names a SQL Server instance, so a backslash alone does not make a path:
+    // only a drive-letter path or a UNC share does.
+    if (server.contains(QLatin1Char('/')) || server.startsWith(QLatin1String("\\\\")))
+        return true;
+    if (server.size() > 2 && server.at(0).isLetter() && server.at(1) == QLatin1Char(':') &&
+        server.at(2) == QLatin1Char('\\'))
         return true;
     return server.endsWith(QLatin1String(".db"), Qt::CaseInsensitive) ||
            server.endsWith(QLatin1String(".sqlite"), Qt::CaseInsensitive) ||

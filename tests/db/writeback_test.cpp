@@ -24,7 +24,9 @@ TEST(ConnectionStringTest, TargetsAndValues)
         {"Provider=SQLOLEDB;Server=hr.sqlite3;UID=;PWD=;Database=x",
          ConnectionString::Target::SqliteFile, "hr.sqlite3"},
         {"Provider=SQLOLEDB;Server=DBHOST\\SQLEXPRESS;UID=sa;PWD=;Database=x",
-         ConnectionString::Target::SqliteFile, "DBHOST\\SQLEXPRESS"}, // backslash reads as path
+         ConnectionString::Target::SqlServer, "DBHOST\\SQLEXPRESS"}, // a named instance
+        {"Provider=SQLOLEDB;Server=\\\\fs01\\hr\\orvane;UID=;PWD=;Database=x",
+         ConnectionString::Target::SqliteFile, "\\\\fs01\\hr\\orvane"},
         {"Provider=SQLOLEDB;Server=192.168.1.5;UID=sa;PWD=;Database=x",
          ConnectionString::Target::SqlServer, "192.168.1.5"},
         {"Provider='Microsoft.JET.OLEDB.4.0';Data Source=/tmp/a b.xls;"
