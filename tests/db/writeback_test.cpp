@@ -42,7 +42,7 @@ TEST(ConnectionStringTest, TargetsAndValues)
         EXPECT_EQ(int(cs.target()), int(c.target)) << c.text.toStdString();
         EXPECT_EQ(cs.location(), c.location) << c.text.toStdString();
     }
-    const ConnectionString jet = ConnectionString::parse(cases[5].text);
+    const ConnectionString jet = ConnectionString::parse(cases[6].text);
     EXPECT_EQ(jet.value(QStringLiteral("extended properties")), "Excel 8.0;HDR=YES");
     EXPECT_EQ(ConnectionString::parse(cases[0].text).value(QStringLiteral("pwd")), "p")
         << "an unquoted value ends at the semicolon";
