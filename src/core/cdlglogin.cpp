@@ -2,6 +2,7 @@
 
 #include "core/appsettings.h"
 #include "core/connectconfig.h"
+#include "core/operatorrights.h"
 #include "core/passwordhash.h"
 #include "core/prompter.h"
 #include "core/sqltext.h"
@@ -79,9 +80,9 @@ CDlgLogin::Result CDlgLogin::submit()
     op.UserName = rs.GetFieldString(QStringLiteral("UserName"));
     op.ISuper = rs.GetFieldInt(QStringLiteral("ISuper")) != 0;
     op.Pwd = rs.GetFieldString(QStringLiteral("Pwd"));
-    op.purview = Purview::parse(rs.GetFieldString(QStringLiteral("Purview")));
+    const QString purview = rs.GetFieldString(QStringLiteral("Purview"));
     rs.Close();
-    fillPermittedFlags(database, op);
+    OperatorRights::applyPurview(database, op, purview);
     m_app.setCurrentOperator(op);
 
     rememberLogin(userName, password);

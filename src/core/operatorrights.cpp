@@ -8,25 +8,6 @@
 
 namespace orvane::core {
 
-namespace {
-
-// True when every key of the one-column query is in `permitted`; false when the query fails.
-bool allKeysPermitted(db::CADODatabase& database, const QString& sql, const QString& permitted)
-{
-    db::CADORecordset rs(&database);
-    if (!rs.Open(sql))
-        return false;
-    for (; !rs.IsEOF(); rs.MoveNext()) {
-        int key = 0;
-        rs.GetFieldValue(0, key);
-        if (!keyInList(permitted, key))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 QString OperatorRights::noRightMessage()
 {
     return QStringLiteral("抱歉!您没有该项功能操作权限，请与管理员联系!");
@@ -36,17 +17,7 @@ void OperatorRights::applyPurview(db::CADODatabase& database, OperatorRecord& re
                                   const QString& purviewText)
 {
     record.purview = Purview::parse(purviewText);
-    if (record.ISuper) {
-        record.allCategories = true;
-        record.allDepartments = true;
-        return;
-    }
-    record.allCategories =
-        allKeysPermitted(database, QStringLiteral("SELECT AID FROM qp_PsnSort ORDER BY Ord"),
-                         record.purview.categories);
-    record.allDepartments =
-        allKeysPermitted(database, QStringLiteral("SELECT DID FROM qp_Dept ORDER BY Ord"),
-                         record.purview.departments);
+    fillPermittedFlags(database, record);
 }
 
 bool OperatorRights::hasRight(COrvaneApp& app, int index, bool refresh)
