@@ -6,8 +6,11 @@
 #include "core/ui/logindialog.h"
 #include "core/ui/qtprompter.h"
 #include "server/coreprocedures.h"
+#include "shell/ui/cmainframe.h"
 
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -29,9 +32,14 @@ int main(int argc, char** argv)
         orvane::core::ui::LoginDialog dialog(app, prompter);
         return dialog.exec() == QDialog::Accepted;
     };
-    // Hand-over to the main frame: until it exists the run ends after the login.
-    startup.createMainFrame = [] { return true; };
+    std::unique_ptr<orvane::shell::ui::CMainFrame> frame;
+    startup.createMainFrame = [&] {
+        frame = std::make_unique<orvane::shell::ui::CMainFrame>(app);
+        prompter.setParent(frame.get());
+        frame->showMaximized();
+        return true;
+    };
     if (!startup.run())
         return 0;
-    return 0;
+    return qapp.exec();
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "shell/mainframeflow.h"
+
+#include <QMdiSubWindow>
+
+namespace orvane::shell::ui {
+
+// A wage child window: one per wage sort and month, carrying the sort's ID, title, data table,
+// month and wage table ID.
+class CChildFrameWage : public QMdiSubWindow
+{
+    Q_OBJECT
+public:
+    CChildFrameWage(const ChildInfo& info, QWidget* parent = nullptr);
+    const ChildInfo& info() const { return m_info; }
+    int handle() const { return m_info.handle; }
+    // Reads the wage table again (on activation from the wage-table chooser).
+    void refresh();
+
+private:
+    ChildInfo m_info;
+};
+
+} // namespace orvane::shell::ui
