@@ -3,24 +3,92 @@
 
 #include "server/coreprocedures.h"
 #include "server/databasecreator.h"
+#include "server/demodata.h"
+
+#include "core/passwordhash.h"
+#include "core/purview.h"
+#include "core/rightstable.h"
+#include "db/cadodatabase.h"
+
+#include <QElapsedTimer>
 
 namespace orvane::admin {
 
 namespace {
 
+// Rights text holding the entries first..last of the rights table.
+QString purviewOf(int first, int last)
+{
+    core::Purview purview;
+    for (int index = first; index <= last; ++index)
+        purview.rightsMask |= core::RightsTable::entry(index)->mask();
+    return purview.toString();
+}
+
+// The demo operators and their passwords, also printed after the run.
+QList<server::DemoOperator> demoOperators()
+{
+    return {
+        {QStringLiteral("hr"), core::passwordHash(QStringLiteral("hr123")),
+         QStringLiteral("人事专员(只有人事权限)"), purviewOf(0, 15), false},
+        {QStringLiteral("payroll"), core::passwordHash(QStringLiteral("pay123")),
+         QStringLiteral("薪资专员(只有薪资权限)"), purviewOf(16, 32), false},
+        {QStringLiteral("manager"), core::passwordHash(QStringLiteral("mgr123")),
+         QStringLiteral("部门经理(全部功能,非超级用户)"), purviewOf(0, 38), false},
+    };
+}
+
 int runInit(const QStringList& args)
 {
-    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
-        printErr(QStringLiteral("usage: orvane-admin init FILE\n"));
+    QString file;
+    int demo = -1;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--demo") && i + 1 < args.size()) {
+            bool ok = false;
+            demo = args[++i].toInt(&ok);
+            if (!ok || demo < 0 || demo > 10000000) {
+                printErr(QStringLiteral("orvane-admin init: --demo needs a number of persons "
+                                        "from 0 to 10000000\n"));
+                return 2;
+            }
+        } else if (file.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
+            file = args[i];
+        } else {
+            file.clear();
+            break;
+        }
+    }
+    if (file.isEmpty()) {
+        printErr(QStringLiteral("usage: orvane-admin init FILE [--demo N]\n"));
         return 2;
     }
     QString error;
-    if (!server::createDatabase(args.first(), &error)) {
+    if (!server::createDatabase(file, &error)) {
         printErr(QStringLiteral("orvane-admin init: %1\n").arg(error));
         return 1;
     }
-    printOut(
-        QStringLiteral("created %1 (super operator 'admin', empty password)\n").arg(args.first()));
+    printOut(QStringLiteral("created %1 (super operator 'admin', empty password)\n").arg(file));
+    if (demo < 0)
+        return 0;
+
+    QElapsedTimer timer;
+    timer.start();
+    db::CADODatabase database;
+    server::DemoDataCounts counts;
+    if (!database.Open(file)
+        || !server::fillDemoData(database, demo, demoOperators(), &counts, &error)) {
+        printErr(QStringLiteral("orvane-admin init: demo data: %1\n")
+                     .arg(error.isEmpty() ? database.GetLastErrorString() : error));
+        return 1;
+    }
+    printOut(QStringLiteral("demo data: %1 departments, %2 persons, %3 operators in %4 ms\n"
+                            "operators: admin (empty password, super user), hr / hr123 "
+                            "(personnel), payroll / pay123 (payroll), manager / mgr123 (all "
+                            "rights, not super)\n")
+                 .arg(counts.departments)
+                 .arg(counts.persons)
+                 .arg(counts.operators)
+                 .arg(timer.elapsed()));
     return 0;
 }
 
@@ -32,9 +100,9 @@ int runInit(const QStringList& args)
 
 const AdminCommandRegistration registration({
     QStringLiteral("init"),
-    QStringLiteral("init FILE"),
+    QStringLiteral("init FILE [--demo N]"),
     QStringLiteral("create a new embedded database with the catalogue, dictionaries and the "
-                   "super operator"),
+                   "super operator; --demo N adds departments, N persons and demo operators"),
     runInit,
 });
 
