@@ -9,6 +9,7 @@
 #include "shell/commandtable.h"
 #include "shell/ui/cchildframepsn.h"
 #include "shell/ui/cchildframewage.h"
+#include "shell/ui/cpropertysheetsystemset.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -382,6 +383,11 @@ void CMainFrame::runCommand(int commandId)
     case CommandTable::SysLog: {
         core::ui::SysLogManageDialog dialog(m_app, m_prompter, this);
         dialog.exec();
+        break;
+    }
+    case CommandTable::SystemSet: {
+        CPropertySheetSystemSet sheet(m_app, m_prompter, this);
+        sheet.exec();
         break;
     }
     case CommandTable::PasswordModify: {

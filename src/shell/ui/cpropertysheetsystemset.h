@@ -1,0 +1,43 @@
+#pragma once
+
+#include "shell/cpropertypagegeneral.h"
+#include "shell/cpropertypagescript.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QSpinBox;
+
+namespace orvane::shell::ui {
+
+// The system settings window: the personnel-number rule and the site's function library.
+class CPropertySheetSystemSet : public QDialog
+{
+    Q_OBJECT
+public:
+    CPropertySheetSystemSet(core::COrvaneApp& app, core::Prompter& prompter,
+                            QWidget* parent = nullptr);
+
+    CPropertyPageGeneral& general() { return m_general; }
+    CPropertyPageScript& script() { return m_script; }
+    QPlainTextEdit* scriptEditor() const { return m_scriptEdit; }
+    QSpinBox* lengthBox() const { return m_length; }
+
+    // Writes both pages; false (and the window stays) when a page refused.
+    bool applyAll();
+
+public slots:
+    void accept() override;
+
+private:
+    CPropertyPageGeneral m_general;
+    CPropertyPageScript m_script;
+    QComboBox* m_mode = nullptr;
+    QSpinBox* m_length = nullptr;
+    QLineEdit* m_prefix = nullptr;
+    QPlainTextEdit* m_scriptEdit = nullptr;
+};
+
+} // namespace orvane::shell::ui
