@@ -39,27 +39,26 @@ const DeptSpec kDepartments[] = {
 };
 
 const char* const kSurnames[] = {
-    "王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙", "马", "朱", "胡",
-    "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋", "唐", "许", "韩", "冯", "邓", "曹",
-    "彭", "曾", "肖", "田", "董", "袁", "潘", "于", "蒋", "蔡", "余", "杜", "叶", "程", "苏",
-    "魏", "吕", "丁", "任", "沈", "姚", "卢", "姜", "崔", "钟", "谭", "陆", "汪", "范", "金",
-    "石", "廖", "贾", "夏", "韦", "方", "白", "邹", "孟", "熊", "秦", "邱", "江", "尹", "薛",
-    "欧阳", "司马", "上官"};
+    "王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐",   "孙",   "马",
+    "朱", "胡", "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋",   "唐",   "许",
+    "韩", "冯", "邓", "曹", "彭", "曾", "肖", "田", "董", "袁", "潘",   "于",   "蒋",
+    "蔡", "余", "杜", "叶", "程", "苏", "魏", "吕", "丁", "任", "沈",   "姚",   "卢",
+    "姜", "崔", "钟", "谭", "陆", "汪", "范", "金", "石", "廖", "贾",   "夏",   "韦",
+    "方", "白", "邹", "孟", "熊", "秦", "邱", "江", "尹", "薛", "欧阳", "司马", "上官"};
 
 const char* const kMaleChars[] = {"伟", "强", "磊", "军", "勇", "杰", "涛", "斌", "超", "明",
-                                   "刚", "平", "辉", "鹏", "华", "飞", "鑫", "波", "宁", "浩",
-                                   "宇", "俊", "凯", "峰", "建", "国", "志", "文", "东", "海",
-                                   "晨", "博", "然", "轩", "睿", "泽", "子", "天", "昊", "一"};
+                                  "刚", "平", "辉", "鹏", "华", "飞", "鑫", "波", "宁", "浩",
+                                  "宇", "俊", "凯", "峰", "建", "国", "志", "文", "东", "海",
+                                  "晨", "博", "然", "轩", "睿", "泽", "子", "天", "昊", "一"};
 const char* const kFemaleChars[] = {"芳", "娜", "敏", "静", "丽", "艳", "娟", "霞", "玲", "燕",
-                                     "秀", "婷", "雪", "慧", "倩", "琳", "欣", "颖", "佳", "梅",
-                                     "晶", "莉", "洁", "萍", "红", "兰", "雨", "萱", "怡", "涵",
-                                     "诗", "梦", "思", "悦", "彤", "晓", "文", "月", "心", "可"};
+                                    "秀", "婷", "雪", "慧", "倩", "琳", "欣", "颖", "佳", "梅",
+                                    "晶", "莉", "洁", "萍", "红", "兰", "雨", "萱", "怡", "涵",
+                                    "诗", "梦", "思", "悦", "彤", "晓", "文", "月", "心", "可"};
 
 const char* const kRegions[] = {"110101", "310104", "440106", "320102", "330106", "510107",
-                                 "420106", "610113", "370102", "210102", "350102", "430102"};
+                                "420106", "610113", "370102", "210102", "350102", "430102"};
 
-template <typename T, std::size_t N>
-const char* pick(std::minstd_rand& rng, const T (&table)[N])
+template <typename T, std::size_t N> const char* pick(std::minstd_rand& rng, const T (&table)[N])
 {
     return table[std::uniform_int_distribution<std::size_t>(0, N - 1)(rng)];
 }
@@ -80,8 +79,8 @@ QString quoted(const QString& text)
 QString identityNumber(std::minstd_rand& rng, const QDate& birthday, bool male)
 {
     int sequence = between(rng, 0, 499) * 2 + (male ? 1 : 0);
-    QString body = QString::fromLatin1(pick(rng, kRegions)) + birthday.toString(u"yyyyMMdd")
-                   + QStringLiteral("%1").arg(sequence, 3, 10, QLatin1Char('0'));
+    QString body = QString::fromLatin1(pick(rng, kRegions)) + birthday.toString(u"yyyyMMdd") +
+                   QStringLiteral("%1").arg(sequence, 3, 10, QLatin1Char('0'));
     static const int weights[17] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
     int sum = 0;
     for (int i = 0; i < 17; ++i)
@@ -124,7 +123,8 @@ public:
         const int id = lastId(QStringLiteral("qp_Dept"), QStringLiteral("DID"));
         const QString path = parentId == 0 ? QStringLiteral("|%1|").arg(id)
                                            : QStringLiteral("|%1").arg(id) + parentPath;
-        if (!exec(QStringLiteral("UPDATE qp_Dept SET ParentArr='%1' WHERE DID=%2").arg(path).arg(id)))
+        if (!exec(
+                QStringLiteral("UPDATE qp_Dept SET ParentArr='%1' WHERE DID=%2").arg(path).arg(id)))
             return false;
         ++departments;
         departmentIds.append(id);
@@ -161,9 +161,9 @@ public:
             const int r = between(rng, 0, 99);
             const int category = r < 88 ? 1 : (r < 93 ? 2 : (r < 97 ? 3 : extraCategory));
             const QString nation =
-                between(rng, 0, 99) < 91 ? QStringLiteral("01")
-                                         : QStringLiteral("%1").arg(between(rng, 2, 56), 2, 10,
-                                                                    QLatin1Char('0'));
+                between(rng, 0, 99) < 91
+                    ? QStringLiteral("01")
+                    : QStringLiteral("%1").arg(between(rng, 2, 56), 2, 10, QLatin1Char('0'));
             rows << QStringLiteral("(%1,%2,'%3',%4,'%5','%6','%7','%8','%9','%10','%11',%12)")
                         .arg(departmentIds[deptIndex])
                         .arg(category)
@@ -180,8 +180,8 @@ public:
                         .arg(++ordPerDept[deptIndex]);
             if (rows.size() == batch || i == count - 1) {
                 if (!exec(QStringLiteral("INSERT INTO qp_PsnBase (DID,AID,Number,Name,Sex,Nation,"
-                                         "Birthday,IDNumber,WorkDate,JoinDate,Phone,Ord) VALUES ")
-                          + rows.join(QLatin1Char(','))))
+                                         "Birthday,IDNumber,WorkDate,JoinDate,Phone,Ord) VALUES ") +
+                          rows.join(QLatin1Char(','))))
                     return false;
                 rows.clear();
             }

@@ -29,8 +29,8 @@ bool CommandGate::allow(int commandId)
     if (entry->gating == CommandGating::SuperOnly) {
         if (m_app.currentOperator().ISuper)
             return true;
-        m_prompter.message(core::OperatorRights::noRightMessage(),
-                           core::COrvaneApp::productTitle(), core::Prompter::Icon::Warning);
+        m_prompter.message(core::OperatorRights::noRightMessage(), core::COrvaneApp::productTitle(),
+                           core::Prompter::Icon::Warning);
         return false;
     }
     return core::OperatorRights::checkRight(m_app, m_prompter, entry->right);

@@ -17,8 +17,8 @@ CPropertyPageGeneral::CPropertyPageGeneral(core::COrvaneApp& app, core::Prompter
 bool CPropertyPageGeneral::load()
 {
     db::CADORecordset rs(&m_app.database());
-    if (!rs.Open(QStringLiteral("SELECT TOP 1 sContent FROM qp_SysOption WHERE nType=0"))
-        || rs.IsEOF())
+    if (!rs.Open(QStringLiteral("SELECT TOP 1 sContent FROM qp_SysOption WHERE nType=0")) ||
+        rs.IsEOF())
         return false;
     const QStringList parts = rs.GetFieldString(QStringLiteral("sContent")).split(QLatin1Char('|'));
     if (parts.size() != 3)

@@ -17,8 +17,8 @@ CPropertyPageScript::CPropertyPageScript(core::COrvaneApp& app, core::Prompter& 
 bool CPropertyPageScript::load()
 {
     db::CADORecordset rs(&m_app.database());
-    if (!rs.Open(QStringLiteral("SELECT TOP 1 id,sContent FROM qp_SysOption WHERE nType=1"))
-        || rs.IsEOF())
+    if (!rs.Open(QStringLiteral("SELECT TOP 1 id,sContent FROM qp_SysOption WHERE nType=1")) ||
+        rs.IsEOF())
         return false;
     m_id = rs.GetFieldString(QStringLiteral("id")).toInt();
     m_text = rs.GetFieldString(QStringLiteral("sContent"));

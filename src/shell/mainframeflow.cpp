@@ -84,8 +84,8 @@ MainFrameFlow::OpenResult MainFrameFlow::openPersonnel()
 MainFrameFlow::OpenResult MainFrameFlow::openWage(const ChildInfo& wanted)
 {
     for (const ChildInfo& child : m_children) {
-        if (child.kind == ChildInfo::Kind::Wage && child.sortId == wanted.sortId
-            && child.fDate == wanted.fDate) {
+        if (child.kind == ChildInfo::Kind::Wage && child.sortId == wanted.sortId &&
+            child.fDate == wanted.fDate) {
             if (activateChild)
                 activateChild(child, true);
             return OpenResult::Activated;

@@ -102,8 +102,8 @@ TEST_F(Commands, EnablingMatchesWhatTheHandlerAccepts)
     addOperator(QStringLiteral("a"), {12});
     addOperator(QStringLiteral("b"), {0, 11});
     addOperator(QStringLiteral("c"), {});
-    for (const QString& name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                                QStringLiteral("admin")}) {
+    for (const QString& name :
+         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("admin")}) {
         loginAs(name);
         for (int id : {int(CommandTable::SortAlter), int(CommandTable::UserList),
                        int(CommandTable::SystemSet)}) {
@@ -133,11 +133,11 @@ TEST_F(Commands, PersonnelFrameIsSingleAndWageFramesUniquePerSortAndMonth)
     EXPECT_EQ(flow.openWage(may), MainFrameFlow::OpenResult::Activated);
     EXPECT_EQ(flow.openWage(june), MainFrameFlow::OpenResult::Created);
     EXPECT_EQ(flow.children().size(), 3);
-    EXPECT_EQ(events, (QStringList{QStringLiteral("create 人员档案"),
-                                   QStringLiteral("activate 人员档案"),
-                                   QStringLiteral("create 薪资表(工资 - 2026年05月)"),
-                                   QStringLiteral("activate 薪资表(工资 - 2026年05月) refresh"),
-                                   QStringLiteral("create 薪资表(工资 - 2026年06月)")}));
+    EXPECT_EQ(events,
+              (QStringList{QStringLiteral("create 人员档案"), QStringLiteral("activate 人员档案"),
+                           QStringLiteral("create 薪资表(工资 - 2026年05月)"),
+                           QStringLiteral("activate 薪资表(工资 - 2026年05月) refresh"),
+                           QStringLiteral("create 薪资表(工资 - 2026年06月)")}));
 
     // A closed personnel frame is created anew.
     flow.childClosed(flow.children().first().handle);

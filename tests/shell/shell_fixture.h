@@ -60,8 +60,8 @@ protected:
     }
 
     ShellTest()
-        : app(QString(), (QFile::remove(settingsFile()),
-                          std::make_unique<core::AppSettings>(settingsFile()))),
+        : app(QString(),
+              (QFile::remove(settingsFile()), std::make_unique<core::AppSettings>(settingsFile()))),
           flow(app, prompter, clock, reminders)
     {
     }
@@ -104,11 +104,10 @@ protected:
         record.UserID = database().scalarInt(
             QStringLiteral("SELECT UserID FROM qp_Users WHERE UserName='%1'").arg(name));
         record.UserName = name;
-        record.ISuper = database().scalarInt(
-                            QStringLiteral("SELECT COUNT(*) FROM qp_Users WHERE UserID=%1 AND "
-                                           "ISuper<>0")
-                                .arg(record.UserID))
-                        > 0;
+        record.ISuper =
+            database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Users WHERE UserID=%1 AND "
+                                                "ISuper<>0")
+                                     .arg(record.UserID)) > 0;
         core::OperatorRights::applyPurview(
             db(), record,
             database().scalar(

@@ -68,6 +68,21 @@ TEST_F(MainFrameUi, BuildsMenusPanesAndChildWindows)
     frame.action(215)->trigger();
     EXPECT_EQ(app.settings().applicationLook(), 215);
 
+    // The reminder popup shows once; locking closes it and clears the mark.
+    frame.flow().timers().onShowReminder();
+    frame.flow().timers().onShowReminder();
+    int popups = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        popups += w->isVisible() && w->windowTitle() == QStringLiteral("人事提醒");
+    EXPECT_EQ(popups, 1);
+    EXPECT_TRUE(frame.flow().timers().popupShowing);
+    frame.flow().runLockDialog = [] { return true; };
+    frame.action(33230)->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(frame.flow().timers().popupShowing);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible() && w->windowTitle() == QStringLiteral("人事提醒"));
+
     // Closing asks; No keeps the frame.
     frame.show();
     prompter.answer(Answer::No);

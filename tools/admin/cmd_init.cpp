@@ -75,8 +75,8 @@ int runInit(const QStringList& args)
     timer.start();
     db::CADODatabase database;
     server::DemoDataCounts counts;
-    if (!database.Open(file)
-        || !server::fillDemoData(database, demo, demoOperators(), &counts, &error)) {
+    if (!database.Open(file) ||
+        !server::fillDemoData(database, demo, demoOperators(), &counts, &error)) {
         printErr(QStringLiteral("orvane-admin init: demo data: %1\n")
                      .arg(error.isEmpty() ? database.GetLastErrorString() : error));
         return 1;

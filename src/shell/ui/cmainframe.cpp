@@ -30,6 +30,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyleFactory>
@@ -71,8 +72,8 @@ QPalette paletteFor(const Look& look)
     p.setColor(QPalette::Highlight, QColor(look.highlight));
     p.setColor(QPalette::HighlightedText, Qt::white);
     if (look.dark) {
-        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
-                          QPalette::ToolTipText})
+        for (auto role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
             p.setColor(role, QColor("#e8e8e8"));
         p.setColor(QPalette::AlternateBase, QColor("#303030"));
         p.setColor(QPalette::Disabled, QPalette::Text, QColor("#808080"));
@@ -145,6 +146,12 @@ CMainFrame::CMainFrame(core::COrvaneApp& app, core::Prompter* prompter, QWidget*
         m_userLabel->setText(m_flow.statusUserText());
     };
     m_flow.timers().onIdleLock = [this] { m_flow.lock(); };
+    m_flow.timers().onShowReminder = [this] { showReminderPopup(); };
+    m_flow.hidePopup = [this] {
+        if (m_popup)
+            m_popup->close();
+    };
+    m_flow.closePopup = m_flow.hidePopup;
 
     applyLook(m_app.settings().applicationLook());
     createMenus();
@@ -340,7 +347,7 @@ void CMainFrame::applyTabs()
     const int type = m_app.settings().mdiTabsType();
     m_mdi->setTabShape(type == 0 ? QTabWidget::Triangular : QTabWidget::Rounded);
     m_mdi->setTabPosition(m_app.settings().mdiTabsLocation() == 1 ? QTabWidget::South
-                                                                    : QTabWidget::North);
+                                                                  : QTabWidget::North);
 }
 
 QMdiSubWindow* CMainFrame::findChild(int handle) const
@@ -428,8 +435,42 @@ void CMainFrame::notAvailable(int commandId)
     const CommandEntry* entry = CommandTable::find(commandId);
     QString name = entry ? entry->menuText() : QString::number(commandId);
     name.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$")));
-    m_prompter.message(QStringLiteral("此版本暂不提供“%1”功能。").arg(name),
-                       core::promptCaption(), core::Prompter::Icon::Information);
+    m_prompter.message(QStringLiteral("此版本暂不提供“%1”功能。").arg(name), core::promptCaption(),
+                       core::Prompter::Icon::Information);
+}
+
+// A small alert window at the bottom right (or where the operator last left it); it closes
+// itself after ten seconds.
+void CMainFrame::showReminderPopup()
+{
+    if (m_popup)
+        return;
+    auto* popup = new QWidget(this, Qt::Tool | Qt::WindowStaysOnTopHint);
+    popup->setAttribute(Qt::WA_DeleteOnClose);
+    popup->setWindowTitle(QStringLiteral("人事提醒"));
+    popup->setWindowOpacity(250.0 / 255.0);
+    auto* layout = new QVBoxLayout(popup);
+    layout->addWidget(new QLabel(QStringLiteral("有需要处理的人事提醒事项。"), popup));
+    auto* open = new QPushButton(QStringLiteral("查看提醒"), popup);
+    layout->addWidget(open);
+    connect(open, &QPushButton::clicked, this, [this, popup] {
+        popup->close();
+        m_flow.execute(CommandTable::WakeupManage);
+    });
+    connect(popup, &QObject::destroyed, this, [this] { m_flow.timers().popupShowing = false; });
+    QTimer::singleShot(10000, popup, [this, popup] {
+        m_popupPos = popup->pos();
+        popup->close();
+    });
+    popup->adjustSize();
+    if (m_popupPos.isNull()) {
+        const QRect area = screen()->availableGeometry();
+        m_popupPos = area.bottomRight() - QPoint(popup->width() + 16, popup->height() + 48);
+    }
+    popup->move(m_popupPos);
+    popup->show();
+    m_popup = popup;
+    m_flow.timers().popupShowing = true;
 }
 
 void CMainFrame::startCalculator()
@@ -469,7 +510,8 @@ void CMainFrame::showHelp()
         if (QFileInfo::exists(page))
             browser->setSource(QUrl::fromLocalFile(page));
         else
-            browser->setHtml(QStringLiteral("<p>找不到帮助文件 %1。</p>").arg(page.toHtmlEscaped()));
+            browser->setHtml(
+                QStringLiteral("<p>找不到帮助文件 %1。</p>").arg(page.toHtmlEscaped()));
         m_helpWindow = browser;
     }
     m_helpWindow->show();
@@ -530,7 +572,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        const int index = key == Qt::Key_CapsLock    ? 0
+        const int index = key == Qt::Key_CapsLock     ? 0
                           : key == Qt::Key_NumLock    ? 1
                           : key == Qt::Key_ScrollLock ? 2
                                                       : -1;

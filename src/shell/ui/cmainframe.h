@@ -70,6 +70,7 @@ private:
     void showCalendar();
     void showOptions();
     void notAvailable(int commandId);
+    void showReminderPopup();
     QString htmlPath(const QString& page) const;
 
     core::COrvaneApp& m_app;
@@ -90,6 +91,8 @@ private:
     QHash<int, QAction*> m_actions;
     QPointer<QWidget> m_helpWindow;
     QPointer<QWidget> m_calendarWindow;
+    QPointer<QWidget> m_popup;
+    QPoint m_popupPos;
     bool m_forceClose = false;
     bool m_wasMaximized = false;
 };

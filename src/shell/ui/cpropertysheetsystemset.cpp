@@ -45,8 +45,8 @@ CPropertySheetSystemSet::CPropertySheetSystemSet(core::COrvaneApp& app, core::Pr
     m_scriptEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     tabs->addTab(m_scriptEdit, QStringLiteral("自定义脚本"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel
-                                         | QDialogButtonBox::Apply);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                                         QDialogButtonBox::Apply);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
