@@ -231,6 +231,15 @@ public:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
+// "[k1]=? AND [k2]=?" for locating one row by its key columns.
+QString keyCondition(const QStringList& keyColumns)
+{
+    QStringList where;
+    for (const QString& k : keyColumns)
+        where << quoteName(k) + QStringLiteral("=?");
+    return where.join(QStringLiteral(" AND "));
+}
+
 } // namespace
 
 std::unique_ptr<Backend> createSqliteBackend()
@@ -610,6 +619,23 @@ bool SqliteBackend::query(const QString& sql, ResultSet& result, bool updatable)
     return true; // nothing but whitespace: an empty result
 }
 
+bool SqliteBackend::prepareBound(const QString& sql,
+                                 std::initializer_list<const QVariantList*> valueLists,
+                                 sqlite3_stmt*& stmt)
+{
+    const int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    int index = 1;
+    for (const QVariantList* values : valueLists) {
+        for (const QVariant& v : *values) {
+            if (!bindValue(stmt, index++, v))
+                return false;
+        }
+    }
+    return true;
+}
+
 bool SqliteBackend::bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
 {
     int rc;
@@ -672,26 +698,13 @@ bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumn
     QStringList sets;
     for (const QString& c : columns)
         sets << quoteName(c) + QStringLiteral("=?");
-    QStringList where;
-    for (const QString& k : keyColumns)
-        where << quoteName(k) + QStringLiteral("=?");
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                             .arg(quoteName(table), sets.join(QLatin1Char(',')),
-                                 where.join(QStringLiteral(" AND ")));
+                                 keyCondition(keyColumns));
     Statement st;
-    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);
-    if (rc != SQLITE_OK)
-        return fail(rc);
-    int index = 1;
-    for (const QVariant& v : values) {
-        if (!bindValue(st.m_stmt, index++, v))
-            return false;
-    }
-    for (const QVariant& v : keyValues) {
-        if (!bindValue(st.m_stmt, index++, v))
-            return false;
-    }
-    rc = sqlite3_step(st.m_stmt);
+    if (!prepareBound(sql, {&values, &keyValues}, st.m_stmt))
+        return false;
+    const int rc = sqlite3_step(st.m_stmt);
     if (rc != SQLITE_DONE)
         return fail(rc);
     if (sqlite3_changes(m_db) == 0)
@@ -724,15 +737,9 @@ bool SqliteBackend::insertRow(const QString& table, const QStringList& columns,
                 .arg(quoteName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }
     Statement st;
-    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);
-    if (rc != SQLITE_OK)
-        return fail(rc);
-    int index = 1;
-    for (const QVariant& v : values) {
-        if (!bindValue(st.m_stmt, index++, v))
-            return false;
-    }
-    rc = sqlite3_step(st.m_stmt);
+    if (!prepareBound(sql, {&values}, st.m_stmt))
+        return false;
+    const int rc = sqlite3_step(st.m_stmt);
     if (rc != SQLITE_DONE)
         return fail(rc);
     if (newKey) {
@@ -762,21 +769,12 @@ bool SqliteBackend::fetchRow(const QString& table, const QStringList& keyColumns
     QStringList names;
     for (const QString& c : columns)
         names << quoteName(c);
-    QStringList where;
-    for (const QString& k : keyColumns)
-        where << quoteName(k) + QStringLiteral("=?");
     const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                             .arg(names.join(QLatin1Char(',')), quoteName(table),
-                                 where.join(QStringLiteral(" AND ")));
+                                 keyCondition(keyColumns));
     Statement st;
-    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);
-    if (rc != SQLITE_OK)
-        return fail(rc);
-    int index = 1;
-    for (const QVariant& v : keyValues) {
-        if (!bindValue(st.m_stmt, index++, v))
-            return false;
-    }
+    if (!prepareBound(sql, {&keyValues}, st.m_stmt))
+        return false;
     ResultSet rows;
     if (!fetch(st.m_stmt, rows, int(columns.size())))
         return false;

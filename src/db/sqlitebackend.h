@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "db/backend.h"
 
 struct sqlite3;
@@ -65,6 +67,9 @@ private:
     bool failWith(int rc, const QString& description);
     bool runSimple(const QString& sql);
     bool bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
+    // Prepares one statement and binds the lists' values to its parameters in order.
+    bool prepareBound(const QString& sql, std::initializer_list<const QVariantList*> valueLists,
+                      sqlite3_stmt*& stmt);
     bool fetch(sqlite3_stmt* stmt, ResultSet& result, int visibleColumns);
 
     sqlite3* m_db = nullptr;
