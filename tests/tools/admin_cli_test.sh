@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Drives orvane-admin as an administrator would: exit codes, printed rows and stderr texts.
+set -u
+ADMIN="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() { # description, then a command that must succeed
+    local what="$1"; shift
+    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+db="$work/hr.db"
+
+check "init creates a database" "$ADMIN" init "$db"
+check "init refuses an existing file" bash -c "! '$ADMIN' init '$db' 2>/dev/null"
+check "the super operator is there" \
+    bash -c "[ \"\$('$ADMIN' sql '$db' 'SELECT TOP 1 UserName FROM qp_Users')\" = \"\$(printf 'UserName\nadmin')\" ]"
+
+# The three ways of calling a procedure write the same kind of log line.
+"$ADMIN" sql "$db" "EXEC qp_AddSystemLog 'admin', 'by exec', 0, 60" || failures=$((failures + 1))
+"$ADMIN" sql "$db" "qp_AddSystemLog 'admin', 'bare ''quoted''', 0, 60" || failures=$((failures + 1))
+check "procedure calls logged as text" \
+    bash -c "'$ADMIN' sql '$db' 'SELECT lAction FROM qp_Log ORDER BY id' | grep -qx \"bare 'quoted'\""
+
+check "a malformed statement fails" bash -c "! '$ADMIN' sql '$db' 'SELECT FROM WHERE' 2>/dev/null"
+check "an unknown procedure names itself" \
+    bash -c "'$ADMIN' sql '$db' 'EXEC qp_NoSuch 1' 2>&1 >/dev/null | grep -q qp_NoSuch"
+check "a missing table is reported" \
+    bash -c "'$ADMIN' sql '$db' 'SELECT * FROM nosuch' 2>&1 >/dev/null | grep -q 'CADORecordset Error'"
+check "the connection survives errors" \
+    bash -c "'$ADMIN' sql '$db' 'SELECT COUNT(*) FROM qp_Users' | tail -1 | grep -qx 1"
+
+check "eval prints value and type" \
+    bash -c "[ \"\$('$ADMIN' eval 'Round(2.5)+CInt(\"3\")')\" = \"\$(printf '5\tDouble')\" ]"
+check "eval error gives number and non-zero exit" \
+    bash -c "out=\$('$ADMIN' eval '1/0' 2>&1 >/dev/null); [ \$? -ne 0 ] && echo \"\$out\" | grep -q 11"
+
+# passwd stores the hash of what it reads: MD5 over the first n bytes of the UTF-16LE text of an
+# n-character password ("abc" hashes "a", NUL, "b").
+check "passwd sets the password" bash -c "echo abc | '$ADMIN' passwd '$db' admin >/dev/null"
+expected=$(printf 'a\0b' | md5sum | cut -c1-32 | tr a-f A-F)
+check "stored hash covers n bytes of UTF-16LE, upper case" \
+    bash -c "'$ADMIN' sql '$db' \"SELECT Pwd FROM qp_Users WHERE UserName='admin'\" | tail -1 | grep -qx $expected"
+check "passwd refuses an unknown operator" \
+    bash -c "! (echo x | '$ADMIN' passwd '$db' nobody 2>/dev/null)"
+
+check "config writes an enciphered hr.ini" \
+    bash -c "'$ADMIN' config --ini '$work/hr.ini' --server '$db' --integrated >/dev/null && grep -q '^DBConnect=' '$work/hr.ini' && ! grep -q '$db' '$work/hr.ini'"
+check "config without a server fails" bash -c "! '$ADMIN' config --ini '$work/x.ini' 2>/dev/null"
+
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
