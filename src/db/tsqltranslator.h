@@ -24,8 +24,9 @@ struct Translation
 // One argument of a stored-procedure call: `@Name = value` or a positional value.
 struct ProcedureArgument
 {
-    QString name;   // without the '@'; empty for a positional argument
-    QVariant value; // null QVariant for NULL; qlonglong, double or QString otherwise
+    QString name;        // without the '@'; empty for a positional argument
+    QVariant value;      // null QVariant for NULL; qlonglong, double or QString otherwise
+    bool output = false; // marked OUTPUT: the caller ignores what comes back
 };
 
 // A stored-procedure call given as SQL text: `EXEC name args`, `EXECUTE name args`
