@@ -7,6 +7,11 @@
 
 namespace orvane::db {
 
+namespace {
+// The source named in the error text of a statement the T-SQL translation refused.
+const QString kTranslatorSource = QStringLiteral("T-SQL translator");
+} // namespace
+
 CADODatabase::CADODatabase() = default;
 
 CADODatabase::~CADODatabase()
@@ -190,8 +195,9 @@ bool CADODatabase::runStatement(const QString& tsql, qint64* affected, BackendEr
     }
     QStringList statements;
     QString translationError;
-    if (!translateStatements(m_backend->kind(), tsql, statements, translationError)) {
-        error = {kErrorCommandText, m_backend->sourceName(), translationError};
+    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
+                             m_backend->schema())) {
+        error = {kErrorCommandText, kTranslatorSource, translationError};
         return false;
     }
     // A statement translated into several runs as one unit.
@@ -245,8 +251,9 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
     }
     QStringList statements;
     QString translationError;
-    if (!translateStatements(m_backend->kind(), tsql, statements, translationError)) {
-        error = {kErrorCommandText, m_backend->sourceName(), translationError};
+    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
+                             m_backend->schema())) {
+        error = {kErrorCommandText, kTranslatorSource, translationError};
         return false;
     }
     if (statements.isEmpty())

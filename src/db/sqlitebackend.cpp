@@ -307,6 +307,7 @@ bool SqliteBackend::openFile(const QString& path, bool create)
 #ifdef ORVANE_HAVE_TSQL_FUNCTIONS
     registerTsqlFunctions(m_db);
 #endif
+    m_schema.setConnection(m_db);
     return true;
 }
 
@@ -322,6 +323,7 @@ void SqliteBackend::close()
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_schema.setConnection(nullptr);
 }
 
 bool SqliteBackend::runSimple(const QString& sql)
@@ -336,6 +338,10 @@ bool SqliteBackend::execute(const QString& sql, qint64* affected)
     if (!m_db)
         return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
     clearError();
+    const QString head = sql.trimmed().left(6).toUpper();
+    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) ||
+        head.startsWith(QLatin1String("DROP")))
+        m_schema.invalidate(); // column types are read again after a schema change
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = utf8.constData();
     const char* end = tail + utf8.size();

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "db/backend.h"
+#include "db/sqliteschemacache.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -48,6 +49,7 @@ public:
                   const QVariantList& keyValues, const QStringList& columns,
                   QVariantList& values) override;
     QVariant lastInsertId() const override;
+    TsqlSchema* schema() override { return &m_schema; }
 
     sqlite3* handle() const { return m_db; }
 
@@ -74,6 +76,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    SqliteSchemaCache m_schema;
 };
 
 } // namespace orvane::db

@@ -5,7 +5,7 @@
 
 namespace orvane::db {
 
-Translation TsqlTranslator::toSqlite(const QString& tsql)
+Translation TsqlTranslator::toSqlite(const QString& tsql, TsqlSchema* schema)
 {
     Translation result;
     QList<TsqlToken> tokens;
@@ -14,7 +14,7 @@ Translation TsqlTranslator::toSqlite(const QString& tsql)
         result.error = error;
         return result;
     }
-    TsqlParser parser(tokens);
+    TsqlParser parser(tokens, schema);
     if (!parser.translateBatch(result.statements, error)) {
         result.error = error;
         return result;

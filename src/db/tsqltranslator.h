@@ -48,10 +48,14 @@ std::optional<ProcedureCallText> parseProcedureCall(const QString& tsql);
 // numbers; the SQL function adds numbers and concatenates when either operand is text, so the
 // translation needs no knowledge of column types. Functions the translation emits are registered
 // on the connection with registerTsqlFunctions() (sqlitefunctions.h).
+class TsqlSchema;
+
 class TsqlTranslator
 {
 public:
-    static Translation toSqlite(const QString& tsql);
+    // `schema` gives the columns' declared types (SQL Server's result types, date forms);
+    // without it columns are of unknown type and the run-time functions decide.
+    static Translation toSqlite(const QString& tsql, TsqlSchema* schema = nullptr);
 };
 
 } // namespace orvane::db
