@@ -200,6 +200,38 @@ bool CADODatabase::runStatement(const QString& tsql, qint64* affected, BackendEr
         error = {kErrorCommandText, kTranslatorSource, translationError};
         return false;
     }
+    // BEGIN/COMMIT/ROLLBACK TRANSACTION written in the text work as the methods of the same
+    // name; such a text is not wrapped into a unit of its own.
+    bool controlsTransaction = false;
+    for (const QString& sql : statements) {
+        if (sql == QLatin1String("BEGIN") || sql == QLatin1String("COMMIT") ||
+            sql == QLatin1String("ROLLBACK"))
+            controlsTransaction = true;
+    }
+    if (controlsTransaction) {
+        qint64 total = -1;
+        for (const QString& sql : statements) {
+            bool ok = true;
+            qint64 count = -1;
+            if (sql == QLatin1String("BEGIN"))
+                ok = BeginTransaction();
+            else if (sql == QLatin1String("COMMIT"))
+                ok = CommitTransaction();
+            else if (sql == QLatin1String("ROLLBACK"))
+                ok = RollbackTransaction();
+            else
+                ok = m_backend->execute(sql, &count);
+            if (!ok) {
+                error = m_backend->lastError();
+                return false;
+            }
+            if (count >= 0)
+                total = (total < 0 ? 0 : total) + count;
+        }
+        if (affected)
+            *affected = total;
+        return true;
+    }
     // A statement translated into several runs as one unit.
     const bool grouped = statements.size() > 1;
     const QString savepoint = QStringLiteral("orvane_stmt");

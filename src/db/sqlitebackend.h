@@ -69,6 +69,7 @@ private:
     bool failWith(int rc, const QString& description);
     bool runSimple(const QString& sql);
     bool bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
+    bool storedValues(const QString& table, const QStringList& columns, QVariantList& values);
     // Prepares one statement and binds the lists' values to its parameters in order.
     bool prepareBound(const QString& sql, std::initializer_list<const QVariantList*> valueLists,
                       sqlite3_stmt*& stmt);

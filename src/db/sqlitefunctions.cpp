@@ -498,7 +498,8 @@ void fnCanonicalDate(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
     const bool dateOnly = sqlite3_user_data(ctx) != nullptr;
     if (std::optional<QDateTime> dt = requireDate(ctx, argv[0]))
-        resultText(ctx, dateOnly ? dt->toString(QStringLiteral("yyyy-MM-dd")) : formatDateTime(*dt));
+        resultText(ctx,
+                   dateOnly ? dt->toString(QStringLiteral("yyyy-MM-dd")) : formatDateTime(*dt));
 }
 
 void fnCharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -971,13 +972,12 @@ void fnIdentCurrent(sqlite3_context* ctx, int, sqlite3_value** argv)
                                -1, &stmt, nullptr) == SQLITE_OK) {
             sqlite3_bind_text(stmt, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
             if (sqlite3_step(stmt) == SQLITE_ROW) {
-                const QString ddl = QString::fromUtf8(
-                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+                const QString ddl =
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
                 const qsizetype at = ddl.indexOf(QLatin1String("/* IDENTITY("));
                 if (at >= 0) {
                     const qsizetype from = at + 12;
-                    const qint64 seed =
-                        ddl.mid(from, ddl.indexOf(u')', from) - from).toLongLong();
+                    const qint64 seed = ddl.mid(from, ddl.indexOf(u')', from) - from).toLongLong();
                     if (seq < seed)
                         seq = seed;
                 }

@@ -35,13 +35,15 @@ SqliteSchemaCache::Entry SqliteSchemaCache::load(const QString& table) const
     int keyParts = 0;
     while (sqlite3_step(info) == SQLITE_ROW) {
         TsqlColumn column;
-        column.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
+        column.name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
         column.declType =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 2)));
         if (sqlite3_column_int(info, 5) > 0) {
             ++keyParts;
             keyColumn = column.name;
-            integerKey = column.declType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+            integerKey =
+                column.declType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
         }
         entry.columns.append(column);
     }

@@ -142,8 +142,8 @@ TsqlParser::Expr TsqlParser::arithmetic(const Expr& left, const QString& op,
                        right.num == Num::Decimal || right.num == Num::Money ||
                        left.num == Num::Float || right.num == Num::Float;
     if (op == QLatin1String("/") || op == QLatin1String("%")) {
-        const QString fn = op == QLatin1String("/") ? QStringLiteral("tsql_div")
-                                                    : QStringLiteral("tsql_mod");
+        const QString fn =
+            op == QLatin1String("/") ? QStringLiteral("tsql_div") : QStringLiteral("tsql_mod");
         // The third argument asks for division of decimals even when both values are stored
         // as whole numbers (a DECIMAL column keeps 7.0 as 7).
         out.sql = exact ? QStringLiteral("%1(%2, %3, 1)").arg(fn, left.sql, right.sql)
@@ -196,9 +196,8 @@ TsqlParser::Expr TsqlParser::dateOperand(const Expr& e, const Expr& other) const
         return out;
     }
     if (e.type == Type::Text || e.type == Type::Date) {
-        out.sql = QStringLiteral("%1(%2)").arg(other.dateOnly ? QStringLiteral("tsql_date")
-                                                              : QStringLiteral("tsql_datetime"),
-                                               e.sql);
+        out.sql = QStringLiteral("%1(%2)").arg(
+            other.dateOnly ? QStringLiteral("tsql_date") : QStringLiteral("tsql_datetime"), e.sql);
         return out;
     }
     return e;
@@ -778,8 +777,9 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
         Expr arg = parseExpr();
         expectOp(")");
         Expr e = arg;
-        e.sql = QStringLiteral("%1(%2%3)").arg(
-            name.toLower(), distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql);
+        e.sql =
+            QStringLiteral("%1(%2%3)")
+                .arg(name.toLower(), distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql);
         e.primary = true;
         e.column = false;
         e.literal = false;
@@ -844,7 +844,7 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
         if (name == QLatin1String(m.tsql)) {
             const QList<Expr> args = parseArguments(m.minArgs, m.maxArgs, name);
             Expr e = call(QString::fromLatin1(m.sqlite), args, m.type);
-            static const QStringList keepsKind = {"FLOOR", "CEILING", "ROUND", "ABS",
+            static const QStringList keepsKind = {"FLOOR", "CEILING", "ROUND",    "ABS",
                                                   "SIGN",  "POWER",   "COALESCE", "NULLIF"};
             if (keepsKind.contains(name)) {
                 // The result has the first argument's type (FLOOR and CEILING drop the scale).

@@ -189,7 +189,8 @@ void TsqlParser::parseStatement(QStringList& out)
             const bool temp = into.startsWith(QLatin1Char('#'));
             const QString prefix = temp ? QStringLiteral("TEMP ") : QString();
             if (intoColumns.isEmpty()) {
-                out << QStringLiteral("CREATE %1TABLE %2 AS %3").arg(prefix, quoteName(into), query);
+                out << QStringLiteral("CREATE %1TABLE %2 AS %3")
+                           .arg(prefix, quoteName(into), query);
             } else {
                 // The new table takes the source columns' declared types, collation and
                 // identity, as SQL Server's SELECT ... INTO does.
@@ -268,13 +269,13 @@ QList<TsqlParser::TableRef> TsqlParser::scanFromRefs() const
     const qsizetype n = m_tokens.size();
     auto tok = [&](qsizetype k) -> const TsqlToken& { return m_tokens.at(std::min(k, n - 1)); };
     auto isName = [](const TsqlToken& t) {
-        return t.kind == TsqlToken::Kind::Identifier ||
-               t.kind == TsqlToken::Kind::QuotedIdentifier;
+        return t.kind == TsqlToken::Kind::Identifier || t.kind == TsqlToken::Kind::QuotedIdentifier;
     };
     auto endsClause = [](const TsqlToken& t) {
-        for (const char* w : {"WHERE", "GROUP", "HAVING", "ORDER", "UNION", "EXCEPT", "INTERSECT",
-                              "OPTION", "SELECT", "INSERT", "UPDATE", "DELETE", "CREATE",
-                              "ALTER", "DROP", "TRUNCATE", "BEGIN", "COMMIT", "ROLLBACK", "SET"}) {
+        for (const char* w :
+             {"WHERE",  "GROUP",    "HAVING", "ORDER",  "UNION",    "EXCEPT", "INTERSECT",
+              "OPTION", "SELECT",   "INSERT", "UPDATE", "DELETE",   "CREATE", "ALTER",
+              "DROP",   "TRUNCATE", "BEGIN",  "COMMIT", "ROLLBACK", "SET"}) {
             if (t.isWord(w))
                 return true;
         }
@@ -449,7 +450,8 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
             if (!qualifier.isEmpty() &&
                 (r.alias.isEmpty() ? r.table : r.alias).compare(qualifier, Qt::CaseInsensitive))
                 continue;
-            const QList<TsqlColumn>* cols = r.table.isEmpty() ? nullptr : m_schema->columns(r.table);
+            const QList<TsqlColumn>* cols =
+                r.table.isEmpty() ? nullptr : m_schema->columns(r.table);
             if (!cols) {
                 intoKnown = false;
                 return;

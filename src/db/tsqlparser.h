@@ -37,12 +37,12 @@ private:
         Num num = Num::None;  // for numbers of known kind
         int precision = 0;    // decimal precision and scale
         int scale = 0;
-        bool dateOnly = false;  // a DATE (no time of day)
-        bool literal = false;   // a string literal; `sql` is its quoted form, `text` its value
-        QString text;           // literal value, or the column name of a column reference
-        QString declType;       // declared type of a column reference
-        bool identity = false;  // the identity column of its table
-        int sourceTables = 0;   // tables of the query the column was read from
+        bool dateOnly = false; // a DATE (no time of day)
+        bool literal = false;  // a string literal; `sql` is its quoted form, `text` its value
+        QString text;          // literal value, or the column name of a column reference
+        QString declType;      // declared type of a column reference
+        bool identity = false; // the identity column of its table
+        int sourceTables = 0;  // tables of the query the column was read from
     };
     struct TableRef
     {

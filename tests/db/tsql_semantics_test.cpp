@@ -322,13 +322,13 @@ TEST(TsqlFunctions, SurviveHostileArguments)
                                 "'day'",
                                 "' 12 '"};
     const QList<QPair<QString, int>> functions = {
-        {"tsql_add", 2},   {"charindex", 2},    {"charindex", 3},    {"isdate", 1},
-        {"isnumeric", 1},  {"tsql_convert", 2}, {"tsql_convert", 3}, {"dateadd", 3},
-        {"datediff", 3},   {"datepart", 2},     {"year", 1},         {"month", 1},
-        {"day", 1},        {"tsql_right", 2},   {"tsql_replace", 3}, {"tsql_replicate", 2},
-        {"tsql_space", 1}, {"tsql_str", 3},     {"tsql_round", 2},   {"tsql_round", 3},
+        {"tsql_add", 2},   {"charindex", 2},    {"charindex", 3},     {"isdate", 1},
+        {"isnumeric", 1},  {"tsql_convert", 2}, {"tsql_convert", 3},  {"dateadd", 3},
+        {"datediff", 3},   {"datepart", 2},     {"year", 1},          {"month", 1},
+        {"day", 1},        {"tsql_right", 2},   {"tsql_replace", 3},  {"tsql_replicate", 2},
+        {"tsql_space", 1}, {"tsql_str", 3},     {"tsql_round", 2},    {"tsql_round", 3},
         {"floor", 1},      {"ceiling", 1},      {"ident_current", 1}, {"tsql_div", 3},
-        {"tsql_mod", 2},   {"tsql_scale", 2},   {"tsql_fixed", 2},   {"tsql_datetime", 1}};
+        {"tsql_mod", 2},   {"tsql_scale", 2},   {"tsql_fixed", 2},    {"tsql_datetime", 1}};
     int calls = 0;
     for (const auto& [name, arity] : functions) {
         const qsizetype n = values.size();
