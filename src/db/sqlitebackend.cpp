@@ -4,6 +4,7 @@
 
 #ifdef ORVANE_HAVE_TSQL_FUNCTIONS
 #include "db/sqlitefunctions.h"
+#include "db/textcollation.h"
 #endif
 
 #include <QFile>
@@ -306,6 +307,8 @@ bool SqliteBackend::openFile(const QString& path, bool create)
     }
 #ifdef ORVANE_HAVE_TSQL_FUNCTIONS
     registerTsqlFunctions(m_db);
+    // Indexes on text columns follow the comparison installed above.
+    TextCollation::reindexIfNeeded(m_db);
 #endif
     m_schema.setConnection(m_db);
     return true;

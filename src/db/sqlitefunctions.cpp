@@ -1,5 +1,7 @@
 #include "db/sqlitefunctions.h"
 
+#include "db/textcollation.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -1028,6 +1030,8 @@ void registerTsqlFunctions(sqlite3* db)
     // Our translation quotes names with "..."; a misspelt name must fail, not turn into a text.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    // Texts compare as SQL Server's Chinese collation (NOCASE, LIKE, UPPER, LOWER).
+    TextCollation::install(db);
 
     static const char kYear[] = "year";
     static const char kMonth[] = "month";

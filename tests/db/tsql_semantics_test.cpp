@@ -485,4 +485,39 @@ TEST_F(TsqlTypedValues, SmallDifferences)
     EXPECT_EQ(db.value("SELECT IDENT_CURRENT('s1000')"), "1001");
 }
 
+TEST_F(TsqlTypedValues, TextComparesAsTheChineseCaseInsensitiveCollation)
+{
+    ASSERT_TRUE(db.exec("CREATE TABLE qp_Users (UserID int IDENTITY(1,1), UserName nvarchar(50))"));
+    ASSERT_TRUE(db.exec("INSERT INTO qp_Users (UserName) VALUES (N'josé'), (N'ＨＲ'), ('Abc  '),"
+                        " (N'王五'), (N'赵六'), (N'李四'), (N'张三'), ('a_c'), ('a%c'), ('bcd')"));
+    const struct
+    {
+        const char* tsql;
+        const char* expected;
+    } cases[] = {
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName = 'Abc'", "1"},
+        {"SELECT CASE WHEN 'Abc  ' = 'ABC' THEN 1 ELSE 0 END", "1"},
+        {"SELECT UserID FROM qp_Users WHERE UPPER(UserName) = N'JOSÉ'", "1"},
+        {"SELECT UserID FROM qp_Users WHERE UserName = N'JOSE'", "<0 rows>"}, // accents count
+        {"SELECT UserID FROM qp_Users WHERE UserName = N'ｈｒ'", "2"},
+        {"SELECT UserID FROM qp_Users WHERE UserName = 'hr'", "2"},
+        {"SELECT UPPER(N'josé')", "JOSÉ"},
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName LIKE '[a-c]%'", "4"},
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName LIKE '[^a]%'", "7"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE 'a[%]c'", "a%c"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE 'a[_]c'", "a_c"},
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName LIKE 'a_c'", "2"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE 'a!%c' ESCAPE '!'", "a%c"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE N'%Ｓé'", "josé"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(db.value(QString::fromUtf8(c.tsql)), QString::fromUtf8(c.expected)) << c.tsql;
+    EXPECT_EQ(db.rows("SELECT UserName FROM qp_Users WHERE UserID BETWEEN 4 AND 7 ORDER BY "
+                      "UserName"),
+              QStringList({"李四", "王五", "张三", "赵六"}));
+    EXPECT_EQ(db.rows("SELECT UserName FROM qp_Users WHERE UserName IN ('abc', N'张三') ORDER BY "
+                      "UserName DESC"),
+              QStringList({"张三", "Abc  "}));
+}
+
 } // namespace
