@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/vfs.h>
+
 #include <sqlite3.h>
 
 #include <climits>
@@ -18,7 +20,22 @@ namespace orvane::db {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
+// Magic numbers of network file systems (statfs f_type): NFS, SMB, CIFS, SMB2, Coda, AFS, 9P.
+bool isNetworkFsType(unsigned long type)
+{
+    switch (type) {
+    case 0x6969:
+    case 0x517B:
+    case 0xFF534D42:
+    case 0xFE534D42:
+    case 0x73757245:
+    case 0x5346414F:
+    case 0x01021997:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // --- a small lexer, enough to find the FROM clause of a select ---------------------------
 
@@ -257,9 +274,32 @@ SqliteBackend::~SqliteBackend()
 
 bool SqliteBackend::fail(int rc)
 {
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        return failWith(rc, QStringLiteral("数据库正被其他工作站占用，等待 %1 秒后仍未释放，"
+                                           "请稍后重试。(database is locked)")
+                                .arg(m_busyTimeoutMs / 1000.0));
     const QString message =
         m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
     return failWith(rc, message);
+}
+
+bool SqliteBackend::isNetworkPath(const QString& path)
+{
+    if (path.startsWith(QLatin1String("\\\\")) || path.startsWith(QLatin1String("//")))
+        return true; // a UNC share
+    QFileInfo info(path);
+    const QByteArray dir = (info.exists() ? info.absoluteFilePath() : info.absolutePath()).toUtf8();
+    struct statfs fs;
+    if (statfs(dir.constData(), &fs) != 0)
+        return false;
+    return isNetworkFsType((unsigned long)(fs.f_type) & 0xFFFFFFFFul);
+}
+
+void SqliteBackend::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeoutMs = milliseconds;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 bool SqliteBackend::failWith(int rc, const QString& description)
@@ -295,10 +335,13 @@ bool SqliteBackend::openFile(const QString& path, bool create)
     }
     m_path = path;
     sqlite3_extended_result_codes(m_db, 0);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, m_busyTimeoutMs);
+    // WAL needs memory shared by every process, which a network file system cannot give: a file
+    // on a share uses the rollback journal, which relies on the share's file locks only.
     // journal_mode reads the file header, so a file that is not a database fails here.
-    if (!runSimple(QStringLiteral("PRAGMA journal_mode=WAL")) ||
-        !runSimple(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
+    const QString journal = isNetworkPath(path) ? QStringLiteral("PRAGMA journal_mode=DELETE")
+                                                : QStringLiteral("PRAGMA journal_mode=WAL");
+    if (!runSimple(journal) || !runSimple(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
         !runSimple(QStringLiteral("PRAGMA foreign_keys=ON"))) {
         const BackendError error = lastError();
         close();

@@ -53,6 +53,12 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
+    // How long a statement waits for another process's write to end (default two minutes).
+    void setBusyTimeout(int milliseconds);
+    // True for a UNC path or a file on a network file system (NFS, SMB/CIFS, ...), which is
+    // opened with the rollback journal instead of WAL.
+    static bool isNetworkPath(const QString& path);
+
     // The query with "alias.rowid" of every base table in its FROM clause added to the select
     // list, and the table names and aliases found; empty text when the query cannot carry keys
     // (DISTINCT, GROUP BY, compound selects, no FROM).
@@ -77,6 +83,9 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    // Another process writing holds the file; like SQL Server's lock wait a statement waits for
+    // it, here up to two minutes (docs/db.md), then fails with a message that says so.
+    int m_busyTimeoutMs = 120000;
     SqliteSchemaCache m_schema;
 };
 

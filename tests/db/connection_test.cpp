@@ -2,6 +2,7 @@
 
 #include "db/cadocommand.h"
 #include "db/procedures.h"
+#include "db/sqlitebackend.h"
 #include "db/transaction.h"
 
 #include <QFile>
@@ -162,6 +163,32 @@ TEST_F(ConnectionTest, TwoConnectionsShareOneFile)
     ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Title"), "z"));
     ASSERT_TRUE(rs.Update());
     EXPECT_EQ(rs.GetFieldInt(QStringLiteral("Num")), 10) << "the row is read back after writing";
+}
+
+TEST_F(ConnectionTest, AWriterWaitsForAnotherAndSaysWhenTheWaitIsTooLong)
+{
+    CADODatabase second;
+    ASSERT_TRUE(second.Open(connectionString()));
+    auto* backend = dynamic_cast<SqliteBackend*>(second.backend());
+    ASSERT_NE(backend, nullptr);
+    backend->setBusyTimeout(20); // the wait is shortened for the test only
+
+    ASSERT_TRUE(m_db.BeginTransaction());
+    exec(QStringLiteral("INSERT INTO qp_Item (Title, Num) VALUES ('held', 1)"));
+    EXPECT_FALSE(
+        second.Execute(QStringLiteral("INSERT INTO qp_Item (Title, Num) VALUES ('w', 2)")));
+    EXPECT_TRUE(second.GetErrorDescription().startsWith(QStringLiteral("数据库正被其他工作站占用")))
+        << second.GetErrorDescription().toStdString();
+    ASSERT_TRUE(m_db.CommitTransaction());
+    EXPECT_TRUE(second.Execute(QStringLiteral("INSERT INTO qp_Item (Title, Num) VALUES ('w', 2)")))
+        << "the connection is usable once the other writer is done";
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item WHERE Title IN ('held','w')")),
+              "2");
+
+    // Shares never use the write-ahead log, which needs memory shared between the processes.
+    EXPECT_TRUE(SqliteBackend::isNetworkPath(QStringLiteral("\\\\fs01\\hr\\hr.db")));
+    EXPECT_TRUE(SqliteBackend::isNetworkPath(QStringLiteral("//fs01/hr/hr.db")));
+    EXPECT_FALSE(SqliteBackend::isNetworkPath(m_path));
 }
 
 // --- procedure dispatch --------------------------------------------------------------------
