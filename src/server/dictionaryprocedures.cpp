@@ -89,9 +89,10 @@ void addDictItem(ProcContext& ctx)
                                .arg(sqlText(dictId), sqlText(parent))) == 0)
             ctx.fail(QStringLiteral("上级编码 %1 不存在").arg(parent));
     }
+    // A code is unique among the children of one parent (the top level is one parent).
     if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE DictId=%1 AND "
-                                      "DictValue=%2 AND ID<>%3")
-                           .arg(sqlText(dictId), sqlText(value), num(id))) > 0)
+                                      "ISNULL(ParentValue,'')=%2 AND DictValue=%3 AND ID<>%4")
+                           .arg(sqlText(dictId), sqlText(parent), sqlText(value), num(id))) > 0)
         ctx.fail(QStringLiteral("错误：编码重复!"));
     if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_DictItem WHERE DictId=%1 AND "
                                       "UPPER(Title)=%2 AND ID<>%3")

@@ -253,7 +253,7 @@ TEST_F(CoreProcedures, DictionariesAndTheirEntries)
                                    "DictValue='01' AND hasChild=1")
                         .arg(dictId)),
               1);
-    // Child codes extend the parent's code; codes and titles are unique in the dictionary.
+    // Child codes extend the parent's code; titles are unique in the dictionary.
     EXPECT_FALSE(addItem(0, "01", "重复", "01"));
     EXPECT_FALSE(addItem(0, "02", "其他", "01"));
     EXPECT_FALSE(addItem(0, "0102", "管理岗", "01"));
@@ -270,6 +270,11 @@ TEST_F(CoreProcedures, DictionariesAndTheirEntries)
                                    "DictValue='01' AND hasChild=1")
                         .arg(dictId)),
               0);
+    // A code is unique among its siblings only.
+    EXPECT_TRUE(addItem(0, "011", "顶级", ""));
+    EXPECT_TRUE(addItem(0, "011", "子级", "01")) << db().GetErrorDescription().toStdString();
+    EXPECT_FALSE(addItem(0, "011", "又一个", ""));
+    EXPECT_TRUE(db().GetErrorDescription().contains("错误：编码重复!"));
 
     CADOCommand cmd(&db(), "qp_SelectSystemDictItemsByID");
     cmd.AddParameter("DictId", adVarChar, adParamInput, 50, QString("D02"));
