@@ -89,8 +89,8 @@ void BM_CompiledFormula(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations());
     state.counters["allocs_per_eval"] =
-        static_cast<double>(g_allocations.load() - allocationsBefore)
-        / static_cast<double>(state.iterations());
+        static_cast<double>(g_allocations.load() - allocationsBefore) /
+        static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_CompiledFormula);
 
