@@ -99,12 +99,11 @@ QString CDlgSysLogManage::footerText() const
 
 bool CDlgSysLogManage::exportList()
 {
-    QString path = m_prompter.saveFileName(QStringLiteral("导出"), QString(),
-                                           QStringLiteral("Excel 文件 (*.xls)"));
+    QString path =
+        m_prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
     if (path.isEmpty())
         return false;
-    if (!path.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xls");
+    path = db::excelExportPath(path);
     if (!m_recordset.IsOpen() || !db::ExportRecordsetToExcel(m_recordset, path)) {
         m_prompter.message(QStringLiteral("导出数据失败!"), promptCaption(),
                            Prompter::Icon::Error);

@@ -104,4 +104,17 @@ bool ExportRecordsetToExcel(CADORecordset& rs, const QString& path, QString* err
     return true;
 }
 
+QString excelExportFilter()
+{
+    return QStringLiteral("Excel 工作簿 (*.xlsx);;Excel 97-2003 工作簿 (*.xls)");
+}
+
+QString excelExportPath(const QString& chosen)
+{
+    if (chosen.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ||
+        chosen.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive))
+        return chosen;
+    return chosen + QStringLiteral(".xlsx");
+}
+
 } // namespace orvane::db

@@ -18,6 +18,12 @@ platform::XlsxWriter::ColumnType excelColumnType(int adoType);
 // the first. An existing file is replaced only once the new one is complete. The recordset's
 // cursor is put back where it was. On failure returns false and, when `error` is given, the
 // reason.
+// A path ending in .xls gets an Excel 97-2003 workbook, any other an .xlsx workbook.
 bool ExportRecordsetToExcel(CADORecordset& rs, const QString& path, QString* error = nullptr);
+
+// The file-type choice every export dialog offers: .xlsx first, then Excel 97-2003 (.xls).
+QString excelExportFilter();
+// The chosen path with ".xlsx" added when it names neither workbook type.
+QString excelExportPath(const QString& chosen);
 
 } // namespace orvane::db

@@ -1,5 +1,7 @@
 #include "platform/xlsxwriter.h"
 
+#include "platform/biff8workbook.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -115,6 +117,7 @@ struct XlsxWriter::Private
     lxw_worksheet* sheet = nullptr;
     lxw_format* dateFormat = nullptr;
     lxw_format* dateTimeFormat = nullptr;
+    std::unique_ptr<Biff8Workbook> biff; // an .xls target: Excel 97-2003 records instead
     QList<ColumnType> types;
     QString targetPath;
     QString tempPath;
@@ -134,6 +137,10 @@ struct XlsxWriter::Private
     }
     lxw_error writeText(int col, const QString& text)
     {
+        if (biff) {
+            biff->setText(nextRow, col, text.left(kMaxTextLength));
+            return LXW_NO_ERROR;
+        }
         const QByteArray utf8 = protectEscapes(text.left(kMaxTextLength)).toUtf8();
         return worksheet_write_string(sheet, nextRow, col, utf8.constData(), nullptr);
     }
@@ -155,17 +162,29 @@ lxw_error XlsxWriter::Private::writeCell(int col, const QVariant& value)
         if (ok && (isNumeric(value) || value.typeId() == QMetaType::QString)) {
             if (!std::isfinite(number))
                 return LXW_NO_ERROR;
+            if (biff) {
+                biff->setNumber(nextRow, col, number);
+                return LXW_NO_ERROR;
+            }
             return worksheet_write_number(sheet, nextRow, col, number, nullptr);
         }
         break;
     }
     case ColumnType::Boolean:
+        if (isNumeric(value) && biff) {
+            biff->setBoolean(nextRow, col, value.toDouble() != 0.0);
+            return LXW_NO_ERROR;
+        }
         if (isNumeric(value))
             return worksheet_write_boolean(sheet, nextRow, col, value.toDouble() != 0.0, nullptr);
         break;
     case ColumnType::DateTime: {
         bool ok = false;
         const QDateTime dt = asDateTime(value, &ok);
+        if (ok && excelCanHoldDate(dt) && biff) {
+            biff->setDateTime(nextRow, col, dt);
+            return LXW_NO_ERROR;
+        }
         if (ok && excelCanHoldDate(dt)) {
             lxw_datetime lxw = toLxwDateTime(dt);
             lxw_format* format = dt.time() == QTime(0, 0) ? dateFormat : dateTimeFormat;
@@ -188,6 +207,7 @@ lxw_error XlsxWriter::Private::writeCell(int col, const QVariant& value)
 
 void XlsxWriter::Private::discard()
 {
+    biff.reset();
     if (workbook) {
         // The library cannot drop a workbook unwritten: it is closed onto the temporary path,
         // which is removed right after.
@@ -251,6 +271,23 @@ bool XlsxWriter::open(const QString& path, const QString& sheetName, const QStri
     d->tempPath = temp.fileName();
     temp.close();
 
+    if (target.suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0) {
+        // The file's content follows its extension: .xls is an Excel 97-2003 workbook.
+        if (columnNames.size() > Biff8Workbook::kMaxColumns) {
+            d->discard();
+            return d->fail(QStringLiteral("列数超过 Excel 97-2003 工作表的上限 %1")
+                               .arg(Biff8Workbook::kMaxColumns));
+        }
+        d->biff = std::make_unique<Biff8Workbook>();
+        d->biff->addSheet(validSheetName(sheetName));
+        d->types = columnTypes;
+        for (int col = 0; col < columnNames.size(); ++col)
+            d->writeText(col, columnNames.at(col));
+        d->targetPath = path;
+        d->nextRow = 1;
+        return true;
+    }
+
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE; // rows go to disk as they are written
     options.use_zip64 = LXW_TRUE;
@@ -287,10 +324,11 @@ bool XlsxWriter::open(const QString& path, const QString& sheetName, const QStri
 
 bool XlsxWriter::writeRow(const QVariantList& values)
 {
-    if (!d->workbook)
+    if (!isOpen())
         return d->fail(QStringLiteral("工作簿未打开"));
-    if (d->nextRow >= kMaxRows)
-        return d->fail(QStringLiteral("行数超过 Excel 工作表的上限 %1").arg(kMaxRows));
+    const int maxRows = d->biff ? Biff8Workbook::kMaxRows : kMaxRows;
+    if (d->nextRow >= maxRows)
+        return d->fail(QStringLiteral("行数超过 Excel 工作表的上限 %1").arg(maxRows));
     const int count = std::min<qsizetype>(values.size(), kMaxColumns);
     for (int col = 0; col < count; ++col) {
         const lxw_error code = d->writeCell(col, values.at(col));
@@ -304,14 +342,30 @@ bool XlsxWriter::writeRow(const QVariantList& values)
 
 bool XlsxWriter::commit()
 {
-    if (!d->workbook)
+    if (!isOpen())
         return d->fail(QStringLiteral("工作簿未打开"));
-    const lxw_error closed = workbook_close(d->workbook);
-    d->workbook = nullptr;
-    d->sheet = nullptr;
-    if (!d->check(closed, QStringLiteral("保存工作簿"))) {
-        d->discard();
-        return false;
+    if (d->biff) {
+        QString reason;
+        const QByteArray bytes = d->biff->toBytes(&reason);
+        QFile file(d->tempPath);
+        if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size() || !file.flush()) {
+            if (reason.isEmpty())
+                reason = QStringLiteral("保存工作簿失败：%1").arg(file.errorString());
+            file.close();
+            d->discard();
+            return d->fail(reason);
+        }
+        file.close();
+        d->biff.reset();
+    } else {
+        const lxw_error closed = workbook_close(d->workbook);
+        d->workbook = nullptr;
+        d->sheet = nullptr;
+        if (!d->check(closed, QStringLiteral("保存工作簿"))) {
+            d->discard();
+            return false;
+        }
     }
     // rename() replaces an existing target in one step on POSIX file systems.
     const QByteArray from = QFile::encodeName(d->tempPath);
@@ -334,7 +388,7 @@ void XlsxWriter::cancel()
 
 bool XlsxWriter::isOpen() const
 {
-    return d->workbook != nullptr;
+    return d->workbook != nullptr || d->biff != nullptr;
 }
 
 int XlsxWriter::rowsWritten() const

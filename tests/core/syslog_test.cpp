@@ -6,6 +6,7 @@
 #include "core/systemlog.h"
 
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -151,7 +152,12 @@ TEST_F(SystemLog, ExportWritesTheListedLines)
     const QString chosen = dir.filePath(QStringLiteral("日志"));
     prompter.chooseFile(chosen);
     EXPECT_TRUE(viewer.exportList());
-    EXPECT_TRUE(QFileInfo(chosen + QStringLiteral(".xls")).size() > 0);
+    EXPECT_TRUE(QFileInfo(chosen + QStringLiteral(".xlsx")).size() > 0) << ".xlsx unless chosen";
+    prompter.chooseFile(chosen + QStringLiteral(".xls"));
+    EXPECT_TRUE(viewer.exportList());
+    QFile xls(chosen + QStringLiteral(".xls"));
+    ASSERT_TRUE(xls.open(QIODevice::ReadOnly));
+    EXPECT_EQ(xls.read(4), QByteArray("\xD0\xCF\x11\xE0", 4)) << "a real Excel 97-2003 file";
 
     prompter.chooseFile(QString()); // cancelled
     EXPECT_FALSE(viewer.exportList());

@@ -1,5 +1,7 @@
 #include "biff8builder.h"
 
+#include "platform/biff8workbook.h"
+
 #include <QtEndian>
 
 #include <cstring>
@@ -55,33 +57,6 @@ QByteArray xf(quint16 format)
     put16(b, 0x0001); // locked cell
     b.append(QByteArray(14, '\0'));
     return b;
-}
-
-constexpr quint32 kEndOfChain = 0xFFFFFFFE;
-constexpr quint32 kFree = 0xFFFFFFFF;
-constexpr quint32 kFatSector = 0xFFFFFFFD;
-constexpr int kSector = 512;
-
-QByteArray directoryEntry(const QString& name, quint8 type, quint32 child, quint32 start,
-                          quint32 size)
-{
-    QByteArray e;
-    QByteArray n = utf16(name);
-    n.append(2, '\0');
-    const quint16 nameBytes = name.isEmpty() ? 0 : quint16(n.size());
-    n.resize(64, '\0');
-    e.append(n);
-    put16(e, nameBytes);
-    e.append(char(type));
-    e.append(char(1)); // black
-    put32(e, kFree);   // left sibling
-    put32(e, kFree);   // right sibling
-    put32(e, child);
-    e.append(QByteArray(16 + 4 + 16, '\0')); // class id, state, times
-    put32(e, start);
-    put32(e, size);
-    put32(e, 0);
-    return e;
 }
 
 } // namespace
@@ -197,52 +172,7 @@ QByteArray Biff8Builder::workbookStream() const
     return stream;
 }
 
-QByteArray Biff8Builder::compoundFile(const QByteArray& streamIn, const QString& streamName)
+QByteArray Biff8Builder::compoundFile(const QByteArray& stream, const QString& streamName)
 {
-    // Streams under 4096 bytes would live in the mini stream; padding keeps this to plain
-    // sectors: FAT in sector 0, directory in sector 1, the stream from sector 2.
-    QByteArray stream = streamIn;
-    if (stream.size() < 4096)
-        stream.append(QByteArray(4096 - stream.size(), '\0'));
-    const int streamSectors = int((stream.size() + kSector - 1) / kSector);
-    stream.resize(streamSectors * kSector, '\0');
-
-    QByteArray header;
-    header.append("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-    header.append(QByteArray(16, '\0'));
-    put16(header, 0x003E);
-    put16(header, 0x0003);
-    put16(header, 0xFFFE);
-    put16(header, 9); // 512-byte sectors
-    put16(header, 6); // 64-byte mini sectors
-    header.append(QByteArray(6, '\0'));
-    put32(header, 0);           // directory sectors (version 3)
-    put32(header, 1);           // FAT sectors
-    put32(header, 1);           // first directory sector
-    put32(header, 0);           // transaction signature
-    put32(header, 4096);        // mini stream cutoff
-    put32(header, kEndOfChain); // first mini FAT sector
-    put32(header, 0);
-    put32(header, kEndOfChain); // first DIFAT sector
-    put32(header, 0);
-    put32(header, 0); // the FAT is sector 0
-    for (int i = 1; i < 109; ++i)
-        put32(header, kFree);
-
-    QByteArray fat;
-    put32(fat, kFatSector);
-    put32(fat, kEndOfChain);
-    for (int i = 0; i < streamSectors; ++i)
-        put32(fat, i + 1 < streamSectors ? quint32(3 + i) : kEndOfChain);
-    while (fat.size() < kSector)
-        put32(fat, kFree);
-
-    QByteArray directory;
-    directory.append(directoryEntry(QStringLiteral("Root Entry"), 5, 1, kEndOfChain, 0));
-    directory.append(directoryEntry(streamName, 2, kFree, 2,
-                                    quint32(streamIn.size() < 4096 ? 4096 : streamIn.size())));
-    directory.append(directoryEntry(QString(), 0, kFree, 0, 0));
-    directory.append(directoryEntry(QString(), 0, kFree, 0, 0));
-
-    return header + fat + directory + stream;
+    return orvane::platform::Biff8Workbook::compoundFile(stream, streamName);
 }

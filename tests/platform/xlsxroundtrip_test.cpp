@@ -30,10 +30,15 @@ QStringList tempFilesIn(const QString& folder)
     return QDir(folder).entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden);
 }
 
-TEST(XlsxRoundTripTest, TypedCellsComeBackAsWritten)
+// Both file types: .xlsx, and .xls written as a real Excel 97-2003 workbook.
+class TypedCells : public ::testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(TypedCells, ComeBackAsWritten)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("人员名单.xlsx"));
+    const QString path = dir.filePath(QStringLiteral("人员名单.") + QLatin1String(GetParam()));
     XlsxWriter writer;
     ASSERT_TRUE(writer.open(path, QStringLiteral("人员名单"),
                             {QStringLiteral("姓名"), QStringLiteral("工资"), QStringLiteral("在职"),
@@ -68,6 +73,35 @@ TEST(XlsxRoundTripTest, TypedCellsComeBackAsWritten)
     EXPECT_EQ(rows[4], (QVariantList{QVariant(), QStringLiteral("abc"), QVariant(), QVariant(),
                                      QStringLiteral("2020-02-29")}));
     EXPECT_TRUE(tempFilesIn(dir.path()).isEmpty());
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray magic = file.read(4);
+    EXPECT_EQ(magic, QLatin1String(GetParam()) == QLatin1String("xls")
+                         ? QByteArray("\xD0\xCF\x11\xE0", 4) // compound file
+                         : QByteArray("PK\x03\x04", 4))      // zip package
+        << "the content matches the extension";
+}
+
+INSTANTIATE_TEST_SUITE_P(XlsxRoundTripTest, TypedCells, ::testing::Values("xlsx", "xls"));
+
+TEST(XlsxRoundTripTest, LargeXlsWorkbooksKeepEveryString)
+{
+    // More text than one record holds, one cell longer than a record, many rows.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.xls"));
+    XlsxWriter writer;
+    ASSERT_TRUE(writer.open(path, QStringLiteral("log"), {QStringLiteral("N"), QStringLiteral("T")},
+                            {Type::Number, Type::Text}));
+    const QString longText = QString(6000, u'长') + QStringLiteral("尾");
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(writer.writeRow({i, i == 1500 ? longText : QStringLiteral("行%1").arg(i)}));
+    ASSERT_TRUE(writer.commit()) << writer.errorString().toStdString();
+    const QList<QVariantList> rows = readBack(path);
+    ASSERT_EQ(rows.size(), 3001);
+    EXPECT_EQ(rows[2999].value(1).toString(), QStringLiteral("行2998"));
+    EXPECT_EQ(rows[1501].value(1).toString(), longText);
+    EXPECT_EQ(rows[3000].value(0).toDouble(), 2999.0);
 }
 
 TEST(XlsxRoundTripTest, ExistingFileIsReplacedOnlyOnCommit)
