@@ -1,10 +1,10 @@
 #include "core/cdlgsyslogmanage.h"
 
 #include "core/catalog.h"
-#include "core/sqltext.h"
 #include "core/cataloglists.h"
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
+#include "core/sqltext.h"
 #include "db/excelexport.h"
 
 namespace orvane::core {
@@ -63,16 +63,16 @@ QString CDlgSysLogManage::filterClause(const Filter& filter)
     if (!filter.action.isEmpty()) {
         const QString like =
             QStringLiteral("(lAction LIKE '%") + sqlEscape(filter.action) + QStringLiteral("%')");
-        clause += clause.isEmpty() ? QStringLiteral(" WHERE ") + like
-                                   : QStringLiteral(" AND ") + like;
+        clause +=
+            clause.isEmpty() ? QStringLiteral(" WHERE ") + like : QStringLiteral(" AND ") + like;
     }
     return clause;
 }
 
 QString CDlgSysLogManage::querySql(const Filter& filter)
 {
-    return QStringLiteral("SELECT id,lDate AS 时间,lUser AS 用户,lAction AS 操作 FROM qp_Log ")
-           + filterClause(filter) + QStringLiteral(" ORDER BY lDate DESC");
+    return QStringLiteral("SELECT id,lDate AS 时间,lUser AS 用户,lAction AS 操作 FROM qp_Log ") +
+           filterClause(filter) + QStringLiteral(" ORDER BY lDate DESC");
 }
 
 bool CDlgSysLogManage::refresh()
@@ -105,8 +105,7 @@ bool CDlgSysLogManage::exportList()
         return false;
     path = db::excelExportPath(path);
     if (!m_recordset.IsOpen() || !db::ExportRecordsetToExcel(m_recordset, path)) {
-        m_prompter.message(QStringLiteral("导出数据失败!"), promptCaption(),
-                           Prompter::Icon::Error);
+        m_prompter.message(QStringLiteral("导出数据失败!"), promptCaption(), Prompter::Icon::Error);
         return false;
     }
     return true;

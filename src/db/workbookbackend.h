@@ -14,8 +14,14 @@ namespace orvane::db {
 
 class CADODatabase;
 
-// Read-only backend over an Excel workbook (.xlsx or .xls), opened with the Jet connection string
+// Backend over an Excel workbook (.xlsx or .xls), opened with the Jet connection string
 // "Provider='Microsoft.JET.OLEDB.4.0';Data Source=PATH;Extended Properties="Excel 8.0;HDR=YES"".
+//
+// A path that does not exist yet is a new workbook: "CREATE TABLE name (col TEXT, col DATETIME,
+// col LOGICAL, col NUMBER, ...)" gives it its sheet (written at once with the title row), and
+// rows come by "INSERT INTO name [(cols)] VALUES (...)" or through a recordset opened on
+// "SELECT * FROM name" (AddNew, SetFieldValue, Update). The workbook is written again when the
+// connection closes; a path ending in .xls gets an Excel 97-2003 file, any other .xlsx.
 //
 // It answers "SELECT * FROM [sheet]", "SELECT * FROM sheet" and "SELECT * FROM [sheet$]". With
 // HDR=YES (the default) the first row gives the field names (an empty or repeated title becomes
@@ -64,10 +70,26 @@ public:
     static QString sheetOfQuery(const QString& sql);
 
 private:
+    struct NewSheet
+    {
+        QString name;
+        QStringList columns;
+        QList<int> adoTypes;
+        QList<QVariantList> rows;
+    };
     bool refuse(const QString& what);
+    bool createSheet(const QString& sql);
+    bool insertValues(const QString& sql, qint64* affected);
+    NewSheet* newSheet(const QString& table);
+    static qsizetype columnOf(const NewSheet& sheet, const QString& column);
+    bool writeNewWorkbook();
 
     std::unique_ptr<platform::WorkbookReader> m_reader;
     bool m_firstRowHasNames = true;
+    QString m_path;
+    bool m_open = false;
+    std::unique_ptr<NewSheet> m_created; // the sheet of a new workbook
+    bool m_dirty = false;
 };
 
 // The worksheet names of a connection opened on a workbook; empty for any other connection.

@@ -84,14 +84,14 @@ QByteArray font()
 QByteArray xf(quint16 format, bool style)
 {
     QByteArray b;
-    put16(b, 0);                           // font
-    put16(b, format);                      // number format
-    put16(b, style ? 0xFFF5 : 0x0001);     // style XF / cell XF of style 0, locked
-    b.append(char(0x20));                  // bottom aligned
-    b.append(char(0));                     // rotation
-    b.append(char(0));                     // indent
+    put16(b, 0);                                     // font
+    put16(b, format);                                // number format
+    put16(b, style ? 0xFFF5 : 0x0001);               // style XF / cell XF of style 0, locked
+    b.append(char(0x20));                            // bottom aligned
+    b.append(char(0));                               // rotation
+    b.append(char(0));                               // indent
     b.append(char(style ? 0 : (format ? 0x04 : 0))); // attributes of its own: the format
-    put32(b, 0);                           // borders
+    put32(b, 0);                                     // borders
     put32(b, 0);
     put16(b, 0x20C0); // pattern colours
     return b;
@@ -186,9 +186,8 @@ void Biff8Workbook::setDateTime(int row, int column, const QDateTime& value)
     // Excel counts days from 1899-12-30 (its 1900 leap day is absorbed by that base).
     const double days = double(QDate(1899, 12, 30).daysTo(value.date())) +
                         value.time().msecsSinceStartOfDay() / 86400000.0;
-    m_sheets.last().cells.append({row, column,
-                                  value.time() == QTime(0, 0) ? Cell::Date : Cell::DateTime, days,
-                                  0});
+    m_sheets.last().cells.append(
+        {row, column, value.time() == QTime(0, 0) ? Cell::Date : Cell::DateTime, days, 0});
 }
 
 QByteArray Biff8Workbook::workbookStream() const
@@ -253,8 +252,8 @@ QByteArray Biff8Workbook::workbookStream() const
         put16(dimensions, 0);
         record(stream, 0x0200, dimensions);
         QByteArray window2;
-        for (quint16 v : {quint16(i == 0 ? 0x06B6 : 0x00B6), quint16(0), quint16(0),
-                          quint16(64), quint16(0), quint16(0), quint16(0), quint16(0), quint16(0)})
+        for (quint16 v : {quint16(i == 0 ? 0x06B6 : 0x00B6), quint16(0), quint16(0), quint16(64),
+                          quint16(0), quint16(0), quint16(0), quint16(0), quint16(0)})
             put16(window2, v);
         record(stream, 0x023E, window2);
         for (const Cell& c : sheet.cells) {

@@ -46,7 +46,8 @@ TEST_F(SystemLog, WritesOneLineOnlyWhileRetentionIsPositive)
     AddSystemLog(app, hostile);
     EXPECT_EQ(logCount(), 1);
     EXPECT_EQ(lastLogLine(), hostile);
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT lUser FROM qp_Log")), QStringLiteral("admin"));
+    EXPECT_EQ(database().scalar(QStringLiteral("SELECT lUser FROM qp_Log")),
+              QStringLiteral("admin"));
     EXPECT_NE(database().scalar(QStringLiteral("SELECT lDate FROM qp_Log"), QString()), QString());
 
     db().Close(); // errors are swallowed
@@ -60,8 +61,8 @@ TEST_F(SystemLog, OnlyTheCleanupCallRemovesOldLines)
     EXPECT_EQ(logCount(), 2);
     AddSystemLog(app, QStringLiteral("登出系统"), true);
     EXPECT_EQ(logCount(), 2);
-    EXPECT_EQ(database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Log WHERE lAction='old'")),
-              0);
+    EXPECT_EQ(
+        database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Log WHERE lAction='old'")), 0);
 }
 
 TEST_F(SystemLog, FilterClauseForms)
@@ -85,16 +86,21 @@ TEST_F(SystemLog, FilterClauseForms)
               QStringLiteral(" WHERE (YEAR(lDate)=2024 AND MONTH(lDate)=3 AND DAY(lDate)=11) AND "
                              "(lAction LIKE '%删''除%')"));
     f.end.reset();
-    EXPECT_EQ(CDlgSysLogManage::filterClause(f), QStringLiteral(" WHERE (lAction LIKE '%删''除%')"));
+    EXPECT_EQ(CDlgSysLogManage::filterClause(f),
+              QStringLiteral(" WHERE (lAction LIKE '%删''除%')"));
 }
 
 TEST_F(SystemLog, ViewerFiltersOnTheDatabaseNewestFirst)
 {
-    addLine(QStringLiteral("2024-03-08 23:59:59"), QStringLiteral("admin"), QStringLiteral("before"));
-    addLine(QStringLiteral("2024-03-09 00:00:00"), QStringLiteral("admin"), QStringLiteral("start"));
-    addLine(QStringLiteral("2024-03-10 12:00:00"), QStringLiteral("出纳"), QStringLiteral("a -- b; [c] 'd'"));
+    addLine(QStringLiteral("2024-03-08 23:59:59"), QStringLiteral("admin"),
+            QStringLiteral("before"));
+    addLine(QStringLiteral("2024-03-09 00:00:00"), QStringLiteral("admin"),
+            QStringLiteral("start"));
+    addLine(QStringLiteral("2024-03-10 12:00:00"), QStringLiteral("出纳"),
+            QStringLiteral("a -- b; [c] 'd'"));
     addLine(QStringLiteral("2024-03-11 23:59:59"), QStringLiteral("admin"), QStringLiteral("end"));
-    addLine(QStringLiteral("2024-03-12 00:00:00"), QStringLiteral("admin"), QStringLiteral("after"));
+    addLine(QStringLiteral("2024-03-12 00:00:00"), QStringLiteral("admin"),
+            QStringLiteral("after"));
 
     CDlgSysLogManage viewer(app, prompter);
     viewer.open();
@@ -111,17 +117,17 @@ TEST_F(SystemLog, ViewerFiltersOnTheDatabaseNewestFirst)
 
     viewer.filter().end = QDate(2024, 3, 11);
     ASSERT_TRUE(viewer.refresh());
-    EXPECT_EQ(listedActions(viewer), (QStringList{QStringLiteral("end"),
-                                                  QStringLiteral("a -- b; [c] 'd'"),
-                                                  QStringLiteral("start")}));
+    EXPECT_EQ(listedActions(viewer),
+              (QStringList{QStringLiteral("end"), QStringLiteral("a -- b; [c] 'd'"),
+                           QStringLiteral("start")}));
 
     viewer.filter().user = QStringLiteral("admin");
     ASSERT_TRUE(viewer.refresh());
     EXPECT_EQ(viewer.rowCount(), 2);
 
     viewer.filter() = CDlgSysLogManage::Filter{};
-    for (const QString& text : {QStringLiteral("--"), QStringLiteral("; ["),
-                                QStringLiteral("'d'")}) {
+    for (const QString& text :
+         {QStringLiteral("--"), QStringLiteral("; ["), QStringLiteral("'d'")}) {
         viewer.filter().action = text;
         ASSERT_TRUE(viewer.refresh()) << text.toStdString();
         EXPECT_EQ(listedActions(viewer), QStringList{QStringLiteral("a -- b; [c] 'd'")})
@@ -181,7 +187,8 @@ TEST_F(SystemLog, RetentionOptionReadsAndStoresTheRow)
               QStringLiteral("7"));
     EXPECT_EQ(logCount(), 0); // the change is not logged
 
-    ASSERT_TRUE(db().Execute(QStringLiteral("UPDATE qp_SysOption SET sContent='abc' WHERE nType=2")));
+    ASSERT_TRUE(
+        db().Execute(QStringLiteral("UPDATE qp_SysOption SET sContent='abc' WHERE nType=2")));
     option.load();
     EXPECT_EQ(option.days(), 0);
 
@@ -190,8 +197,8 @@ TEST_F(SystemLog, RetentionOptionReadsAndStoresTheRow)
     EXPECT_FALSE(option.hasRow());
     option.setDays(9);
     EXPECT_FALSE(option.save());
-    EXPECT_EQ(database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_SysOption WHERE nType=2")),
-              0);
+    EXPECT_EQ(
+        database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_SysOption WHERE nType=2")), 0);
 }
 
 } // namespace orvane::coretest

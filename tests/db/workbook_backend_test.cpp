@@ -113,7 +113,7 @@ TEST_F(WorkbookBackendTest, WithoutHeaderEveryRowIsData)
 TEST_F(WorkbookBackendTest, AnythingElseFailsClearly)
 {
     CADODatabase db;
-    EXPECT_FALSE(db.Open(jet(dir.filePath(QStringLiteral("missing.xls")))));
+    EXPECT_FALSE(db.Open(jet(dir.filePath(QStringLiteral("no/such/folder/missing.xls")))));
     EXPECT_TRUE(db.GetLastErrorString().startsWith(QStringLiteral("CADODataBase Error")));
     EXPECT_FALSE(db.GetErrorDescription().isEmpty());
     EXPECT_FALSE(db.IsOpen());
@@ -134,7 +134,8 @@ TEST_F(WorkbookBackendTest, AnythingElseFailsClearly)
         EXPECT_TRUE(rs.GetLastErrorString().startsWith(QStringLiteral("CADORecordset Error")));
     }
     EXPECT_FALSE(db.Execute(QStringLiteral("DELETE FROM [人员]")));
-    EXPECT_FALSE(db.Execute(QStringLiteral("CREATE TABLE x (a TEXT)")));
+    EXPECT_FALSE(db.Execute(QStringLiteral("CREATE TABLE x (a TEXT)")))
+        << "an existing workbook takes no new sheet";
     EXPECT_FALSE(db.BeginTransaction());
     // The connection stays usable after the refusals.
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM [人员]")));
@@ -144,6 +145,52 @@ TEST_F(WorkbookBackendTest, AnythingElseFailsClearly)
     ASSERT_TRUE(rs.Edit());
     EXPECT_FALSE(rs.SetFieldValue(QStringLiteral("姓名"), QStringLiteral("王五")) && rs.Update());
     EXPECT_TRUE(workbookSheetNames(CADODatabase()).isEmpty());
+}
+
+// The export algorithm as the data access layer describes it: CREATE TABLE on a new workbook,
+// then rows through a recordset (AddNew, field values, Update) and INSERT.
+TEST_F(WorkbookBackendTest, NewWorkbookTakesCreateTableAndRows)
+{
+    for (const char* name : {"日志.xls", "日志.xlsx"}) {
+        const QString file = dir.filePath(QString::fromUtf8(name));
+        {
+            CADODatabase db;
+            ASSERT_TRUE(db.Open(jet(file))) << db.GetLastErrorString().toStdString();
+            ASSERT_TRUE(db.Execute(QStringLiteral(
+                "CREATE TABLE 日志( 操作员 TEXT,时间 DATETIME,登录 LOGICAL,次数 NUMBER)")))
+                << db.GetLastErrorString().toStdString();
+            EXPECT_TRUE(QFile::exists(file)) << "the workbook exists once the table does";
+            CADORecordset rs(&db);
+            ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM 日志")));
+            EXPECT_TRUE(rs.IsEOF());
+            ASSERT_TRUE(rs.AddNew());
+            ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("操作员"), QStringLiteral("admin")));
+            ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("时间"),
+                                         QDateTime(QDate(2024, 5, 1), QTime(8, 30))));
+            ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("次数"), 3));
+            ASSERT_TRUE(rs.Update()) << rs.GetLastErrorString().toStdString();
+            ASSERT_TRUE(db.Execute(
+                QStringLiteral("INSERT INTO 日志 (操作员, 次数) VALUES (N'O''Brien', -2.5)")));
+            EXPECT_FALSE(db.Execute(QStringLiteral("INSERT INTO 日志 VALUES (1)")));
+            EXPECT_FALSE(db.Execute(QStringLiteral("CREATE TABLE 二 (a TEXT)")));
+        } // closing writes the rows
+
+        QFile raw(file);
+        ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+        EXPECT_EQ(raw.read(2),
+                  QByteArray(QString::fromUtf8(name).endsWith(u"xls") ? "\xD0\xCF" : "PK"));
+        CADODatabase db;
+        ASSERT_TRUE(db.Open(jet(file)));
+        CADORecordset rs(&db);
+        ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM [日志]")));
+        ASSERT_EQ(rs.GetRecordCount(), 2) << name;
+        rs.MoveFirst();
+        EXPECT_EQ(rs.GetFieldString(QStringLiteral("操作员")), QStringLiteral("admin"));
+        EXPECT_EQ(rs.GetFieldString(QStringLiteral("时间")), QStringLiteral("2024-05-01 08:30:00"));
+        rs.MoveNext();
+        EXPECT_EQ(rs.GetFieldString(QStringLiteral("操作员")), QStringLiteral("O'Brien"));
+        EXPECT_EQ(rs.GetFieldString(QStringLiteral("次数")), QStringLiteral("-2.5"));
+    }
 }
 
 } // namespace
