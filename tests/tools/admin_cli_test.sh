@@ -22,6 +22,13 @@ check "the super operator is there" \
 check "procedure calls logged as text" \
     bash -c "'$ADMIN' sql '$db' 'SELECT lAction FROM qp_Log ORDER BY id' | grep -qx \"bare 'quoted'\""
 
+"$ADMIN" sql "$db" "EXEC qp_AddSystemLog @Content=N'by name', @UserName='admin', @RecentDays=60, @Cleanup=0" ||
+    failures=$((failures + 1))
+check "a procedure called by parameter names" \
+    bash -c "'$ADMIN' sql '$db' 'SELECT lAction FROM qp_Log ORDER BY id' | grep -qx 'by name'"
+check "an unknown parameter name is refused" \
+    bash -c "'$ADMIN' sql '$db' 'EXEC qp_AddSystemLog @Nope=1' 2>&1 >/dev/null | grep -q '@Nope is not a parameter'"
+
 check "a malformed statement fails" bash -c "! '$ADMIN' sql '$db' 'SELECT FROM WHERE' 2>/dev/null"
 check "an unknown procedure names itself" \
     bash -c "'$ADMIN' sql '$db' 'EXEC qp_NoSuch 1' 2>&1 >/dev/null | grep -q qp_NoSuch"
