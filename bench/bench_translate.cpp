@@ -94,6 +94,7 @@ void BM_TranslateWageViewTyped(benchmark::State& state)
         benchmark::DoNotOptimize(t);
     }
     state.SetItemsProcessed(state.iterations());
+    schema.setConnection(nullptr);
     sqlite3_close(db);
 }
 BENCHMARK(BM_TranslateWageViewTyped)->Unit(benchmark::kMicrosecond);

@@ -4,10 +4,35 @@
 
 namespace orvane::db {
 
+SqliteSchemaCache::~SqliteSchemaCache()
+{
+    sqlite3_finalize(m_versionQuery);
+}
+
 void SqliteSchemaCache::setConnection(sqlite3* db)
 {
+    sqlite3_finalize(m_versionQuery);
+    m_versionQuery = nullptr;
     m_db = db;
+    m_schemaVersion = -1;
     m_tables.clear();
+    if (m_db)
+        sqlite3_prepare_v3(m_db, "PRAGMA schema_version", -1, SQLITE_PREPARE_PERSISTENT,
+                           &m_versionQuery, nullptr);
+}
+
+void SqliteSchemaCache::beginTranslation()
+{
+    if (!m_versionQuery)
+        return;
+    int version = -1;
+    if (sqlite3_step(m_versionQuery) == SQLITE_ROW)
+        version = sqlite3_column_int(m_versionQuery, 0);
+    sqlite3_reset(m_versionQuery);
+    if (version != m_schemaVersion) {
+        m_tables.clear();
+        m_schemaVersion = version;
+    }
 }
 
 SqliteSchemaCache::Entry SqliteSchemaCache::load(const QString& table) const

@@ -21,6 +21,9 @@ class TsqlSchema
 {
 public:
     virtual ~TsqlSchema() = default;
+    // Called before each translation: the place to notice that another connection changed the
+    // schema since the types were read.
+    virtual void beginTranslation() {}
     // The columns of `table` in declaration order; nullptr when there is no such table.
     virtual const QList<TsqlColumn>* columns(const QString& table) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "db/tsqllexer.h"
 #include "db/tsqlparser.h"
+#include "db/tsqlschema.h"
 
 namespace orvane::db {
 
@@ -14,6 +15,8 @@ Translation TsqlTranslator::toSqlite(const QString& tsql, TsqlSchema* schema)
         result.error = error;
         return result;
     }
+    if (schema)
+        schema->beginTranslation();
     TsqlParser parser(tokens, schema);
     if (!parser.translateBatch(result.statements, error)) {
         result.error = error;

@@ -185,6 +185,14 @@ TEST_F(ConnectionTest, AWriterWaitsForAnotherAndSaysWhenTheWaitIsTooLong)
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item WHERE Title IN ('held','w')")),
               "2");
 
+    // Column types another process adds are known at the next statement.
+    exec(QStringLiteral("ALTER TABLE qp_Item ADD Amount decimal(18,2) NULL"));
+    exec(QStringLiteral("UPDATE qp_Item SET Amount = 7"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT MAX(Amount) FROM qp_Item")), "7");
+    CADORecordset divided(&second);
+    ASSERT_TRUE(divided.Open(QStringLiteral("SELECT MAX(Amount/2) FROM qp_Item")));
+    EXPECT_EQ(divided.GetFieldString(0), QStringLiteral("3.5"));
+
     // Shares never use the write-ahead log, which needs memory shared between the processes.
     EXPECT_TRUE(SqliteBackend::isNetworkPath(QStringLiteral("\\\\fs01\\hr\\hr.db")));
     EXPECT_TRUE(SqliteBackend::isNetworkPath(QStringLiteral("//fs01/hr/hr.db")));

@@ -23,7 +23,11 @@ public:
             registerTsqlFunctions(m_db);
         m_schema.setConnection(m_db);
     }
-    ~TsqlConnection() { sqlite3_close(m_db); }
+    ~TsqlConnection()
+    {
+        m_schema.setConnection(nullptr);
+        sqlite3_close(m_db);
+    }
     TsqlConnection(const TsqlConnection&) = delete;
     TsqlConnection& operator=(const TsqlConnection&) = delete;
 
