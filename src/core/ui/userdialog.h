@@ -11,7 +11,7 @@ class QTreeWidgetItem;
 namespace orvane::core {
 class CDLGUser;
 class Prompter;
-}
+} // namespace orvane::core
 
 namespace orvane::core::ui {
 
@@ -34,12 +34,19 @@ public:
     QTreeWidget* wageSortList() const { return m_wageSorts; }
     QTabWidget* pages() const { return m_pages; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildRightsPage();
     QTreeWidget* buildCheckList(const QStringList& headers);
     void fillPages();
     void rightToggled(QTreeWidgetItem* item, int column);
     void syncRights();
+    void departmentToggled(QTreeWidgetItem* item, int column);
+    // A tab page holding `content` under a line that explains it.
+    QWidget* page(QWidget* content, const QString& note);
+    void showPageOf(QWidget* content);
 
     CDLGUser& m_editor;
     Prompter& m_prompter;
