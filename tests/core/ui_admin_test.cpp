@@ -118,13 +118,14 @@ TEST_F(AdminWidgets, OperatorListWindowChangesAndDeletes)
         window.accept();
         return window.result() == QDialog::Accepted;
     };
+    // Enter opens the selected operator, Delete deletes him.
     dialog.table()->selectRow(1);
-    dialog.changeButton()->click();
+    QTest::keyClick(dialog.table(), Qt::Key_Return);
     EXPECT_EQ(dialog.table()->item(1, 3)->text(), QStringLiteral("夏季"));
 
     prompter.answer(Answer::Yes);
     dialog.table()->selectRow(1);
-    dialog.deleteButton()->click();
+    QTest::keyClick(dialog.table(), Qt::Key_Delete);
     EXPECT_EQ(dialog.table()->rowCount(), 1);
     EXPECT_EQ(dialog.footer()->text(), QStringLiteral(" 共: 1 人"));
 }

@@ -35,7 +35,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -253,13 +252,18 @@ void CMainFrame::createMenus()
 void CMainFrame::cascadeChildren()
 {
     // Cascading needs free windows: in tab mode every child would shrink to its minimum.
-    const QSize size = m_mdi->viewport()->size() * 0.7;
     m_mdi->setViewMode(QMdiArea::SubWindowView);
-    for (QMdiSubWindow* child : m_mdi->subWindowList()) {
+    const QSize size = (m_mdi->viewport()->size() * 0.7).expandedTo(QSize(320, 200));
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    QPoint at(0, 0);
+    for (QMdiSubWindow* child : m_mdi->subWindowList(QMdiArea::StackingOrder)) {
         child->showNormal();
-        child->resize(size.expandedTo(QSize(320, 200)));
+        child->setGeometry(QRect(at, size));
+        child->raise();
+        at += QPoint(step, step);
+        if (at.y() + size.height() > m_mdi->viewport()->height())
+            at = QPoint(0, 0);
     }
-    m_mdi->cascadeSubWindows();
 }
 
 void CMainFrame::tileChildren()
@@ -573,8 +577,6 @@ void CMainFrame::showHelp()
         browser->setAttribute(Qt::WA_DeleteOnClose);
         browser->setWindowTitle(QStringLiteral("帮助 - %1").arg(core::COrvaneApp::productTitle()));
         browser->resize(760, 560);
-        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), browser);
-        connect(escape, &QShortcut::activated, browser, &QWidget::close);
         const QString page = htmlPath(QStringLiteral("系统简介.htm"));
         if (QFileInfo::exists(page))
             browser->setSource(QUrl::fromLocalFile(page));
@@ -664,6 +666,13 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_banner && watched == m_banner->viewport() && event->type() == QEvent::Resize)
         fitBanner();
+    // Escape closes the help window like a dialog.
+    if (m_helpWindow && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
+        (watched == m_helpWindow || m_helpWindow->isAncestorOf(static_cast<QWidget*>(watched)))) {
+        m_helpWindow->close();
+        return true;
+    }
     if (m_popup && watched == m_popup && event->type() == QEvent::Hide)
         m_popupPos = m_popup->pos(); // however the popup goes, it comes back there
     switch (event->type()) {
