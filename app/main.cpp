@@ -14,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    orvane::core::StartupFlow::preferChineseSystemLocale();
     QApplication qapp(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("TalverySoft"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));

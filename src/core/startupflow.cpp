@@ -2,6 +2,7 @@
 
 #include "core/appsettings.h"
 #include "core/corvaneapp.h"
+#include "core/fallbacktranslator.h"
 #include "core/systemlog.h"
 
 #include <QCoreApplication>
@@ -31,7 +32,17 @@ bool StartupFlow::installTranslations()
         }
         delete translator;
     }
+    if (loaded)
+        QCoreApplication::installTranslator(new FallbackTranslator(app));
     return loaded;
+}
+
+void StartupFlow::preferChineseSystemLocale()
+{
+    // Qt reads the system locale (dates in file dialogs and views) from these variables when
+    // the application starts; numbers keep '.' as the decimal point in zh_CN as well.
+    if (!qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("zh_CN")))
+        qputenv("LC_ALL", "zh_CN.UTF-8");
 }
 
 bool StartupFlow::run()

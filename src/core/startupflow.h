@@ -32,6 +32,9 @@ public:
     // (standard buttons and dialogs) and zh_CN as the default locale (calendars, date editors,
     // numbers). False when the translations are not installed; the locale is set regardless.
     static bool installTranslations();
+    // Called before the application object exists: makes zh_CN the system locale of the run,
+    // whatever the machine is set to.
+    static void preferChineseSystemLocale();
 
 private:
     COrvaneApp& m_app;

@@ -187,6 +187,8 @@ TEST_F(ConnectTest, StartupRunsTheStepsInOrderAndReadsTheRetention)
     EXPECT_EQ(QLocale().name(), QStringLiteral("zh_CN"));
     EXPECT_EQ(QLocale().monthName(3), QStringLiteral("三月"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+              QStringLiteral("文件夹"));
 
     // A cancelled login ends without a frame.
     steps.clear();

@@ -17,7 +17,7 @@ IdleLockedDialog::IdleLockedDialog(const COrvaneApp& app, QWidget* parent)
     setObjectName(QStringLiteral("IdleLockedDialog"));
     setWindowFlag(Qt::WindowCloseButtonHint, false);
 
-    auto* hint = new QLabel(QStringLiteral("系统已挂起，请输入登录口令解除锁定。"), this);
+    auto* hint = new QLabel(QStringLiteral("系统已挂起，请输入登录密码解除锁定。"), this);
     auto* user = new QLineEdit(m_lock.userName(), this);
     user->setObjectName(QStringLiteral("userName"));
     user->setReadOnly(true);
