@@ -222,6 +222,40 @@ TEST_F(MainFrameUi, MenusWindowsHelpAndLooksBehave)
     frame.close();
 }
 
+TEST_F(MainFrameUi, PopupComesBackWhereItWasAndGivingUpTheConnectionAsksToExit)
+{
+    shell::ui::CMainFrame frame(app, &prompter);
+    frame.show();
+    const auto popup = [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->windowTitle() == QStringLiteral("人事提醒"))
+                return w;
+        }
+        return static_cast<QWidget*>(nullptr);
+    };
+    frame.flow().timers().onShowReminder();
+    ASSERT_NE(popup(), nullptr);
+    popup()->move(123, 145);
+    const QPoint moved = popup()->pos();
+    popup()->close(); // closed by the operator, not by its own timer
+    QApplication::processEvents();
+    EXPECT_FALSE(frame.flow().timers().popupShowing);
+    frame.flow().timers().onShowReminder();
+    ASSERT_NE(popup(), nullptr);
+    EXPECT_EQ(popup()->pos(), moved);
+    popup()->close();
+
+    // Cancel on the connection warning runs the ordinary exit, question included.
+    frame.flow().gate().requestClose();
+    prompter.answer(Answer::No);
+    QApplication::processEvents();
+    EXPECT_EQ(prompter.last().kind, Kind::YesNo);
+    EXPECT_EQ(prompter.last().text, QStringLiteral("确定要退出系统吗?"));
+    EXPECT_TRUE(frame.isVisible());
+    prompter.answer(Answer::Yes);
+    frame.close();
+}
+
 TEST_F(MainFrameUi, SystemSettingsFieldsFollowTheRule)
 {
     shell::ui::CPropertySheetSystemSet sheet(app, prompter);
