@@ -131,7 +131,9 @@ UserDialog::UserDialog(CDLGUser& editor, Prompter& prompter, QWidget* parent)
         tree->installEventFilter(this);
         tree->setEnabled(!super);
     }
-    connect(m_departments, &QTreeWidget::itemChanged, this, &UserDialog::departmentToggled);
+    followTicks(
+        m_departments, [this](int did) { return m_editor.isDepartmentChecked(did); },
+        [this](int did) { m_editor.toggleDepartment(did); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
@@ -188,7 +190,9 @@ QWidget* UserDialog::buildRightsPage()
     m_rights->header()->resizeSection(1, 56);
     m_rights->header()->setStretchLastSection(false);
     m_rights->header()->setSectionResizeMode(2, QHeaderView::Stretch);
-    connect(m_rights, &QTreeWidget::itemChanged, this, &UserDialog::rightToggled);
+    followTicks(
+        m_rights, [this](int index) { return m_editor.isRightChecked(index); },
+        [this](int index) { m_editor.toggleRight(index); });
     return m_rights;
 }
 
@@ -223,22 +227,6 @@ bool UserDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void UserDialog::departmentToggled(QTreeWidgetItem* item, int column)
-{
-    if (m_syncing || column != kCheckColumn)
-        return;
-    const int did = item->data(0, kKeyRole).toInt();
-    const bool checked = item->checkState(kCheckColumn) == Qt::Checked;
-    if (checked != m_editor.isDepartmentChecked(did))
-        m_editor.toggleDepartment(did);
-    m_syncing = true;
-    for (QTreeWidgetItemIterator it(m_departments); *it; ++it) {
-        const int key = (*it)->data(0, kKeyRole).toInt();
-        (*it)->setCheckState(kCheckColumn, checkState(m_editor.isDepartmentChecked(key)));
-    }
-    m_syncing = false;
-}
-
 QTreeWidget* UserDialog::buildCheckList(const QStringList& headers)
 {
     auto* tree = new QTreeWidget(this);
@@ -267,25 +255,22 @@ void UserDialog::fillPages()
         m_wageSorts->addTopLevelItem(checkItem(s.name, s.key, m_editor.isWageSortChecked(s.key)));
 }
 
-void UserDialog::rightToggled(QTreeWidgetItem* item, int column)
+void UserDialog::followTicks(QTreeWidget* tree, const std::function<bool(int)>& isChecked,
+                             const std::function<void(int)>& toggle)
 {
-    if (m_syncing || column != kCheckColumn)
-        return;
-    const int index = item->data(0, kKeyRole).toInt();
-    const bool checked = item->checkState(kCheckColumn) == Qt::Checked;
-    if (checked != m_editor.isRightChecked(index))
-        m_editor.toggleRight(index);
-    syncRights();
-}
-
-void UserDialog::syncRights()
-{
-    m_syncing = true;
-    for (QTreeWidgetItemIterator it(m_rights); *it; ++it) {
-        const int index = (*it)->data(0, kKeyRole).toInt();
-        (*it)->setCheckState(kCheckColumn, checkState(m_editor.isRightChecked(index)));
-    }
-    m_syncing = false;
+    // A tick goes to the editor, which may change other entries; the tree then shows them all.
+    connect(tree, &QTreeWidget::itemChanged, this, [=, this](QTreeWidgetItem* item, int column) {
+        if (m_syncing || column != kCheckColumn)
+            return;
+        const int key = item->data(0, kKeyRole).toInt();
+        if ((item->checkState(kCheckColumn) == Qt::Checked) != isChecked(key))
+            toggle(key);
+        m_syncing = true;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            (*it)->setCheckState(kCheckColumn,
+                                 checkState(isChecked((*it)->data(0, kKeyRole).toInt())));
+        m_syncing = false;
+    });
 }
 
 void UserDialog::accept()

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QLineEdit;
 class QTabWidget;
@@ -41,9 +43,9 @@ private:
     QWidget* buildRightsPage();
     QTreeWidget* buildCheckList(const QStringList& headers);
     void fillPages();
-    void rightToggled(QTreeWidgetItem* item, int column);
-    void syncRights();
-    void departmentToggled(QTreeWidgetItem* item, int column);
+    // Forwards the tree's ticks to the editor and shows every entry's state afterwards.
+    void followTicks(QTreeWidget* tree, const std::function<bool(int)>& isChecked,
+                     const std::function<void(int)>& toggle);
     // A tab page holding `content` under a line that explains it.
     QWidget* page(QWidget* content, const QString& note);
     void showPageOf(QWidget* content);
