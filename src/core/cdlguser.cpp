@@ -261,13 +261,17 @@ bool CDLGUser::accept()
     if (departments.isEmpty() && !m_super)
         return refuse(QStringLiteral("至少选择一个部门!"), Field::Departments);
 
-    Purview purview;
-    purview.rightsMask = mask;
-    purview.categories = categories;
-    purview.departments = departments;
-    purview.wageSorts = checkedWageSortKeys();
+    // A super user's rights text is kept as it is: the editor shows it all ticked, but cannot
+    // change what it grants.
+    Purview purview = Purview::parse(m_originalPurview);
+    if (!m_super) {
+        purview.rightsMask = mask;
+        purview.categories = categories;
+        purview.departments = departments;
+        purview.wageSorts = checkedWageSortKeys();
+    }
     const QString changes = isNew() ? QString() : changeList(!hash.isEmpty(), purview);
-    if (!store(hash, purview.toString()))
+    if (!store(hash, m_super ? m_originalPurview : purview.toString()))
         return false;
 
     QString line = QStringLiteral("系统管理[%1操作用户'%2'")

@@ -250,6 +250,11 @@ TEST_F(OperatorEditor, SuperUserShowsEverythingTickedAndSavesUnchanged)
     EXPECT_TRUE(editor.isWageSortChecked(wageSortId));
     EXPECT_TRUE(editor.accept());
     EXPECT_TRUE(prompter.shown().empty());
+    // Saved unchanged: the rights text stays as it was and the log says nothing changed.
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserID=%1").arg(id)),
+        purview);
+    EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[修改操作用户'admin']"));
 
     // Even with no department at all the super user stays savable.
     ASSERT_TRUE(db().Execute(QStringLiteral("DELETE FROM qp_Dept")));
