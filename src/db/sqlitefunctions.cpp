@@ -309,8 +309,8 @@ double roundDecimal(double value, int digits, bool truncate)
     auto roundScaled = [truncate](double scaled) {
         // Only a value within a hair of the rounding boundary (a half, or a whole number when
         // truncating) needs its decimal form; every other one rounds the same either way.
-        const double boundary = truncate ? std::round(scaled) : std::trunc(scaled) + 0.5 *
-                                                                    (scaled < 0 ? -1 : 1);
+        const double boundary =
+            truncate ? std::round(scaled) : std::trunc(scaled) + 0.5 * (scaled < 0 ? -1 : 1);
         if (std::fabs(scaled - boundary) > 1e-6)
             return truncate ? std::trunc(scaled) : std::round(scaled);
         scaled = QString::number(scaled, 'g', 15).toDouble();

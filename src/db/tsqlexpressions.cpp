@@ -442,6 +442,7 @@ TsqlParser::Expr TsqlParser::parseUnary()
         negated.primary = true;
         negated.column = false;
         negated.literal = false;
+        negated.text.clear();
         return negated;
     }
     if (acceptOp("+")) {
@@ -783,6 +784,7 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
         e.primary = true;
         e.column = false;
         e.literal = false;
+        e.text.clear();
         e.declType.clear();
         e.identity = false;
         if (name == QLatin1String("MIN") || name == QLatin1String("MAX"))

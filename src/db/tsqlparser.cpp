@@ -546,6 +546,9 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
             if (e.sql.contains(u'.'))
                 item += QStringLiteral(" AS ") + quoteName(e.text);
             alias = e.text;
+        } else if (!e.text.isEmpty() && !e.literal) {
+            item += QStringLiteral(" AS ") + quoteName(e.text); // a column in parentheses
+            alias = e.text;
         } else {
             item += QStringLiteral(" AS \"\""); // an expression has no column name
         }

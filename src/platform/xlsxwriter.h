@@ -11,8 +11,9 @@ namespace orvane::platform {
 
 // Writes one worksheet of an .xlsx workbook row by row: a header row of column names, then typed
 // data rows. A target named *.xls gets an Excel 97-2003 workbook instead (Biff8Workbook), so a
-// file's content always matches its extension. The workbook goes to a temporary file beside the target and replaces the target
-// only in commit(), so a failed or abandoned export leaves an existing file untouched.
+// file's content always matches its extension. The workbook goes to a temporary file beside the
+// target and replaces the target only in commit(), so a failed or abandoned export leaves an
+// existing file untouched.
 class XlsxWriter
 {
 public:

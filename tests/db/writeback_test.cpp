@@ -183,6 +183,11 @@ TEST_F(WritebackTest, StatementResultsAsSqlServerGivesThem)
     EXPECT_EQ(info.m_strName, "");
     ASSERT_TRUE(rs.GetFieldInfo(1, &info));
     EXPECT_EQ(info.m_strName, "M");
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT DISTINCT(DName), -Stat FROM qp_Dept")));
+    ASSERT_TRUE(rs.GetFieldInfo(0, &info));
+    EXPECT_EQ(info.m_strName, "DName") << "a column in parentheses keeps its name";
+    ASSERT_TRUE(rs.GetFieldInfo(1, &info));
+    EXPECT_EQ(info.m_strName, "");
     EXPECT_FALSE(m_db.Execute(QStringLiteral("SELECT FROM WHERE")));
     EXPECT_TRUE(m_db.GetLastErrorString().contains(QStringLiteral("Source = T-SQL translator")))
         << m_db.GetLastErrorString().toStdString();
