@@ -3,13 +3,14 @@
 #include <QDate>
 #include <QWidget>
 
-class QCheckBox;
 class QDateEdit;
+class QToolButton;
 
 namespace orvane::widgets {
 
-// A date editor that may hold no date: a check box in front of the date field. Unchecked means
-// empty (date() returns an invalid QDate).
+// A date editor that can also hold no date: the field is blank until a date is picked from the
+// calendar or typed, and the small clear button empties it again. date() is a null QDate when
+// empty.
 class OptionalDateEdit : public QWidget
 {
     Q_OBJECT
@@ -17,16 +18,22 @@ public:
     explicit OptionalDateEdit(QWidget* parent = nullptr);
 
     QDate date() const;
+    // A null or invalid date empties the editor.
     void setDate(const QDate& date);
-    QCheckBox* checkBox() const { return m_check; }
+    bool isEmpty() const { return !date().isValid(); }
+    void clear() { setDate(QDate()); }
+    void setReadOnly(bool readOnly);
+
     QDateEdit* dateEdit() const { return m_edit; }
 
 signals:
     void dateChanged(const QDate& date);
 
 private:
-    QCheckBox* m_check;
+    static QDate emptyMarker();
+
     QDateEdit* m_edit;
+    QToolButton* m_clear;
 };
 
 } // namespace orvane::widgets
