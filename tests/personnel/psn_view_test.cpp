@@ -29,7 +29,7 @@ protected:
 
     int column(const QString& field)
     {
-        for (int c = 0; c < view->columns().size(); ++c) {
+        for (int c = CViewPsn::kKeyColumns; c < view->columns().size(); ++c) {
             if (view->columns().at(c).field.compare(field, Qt::CaseInsensitive) == 0)
                 return c;
         }
