@@ -66,8 +66,8 @@ QString CViewPsn::footerText() const
 
 QString CViewPsn::query() const
 {
-    return QStringLiteral("SELECT qp_PsnBase.PID,qp_PsnBase.DID,qp_PsnBase.AID,") + m_columnList
-           + core::SqlBuilder::personnelFrom() + m_where + m_order;
+    return QStringLiteral("SELECT qp_PsnBase.PID,qp_PsnBase.DID,qp_PsnBase.AID,") + m_columnList +
+           core::SqlBuilder::personnelFrom() + m_where + m_order;
 }
 
 void CViewPsn::buildColumns()
@@ -96,8 +96,8 @@ void CViewPsn::buildColumns()
             column.width = fields.GetFieldInt(QStringLiteral("iWid"));
             column.visible = fields.GetFieldInt(QStringLiteral("bShow")) != 0;
             column.format = core::ColFmt::parse(fields.GetFieldString(QStringLiteral("ColFmt")));
-            column.editable = column.dataType >= GridColumn::Number
-                              && column.dataType <= GridColumn::Dictionary;
+            column.editable =
+                column.dataType >= GridColumn::Number && column.dataType <= GridColumn::Dictionary;
             const QString upper = column.field.toUpper();
             const int position = int(m_columns.size());
             if (upper == QLatin1String("NUMBER"))
@@ -111,8 +111,8 @@ void CViewPsn::buildColumns()
                 item = QStringLiteral(",qp_PsnBase.") + column.field;
             } else if (column.dataType == GridColumn::Link) {
                 const QString ref = fields.GetFieldString(QStringLiteral("IdRef"));
-                item = QLatin1Char(',') + ref.section(QLatin1Char('.'), 0, 0)
-                       + QStringLiteral(".Name");
+                item = QLatin1Char(',') + ref.section(QLatin1Char('.'), 0, 0) +
+                       QStringLiteral(".Name");
             } else {
                 item = QStringLiteral(",qp_PsnBase.") + column.field;
             }
@@ -145,17 +145,16 @@ void CViewPsn::buildWhere()
     if (!op.ISuper && !op.allDepartments) {
         const QString limit =
             QStringLiteral("(CHARINDEX(','+CONVERT(VARCHAR,qp_PsnBase.DID)+',','%1')>0)")
-                .arg(core::sqlEscape(QLatin1Char(',') + op.purview.departments
-                                     + QLatin1Char(',')));
-        m_where += (m_where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND "))
-                   + limit;
+                .arg(core::sqlEscape(QLatin1Char(',') + op.purview.departments + QLatin1Char(',')));
+        m_where +=
+            (m_where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + limit;
     }
     if (!m_filter.isEmpty()) {
-        m_where += (m_where.isEmpty() ? QStringLiteral(" WHERE (") : QStringLiteral(" AND ("))
-                   + m_filter + QLatin1Char(')');
+        m_where += (m_where.isEmpty() ? QStringLiteral(" WHERE (") : QStringLiteral(" AND (")) +
+                   m_filter + QLatin1Char(')');
     }
-    m_order = m_filterOrder.isEmpty() ? kDefaultOrder
-                                      : QStringLiteral(" ORDER BY ") + m_filterOrder;
+    m_order =
+        m_filterOrder.isEmpty() ? kDefaultOrder : QStringLiteral(" ORDER BY ") + m_filterOrder;
 }
 
 bool CViewPsn::refresh()
@@ -278,8 +277,8 @@ bool CViewPsn::deletePersons(const QList<int>& selected)
     const QString question =
         pids.size() == 1 ? QStringLiteral("确定要彻底删除该人员档案吗?")
                          : QStringLiteral("确定要彻底删除选择的 %1 个人员档案吗?").arg(pids.size());
-    if (m_prompter.askYesNo(question, core::promptCaption(), Prompter::Icon::Question)
-        != Prompter::Answer::Yes)
+    if (m_prompter.askYesNo(question, core::promptCaption(), Prompter::Icon::Question) !=
+        Prompter::Answer::Yes)
         return false;
     int deleted = 0;
     for (int pid : pids) {
@@ -297,8 +296,8 @@ bool CViewPsn::deletePersons(const QList<int>& selected)
 
 bool CViewPsn::canEditCell(int row, int column)
 {
-    if (row < 0 || row >= rowCount() || column < kKeyColumns || column >= m_columns.size()
-        || !m_columns.at(column).editable)
+    if (row < 0 || row >= rowCount() || column < kKeyColumns || column >= m_columns.size() ||
+        !m_columns.at(column).editable)
         return false;
     if (!checkRight(kRightEdit))
         return false;
@@ -309,8 +308,8 @@ bool CViewPsn::canEditCell(int row, int column)
 
 bool CViewPsn::commitCell(int row, int column, const QVariant& value)
 {
-    if (row < 0 || row >= rowCount() || column < kKeyColumns || column >= m_columns.size()
-        || !m_columns.at(column).editable)
+    if (row < 0 || row >= rowCount() || column < kKeyColumns || column >= m_columns.size() ||
+        !m_columns.at(column).editable)
         return false;
     const GridColumn& col = m_columns.at(column);
     const SelectedPerson person = personAt(row);
@@ -354,13 +353,11 @@ bool CViewPsn::commitCell(int row, int column, const QVariant& value)
 
     if (column == m_numberColumn) {
         const QString number = shown;
-        const bool taken =
-            core::Catalog(m_app.database())
-                .integer(QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase WHERE "
-                                        "UPPER(Number)='%1' AND PID<>%2")
-                             .arg(core::sqlEscape(number.toUpper()))
-                             .arg(person.pid))
-            > 0;
+        const bool taken = core::Catalog(m_app.database())
+                               .integer(QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase WHERE "
+                                                       "UPPER(Number)='%1' AND PID<>%2")
+                                            .arg(core::sqlEscape(number.toUpper()))
+                                            .arg(person.pid)) > 0;
         if (number.isEmpty() || number.size() > 50 || taken) {
             m_prompter.message(QStringLiteral("编号重复或长度异常!"), core::promptCaption(),
                                Prompter::Icon::Warning);
@@ -373,9 +370,8 @@ bool CViewPsn::commitCell(int row, int column, const QVariant& value)
         return false;
     }
 
-    if (!m_rows.SetAbsolutePosition(row) || !m_rows.Edit()
-        || !m_rows.SetFieldValue(column, stored)
-        || !m_rows.Update()) {
+    if (!m_rows.SetAbsolutePosition(row) || !m_rows.Edit() ||
+        !m_rows.SetFieldValue(column, stored) || !m_rows.Update()) {
         m_rows.CancelUpdate();
         showError(m_rows.GetLastErrorString());
         return false;
@@ -424,9 +420,9 @@ bool CViewPsn::exportList()
         path += QStringLiteral(".xls");
     db::CADORecordset data(&m_app.database());
     QString error;
-    if (!data.Open(QStringLiteral("SELECT ") + m_columnList + core::SqlBuilder::personnelFrom()
-                   + m_where + m_order)
-        || !db::ExportRecordsetToExcel(data, path, &error)) {
+    if (!data.Open(QStringLiteral("SELECT ") + m_columnList + core::SqlBuilder::personnelFrom() +
+                   m_where + m_order) ||
+        !db::ExportRecordsetToExcel(data, path, &error)) {
         m_prompter.message(QStringLiteral("导出时出错!"), core::promptCaption(),
                            Prompter::Icon::Error);
         return false;

@@ -43,8 +43,9 @@ TEST_F(PsnViewTest, ListsTheNavigationSelection)
 {
     addPerson(10, QStringLiteral("C2"), QStringLiteral("类别二"), 2);
     const int all = count(QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase"));
-    const int tech = count(QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase INNER JOIN qp_Dept ON "
-                                          "qp_PsnBase.DID=qp_Dept.DID WHERE ParentArr LIKE '%|8|'"));
+    const int tech =
+        count(QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase INNER JOIN qp_Dept ON "
+                             "qp_PsnBase.DID=qp_Dept.DID WHERE ParentArr LIKE '%|8|'"));
     const int techCat1 =
         count(QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase INNER JOIN qp_Dept ON "
                              "qp_PsnBase.DID=qp_Dept.DID WHERE ParentArr LIKE '%|8|' AND AID=1"));
@@ -53,8 +54,7 @@ TEST_F(PsnViewTest, ListsTheNavigationSelection)
     struct Case
     {
         int did, aid, expected;
-    } cases[] = {{0, 0, all}, {8, 0, tech}, {8, 1, techCat1}, {0, 2, cat2}, {8, -1, 0},
-                 {0, -5, 0}};
+    } cases[] = {{0, 0, all}, {8, 0, tech}, {8, 1, techCat1}, {0, 2, cat2}, {8, -1, 0}, {0, -5, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(listed(c.did, c.aid), c.expected) << c.did << "/" << c.aid;
     EXPECT_EQ(listed(0, 0), all);
@@ -99,8 +99,8 @@ TEST_F(PsnViewTest, DeletingThreePersonsCallsTheProcedureThreeTimesAndLogsOnce)
     const int a = addPerson(10, QStringLiteral("D1"), QStringLiteral("删一"));
     const int b = addPerson(10, QStringLiteral("D2"), QStringLiteral("删二"));
     const int c = addPerson(10, QStringLiteral("D3"), QStringLiteral("删三"));
-    ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO qp_PsnFiles (PID,Name) VALUES (%1,'x')")
-                                 .arg(b)));
+    ASSERT_TRUE(
+        db().Execute(QStringLiteral("INSERT INTO qp_PsnFiles (PID,Name) VALUES (%1,'x')").arg(b)));
     listed(10, 0);
     const int logs = logCount();
     prompter.answer(Answer::No);
@@ -109,8 +109,8 @@ TEST_F(PsnViewTest, DeletingThreePersonsCallsTheProcedureThreeTimesAndLogsOnce)
     EXPECT_EQ(prompter.last().defaultButton, Answer::No);
 
     prompter.answer(Answer::Yes);
-    EXPECT_TRUE(view->deletePersons(
-        {view->rowOfPerson(a), view->rowOfPerson(b), view->rowOfPerson(c)}));
+    EXPECT_TRUE(
+        view->deletePersons({view->rowOfPerson(a), view->rowOfPerson(b), view->rowOfPerson(c)}));
     EXPECT_EQ(prompter.last().text, QStringLiteral("确定要彻底删除选择的 3 个人员档案吗?"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase WHERE PID IN (%1,%2,%3)")
                         .arg(a)
@@ -180,13 +180,14 @@ TEST_F(PsnViewTest, InPlaceEditsAreCheckedWrittenAndLogged)
         if (c.message)
             EXPECT_EQ(prompter.last().text, QString::fromUtf8(c.message));
     }
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Number FROM qp_PsnBase WHERE PID=%1")
-                                    .arg(pid)),
-              QStringLiteral("N'2;--"));
-    EXPECT_EQ(database().scalar(
-                  QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase WHERE PID=%1 AND Birthday IS NULL")
-                      .arg(pid)),
-              QStringLiteral("1"));
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Number FROM qp_PsnBase WHERE PID=%1").arg(pid)),
+        QStringLiteral("N'2;--"));
+    EXPECT_EQ(
+        database().scalar(
+            QStringLiteral("SELECT COUNT(*) FROM qp_PsnBase WHERE PID=%1 AND Birthday IS NULL")
+                .arg(pid)),
+        QStringLiteral("1"));
     EXPECT_EQ(lastLogLine(), QStringLiteral("人员档案[修改个人基本信息'<原名>|出生日期()']"));
     EXPECT_TRUE(view->commitCell(row, name, QStringLiteral("新名")));
     EXPECT_EQ(lastLogLine(), QStringLiteral("人员档案[修改个人基本信息'<新名>|姓名(新名)']"));
