@@ -65,6 +65,7 @@ void registerCoreProcedures()
     registerCatalogueProcedures();
     registerDictionaryProcedures();
     registerPayrollProcedures();
+    registerPersonnelProcedures();
 }
 
 } // namespace orvane::server
