@@ -4,6 +4,7 @@
 #include "payroll/wagesorts.h"
 
 #include "core/catalog.h"
+#include "core/cdlgresetorder.h"
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
 #include "core/systemlog.h"
@@ -129,14 +130,15 @@ bool CDlgTabWageItem::resetCalcOrder()
         warn(WageSorts::chooseSortMessage());
         return false;
     }
-    const ResetOrderRequest request{
-        QStringLiteral("调整薪资项目运算顺序(自上而下运行)"),
-        QStringLiteral("EXEC qp_SelectWageSetItemsReOrderByID %1").arg(m_sortId),
-        QStringLiteral("qp_Items"),
-        QStringLiteral("ItemID"),
-        QStringLiteral("OrdF"),
-        QStringLiteral("qp_RefreshWageItemCalcOrder %1").arg(m_sortId)};
-    if (!runResetOrder || !runResetOrder(request))
+    core::CDlgResetOrder order(
+        m_app.database(), m_prompter,
+        {QStringLiteral("EXEC qp_SelectWageSetItemsReOrderByID %1").arg(m_sortId),
+         QStringLiteral("qp_RefreshWageItemCalcOrder %1").arg(m_sortId), QStringLiteral("qp_Items"),
+         QStringLiteral("ItemID"), QStringLiteral("OrdF")});
+    if (!runResetOrder)
+        return false;
+    runResetOrder(order, QStringLiteral("调整薪资项目运算顺序(自上而下运行)"));
+    if (!order.changed())
         return false;
     core::AddSystemLog(
         m_app, QStringLiteral("薪资管理[薪资类别'%1'调整薪资项目运算顺序]").arg(sortTitle()));

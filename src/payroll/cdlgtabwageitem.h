@@ -8,23 +8,13 @@
 
 namespace orvane::core {
 class COrvaneApp;
+class CDlgResetOrder;
 class Prompter;
 } // namespace orvane::core
 
 namespace orvane::payroll {
 
 class CDlgWageItemSet;
-
-// What the shared reorder dialog is opened with.
-struct ResetOrderRequest
-{
-    QString title;
-    QString listSql;
-    QString table;
-    QString keyName;
-    QString orderName;
-    QString refreshSql;
-};
 
 // The wage items page: the sort's items in display order with new, change, delete, calculation
 // order, up, down and refresh. The editor and the reorder dialog are run by the callbacks the
@@ -47,7 +37,8 @@ public:
     bool resetCalcOrder();
 
     std::function<bool(CDlgWageItemSet& editor)> runEditor;
-    std::function<bool(const ResetOrderRequest& request)> runResetOrder;
+    // Shows the shared order editor with its title; the page reads changed() afterwards.
+    std::function<void(core::CDlgResetOrder& order, const QString& title)> runResetOrder;
 
 private:
     bool edit(CDlgWageItemSet& editor);

@@ -316,7 +316,7 @@ namespace payroll_detail {
 void registerWageSortProcedures()
 {
     registerOnce(QStringLiteral("qp_AddWageSort"),
-                 {QStringLiteral("Name"), QStringLiteral("Descr"), QStringLiteral("NewID")},
+                 {QStringLiteral("Name"), QStringLiteral("Descr"), QStringLiteral("NewID OUTPUT")},
                  addWageSort);
     registerOnce(QStringLiteral("qp_DeleteWageSort"), {QStringLiteral("SID")}, deleteWageSort);
     registerOnce(QStringLiteral("qp_AddDBTableWageItem"),
@@ -324,7 +324,7 @@ void registerWageSortProcedures()
                   QStringLiteral("Alias"), QStringLiteral("DataType"), QStringLiteral("IdRef"),
                   QStringLiteral("Property"), QStringLiteral("Retain"), QStringLiteral("StdTblID"),
                   QStringLiteral("FieldDec"), QStringLiteral("Choice"), QStringLiteral("FExp"),
-                  QStringLiteral("FExp2"), QStringLiteral("NewItemID")},
+                  QStringLiteral("FExp2"), QStringLiteral("NewItemID OUTPUT")},
                  addWageItem);
     registerOnce(QStringLiteral("qp_DeleteWageSortItemByID"),
                  {QStringLiteral("SID"), QStringLiteral("ItemID")}, deleteWageItem);

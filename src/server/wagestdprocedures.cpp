@@ -270,10 +270,11 @@ void registerWageStdProcedures()
 {
     registerOnce(QStringLiteral("qp_AddStdDBTable"),
                  {QStringLiteral("STDName"), QStringLiteral("SID"), QStringLiteral("STDDim"),
-                  QStringLiteral("STDTable"), QStringLiteral("DictRow"), QStringLiteral("FldRow"),
-                  QStringLiteral("TblRow"), QStringLiteral("DictCol"), QStringLiteral("FldCol"),
-                  QStringLiteral("TblCol"), QStringLiteral("Descr"), QStringLiteral("RowValues"),
-                  QStringLiteral("ColValues"), QStringLiteral("NewID")},
+                  QStringLiteral("STDTable OUTPUT"), QStringLiteral("DictRow"),
+                  QStringLiteral("FldRow"), QStringLiteral("TblRow"), QStringLiteral("DictCol"),
+                  QStringLiteral("FldCol"), QStringLiteral("TblCol"), QStringLiteral("Descr"),
+                  QStringLiteral("RowValues"), QStringLiteral("ColValues"),
+                  QStringLiteral("NewID OUTPUT")},
                  addStdTable);
     const QStringList columnParams{QStringLiteral("StdTblID"), QStringLiteral("stdTable"),
                                    QStringLiteral("dictId"), QStringLiteral("dictValue")};

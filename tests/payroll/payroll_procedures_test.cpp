@@ -165,7 +165,7 @@ TEST_F(PayrollProcedures, StandardTableLookupInOneAndTwoDimensions)
         db().Execute(QStringLiteral("UPDATE %1 SET c3=3300 WHERE DictValue='2'").arg(data)));
 
     ASSERT_TRUE(rs.Open(QStringLiteral("EXEC qp_AddStdDBTable N'职称津贴',%1,1,'','D08',"
-                                       "'TechTitle','qp_PsnBase','','','','',N'2,3'")
+                                       "'TechTitle','qp_PsnBase','','','','',N'2,3',''")
                             .arg(sort)));
     const int oneD = rs.GetFieldInt(QStringLiteral("id"));
     ASSERT_TRUE(db().Execute(QStringLiteral("UPDATE %1 SET Jine=450 WHERE DictValue='3'")

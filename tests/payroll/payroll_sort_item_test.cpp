@@ -5,6 +5,8 @@
 #include "payroll/cdlgwageitemset.h"
 #include "payroll/cdlgwagesetset.h"
 
+#include "core/cdlgresetorder.h"
+
 #include <gtest/gtest.h>
 
 namespace orvane::payrolltest {
@@ -152,12 +154,19 @@ TEST_F(WageItems, ChangeDeleteAndOrders)
     EXPECT_EQ(prompter.messageTexts().last(),
               QStringLiteral("该记录已被其他操作员删除,请刷新数据列表!"));
 
-    page.runResetOrder = [](const payroll::ResetOrderRequest& r) {
-        EXPECT_EQ(r.title, QStringLiteral("调整薪资项目运算顺序(自上而下运行)"));
-        EXPECT_EQ(r.orderName, QStringLiteral("OrdF"));
-        return true;
+    // Two formula items: the calculation order lists them and moving one is logged.
+    addItem(sort, QStringLiteral("应发"), 1, QStringLiteral("1"), QStringLiteral("1"));
+    addItem(sort, QStringLiteral("实发"), 1, QStringLiteral("2"), QStringLiteral("2"));
+    page.runResetOrder = [](core::CDlgResetOrder& order, const QString& title) {
+        EXPECT_EQ(title, QStringLiteral("调整薪资项目运算顺序(自上而下运行)"));
+        ASSERT_TRUE(order.load());
+        ASSERT_EQ(order.rowCount(), 2);
+        order.setCurrentRow(1);
+        EXPECT_TRUE(order.moveUp());
     };
     EXPECT_TRUE(page.resetCalcOrder());
+    EXPECT_LT(count(QStringLiteral("SELECT OrdF FROM qp_Items WHERE Alias='实发'")),
+              count(QStringLiteral("SELECT OrdF FROM qp_Items WHERE Alias='应发'")));
     EXPECT_EQ(lastLogLine(), QStringLiteral("薪资管理[薪资类别'工资'调整薪资项目运算顺序]"));
 
     page.refresh();
