@@ -1,6 +1,7 @@
 // Formula validation, conversion and the database-backed formula functions.
 #include "payroll_fixture.h"
 
+#include "payroll/cdlgwageformu.h"
 #include "payroll/formulavalidator.h"
 #include "payroll/wagescriptsession.h"
 
@@ -143,6 +144,44 @@ TEST_F(Formulas, DatabaseFunctionsReadTheWageContext)
     session.context().fromWhere = "FROM nowhere WHERE";
     script::Variant result;
     EXPECT_FALSE(session.engine().evaluate("SUM(\"基本工资\")+COUNT()", result));
+}
+
+} // namespace
+} // namespace orvane::payrolltest
+
+namespace orvane::payrolltest {
+namespace {
+
+TEST_F(Formulas, EditorTreesAndTheShippedFunctionCatalogue)
+{
+    payroll::CDlgWageFormu formu(app, sort, QStringLiteral("奖金"), QStringLiteral("1"));
+    EXPECT_EQ(formu.windowTitle(), QStringLiteral("[奖金] - 公式设置"));
+    ASSERT_EQ(formu.fields().size(), 2);
+    EXPECT_EQ(formu.fields()[0].title, QStringLiteral("工资"));
+    EXPECT_EQ(formu.fields()[0].captions, QStringList{QStringLiteral("基本工资")});
+    EXPECT_TRUE(formu.fields()[1].captions.contains(QStringLiteral("姓名")));
+    EXPECT_EQ(
+        payroll::CDlgWageFormu::fieldReference(QStringLiteral("工资"), QStringLiteral("基本工资")),
+        QStringLiteral("[工资.基本工资]"));
+
+    // No catalogue beside the test program: the groups stay empty.
+    for (const auto& group : formu.functions())
+        EXPECT_TRUE(group.functions.isEmpty());
+    formu.loadCatalogue(QStringLiteral(ORVANE_SOURCE_DIR "/app/funcdescr.xml"));
+    ASSERT_EQ(formu.functions().size(), 3);
+    EXPECT_GE(formu.functions()[1].functions.size(), 14);
+    EXPECT_GE(formu.functions()[2].functions.size(), 20);
+    EXPECT_TRUE(formu.description(QStringLiteral("DX()")).contains(QStringLiteral("大写")));
+    // Every function of the catalogue that the engine knows is spelled as it accepts it.
+    payroll::WageScriptSession session(db(), {});
+    ASSERT_TRUE(session.reset());
+    for (const QString name : {QStringLiteral("IIF(1>0,1,2)"), QStringLiteral("CEIL(1.2)"),
+                               QStringLiteral("MaxOf(1,2)"), QStringLiteral("Round(1.25,1)")}) {
+        script::Variant v;
+        EXPECT_TRUE(session.engine().evaluate(name.toStdString(), v)) << name.toStdString();
+    }
+    EXPECT_EQ(payroll::CDlgWageFormu::buttons().size(), 24);
+    EXPECT_EQ(payroll::CDlgWageFormu::buttons()[10].text, QStringLiteral(" And "));
 }
 
 } // namespace

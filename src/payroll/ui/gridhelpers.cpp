@@ -20,13 +20,15 @@ widgets::CGridView* createGrid(QWidget* parent, widgets::GridModel** model, cons
 }
 
 void showRows(widgets::CGridView* grid, widgets::GridModel* model, const db::ResultSet& rows,
-              const QList<int>& hiddenColumns, int currentRow, const QString& footer)
+              const QList<int>& hiddenColumns, int currentRow, const QString& footer,
+              const QList<int>& widths)
 {
     QList<core::GridColumn> columns = widgets::GridModel::defaultColumns(rows);
+    int shown = 0;
     for (int c = 0; c < columns.size(); ++c) {
         columns[c].visible = !hiddenColumns.contains(c);
-        if (columns[c].width == 0)
-            columns[c].width = 110;
+        if (columns[c].visible)
+            columns[c].width = shown < widths.size() ? widths[shown++] : 110;
     }
     model->setSource(&rows, columns);
     grid->applyColumns();

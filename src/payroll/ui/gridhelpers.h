@@ -22,9 +22,11 @@ namespace orvane::payroll::ui {
 widgets::CGridView* createGrid(QWidget* parent, widgets::GridModel** model, const char* name);
 
 // Shows rows in the grid, hiding the given columns (keys and order values), keeping the current
-// row where it still exists, and sets the footer.
+// row where it still exists, and sets the footer. `widths` gives the shown columns' widths in
+// order (110 pixels for the rest).
 void showRows(widgets::CGridView* grid, widgets::GridModel* model, const db::ResultSet& rows,
-              const QList<int>& hiddenColumns, int currentRow, const QString& footer = QString());
+              const QList<int>& hiddenColumns, int currentRow, const QString& footer = QString(),
+              const QList<int>& widths = {});
 
 QPushButton* commandButton(QWidget* parent, const QString& text, const char* name);
 

@@ -14,12 +14,6 @@
 
 namespace orvane::payroll::ui {
 
-namespace {
-
-constexpr int kGroupRole = Qt::UserRole + 1;
-
-} // namespace
-
 WageFormuDialog::WageFormuDialog(CDlgWageFormu& formu, QWidget* parent)
     : QDialog(parent), m_formu(formu)
 {
@@ -33,8 +27,7 @@ WageFormuDialog::WageFormuDialog(CDlgWageFormu& formu, QWidget* parent)
     for (const CDlgWageFormu::FieldGroup& group : formu.fields()) {
         auto* top = new QTreeWidgetItem(m_fields, {group.title});
         for (const QString& caption : group.captions) {
-            auto* item = new QTreeWidgetItem(top, {caption});
-            item->setData(0, kGroupRole, group.title);
+            new QTreeWidgetItem(top, {caption});
         }
         top->setExpanded(true);
     }
@@ -44,9 +37,9 @@ WageFormuDialog::WageFormuDialog(CDlgWageFormu& formu, QWidget* parent)
     for (const CDlgWageFormu::FunctionGroup& group : formu.functions()) {
         auto* top = new QTreeWidgetItem(m_functions, {group.title});
         for (const CDlgWageFormu::Function& f : group.functions) {
-            auto* item = new QTreeWidgetItem(top, {f.name});
-            item->setData(0, kGroupRole, f.name);
+            new QTreeWidgetItem(top, {f.name});
         }
+        top->setExpanded(true);
     }
     m_description = new QLabel(this);
     m_description->setObjectName(QStringLiteral("description"));
@@ -57,6 +50,7 @@ WageFormuDialog::WageFormuDialog(CDlgWageFormu& formu, QWidget* parent)
     m_edit = new QPlainTextEdit(formu.formula, this);
     m_edit->setObjectName(QStringLiteral("formula"));
     m_edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_edit->setMaximumHeight(130);
 
     auto* pad = new QGridLayout;
     const QList<CDlgWageFormu::Button>& buttons = CDlgWageFormu::buttons();
@@ -111,6 +105,9 @@ WageFormuDialog::WageFormuDialog(CDlgWageFormu& formu, QWidget* parent)
 void WageFormuDialog::insert(const QString& text)
 {
     m_edit->insertPlainText(text);
+    // A function inserted as "Name()" leaves the caret between its parentheses.
+    if (text.size() > 2 && text.endsWith(QLatin1String("()")))
+        m_edit->moveCursor(QTextCursor::PreviousCharacter);
     m_edit->setFocus();
 }
 

@@ -80,7 +80,8 @@ void WageItemPage::run(bool (CDlgTabWageItem::*command)())
 void WageItemPage::showItems()
 {
     showRows(m_grid, m_model, m_page.items().rows(), {0, 1, 2}, m_page.items().currentRow(),
-             QStringLiteral("共 计：%1 个项目").arg(m_page.items().rowCount()));
+             QStringLiteral("共 计：%1 个项目").arg(m_page.items().rowCount()),
+             {130, 70, 80, 70, 80, 70, 70, 430});
 }
 
 } // namespace orvane::payroll::ui

@@ -42,6 +42,7 @@ WageMemberPage::WageMemberPage(CDlgTabWagePSN& page, core::COrvaneApp& app, QWid
     split->addWidget(m_departments);
     split->addWidget(right);
     split->setStretchFactor(1, 3);
+    split->setSizes({220, 760});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split);
 
@@ -54,6 +55,7 @@ WageMemberPage::WageMemberPage(CDlgTabWagePSN& page, core::COrvaneApp& app, QWid
                 m_page.setDepartment(selection.departmentId);
                 showMembers();
             });
+    m_departments->reload();
     connect(add, &QPushButton::clicked, this, [this] {
         m_page.addMembers();
         showMembers();

@@ -50,6 +50,7 @@ WageStdTablePage::WageStdTablePage(CDlgTabWageStdTable& page, QWidget* parent)
     split->addWidget(m_tables);
     split->addWidget(m_amounts);
     split->setStretchFactor(1, 2);
+    split->setSizes({260, 740});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(split, 1);
@@ -74,7 +75,7 @@ void WageStdTablePage::showTables()
 {
     m_showing = true;
     showRows(m_tables, m_tableModel, m_page.tables().rows(), {0, 1}, m_page.tables().currentRow(),
-             QStringLiteral("共 计：%1 个标准表").arg(m_page.tables().rowCount()));
+             QStringLiteral("共 计：%1 个标准表").arg(m_page.tables().rowCount()), {130, 50, 160});
     m_showing = false;
     showAmounts();
 }
