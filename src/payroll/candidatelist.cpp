@@ -1,7 +1,10 @@
 #include "payroll/candidatelist.h"
 
+#include "payroll/wagesorts.h"
+
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
+#include "core/prompter.h"
 #include "core/sqltext.h"
 
 #include "db/cadodatabase.h"
@@ -24,6 +27,31 @@ bool CandidateList::reload()
 QString CandidateList::footerText() const
 {
     return QStringLiteral("共 计：%1 人").arg(m_rows.rowCount());
+}
+
+int CandidateList::confirmAdding(core::Prompter& prompter, int sortId, bool askFirst)
+{
+    const int ticked = tickedCount();
+    if (ticked == 0) {
+        prompter.message(WageSorts::choosePersonMessage(), core::promptCaption(),
+                         core::Prompter::Icon::Warning);
+        return 0;
+    }
+    auto confirmed = [&prompter] {
+        return prompter.okCancel(QStringLiteral("确定添加选定的人员吗?"), core::promptCaption(),
+                                 core::Prompter::Icon::Question) == core::Prompter::Answer::Ok;
+    };
+    if (askFirst && !confirmed())
+        return 0;
+    if (!core::Catalog(m_app.database())
+             .rowExists(QStringLiteral("qp_Table"), QStringLiteral("[ID]=%1").arg(sortId))) {
+        prompter.message(WageSorts::sortDeletedMessage(), core::promptCaption(),
+                         core::Prompter::Icon::Warning);
+        return 0;
+    }
+    if (!askFirst && !confirmed())
+        return 0;
+    return ticked;
 }
 
 bool CandidateList::setTicked(int row, bool ticked)

@@ -27,6 +27,11 @@ public:
     OrderedList& rows() { return m_rows; }
     QString footerText() const;
 
+    // The checks before the ticked persons are added to a sort: someone is ticked (else 112),
+    // the sort still exists (else 118) and the operator confirms; `askFirst` puts the question
+    // before the sort check. Returns the number of ticked persons, 0 when refused.
+    int confirmAdding(core::Prompter& prompter, int sortId, bool askFirst);
+
     bool setTicked(int row, bool ticked);
     bool tickAll(bool ticked);
     int tickedCount();

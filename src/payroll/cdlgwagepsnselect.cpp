@@ -65,20 +65,8 @@ bool CDlgWagePsnSelect::addOne(int row)
 
 bool CDlgWagePsnSelect::addTicked()
 {
-    const int ticked = m_candidates.tickedCount();
-    if (ticked == 0) {
-        m_prompter.message(WageSorts::choosePersonMessage(), core::promptCaption(),
-                           Prompter::Icon::Warning);
-        return false;
-    }
-    const core::Catalog catalog(m_app.database());
-    if (!catalog.rowExists(QStringLiteral("qp_Table"), QStringLiteral("[ID]=%1").arg(m_sortId))) {
-        m_prompter.message(WageSorts::sortDeletedMessage(), core::promptCaption(),
-                           Prompter::Icon::Warning);
-        return false;
-    }
-    if (m_prompter.okCancel(QStringLiteral("确定添加选定的人员吗?"), core::promptCaption(),
-                            Prompter::Icon::Question) != Prompter::Answer::Ok)
+    const int ticked = m_candidates.confirmAdding(m_prompter, m_sortId, false);
+    if (ticked == 0)
         return false;
     db::CADODatabase& database = m_app.database();
     if (!database.Execute(QStringLiteral("INSERT INTO qp_WagePsn (SID,PID,Ord) SELECT %1,PID,ord "

@@ -52,21 +52,9 @@ bool CDlgWagePsnTable::setDepartment(int departmentId)
 
 bool CDlgWagePsnTable::accept()
 {
-    const int ticked = m_candidates.tickedCount();
-    if (ticked == 0) {
-        m_prompter.message(WageSorts::choosePersonMessage(), core::promptCaption(),
-                           Prompter::Icon::Warning);
+    const int ticked = m_candidates.confirmAdding(m_prompter, m_sortId, true);
+    if (ticked == 0)
         return false;
-    }
-    if (m_prompter.okCancel(QStringLiteral("确定添加选定的人员吗?"), core::promptCaption(),
-                            Prompter::Icon::Question) != Prompter::Answer::Ok)
-        return false;
-    const core::Catalog catalog(m_app.database());
-    if (!catalog.rowExists(QStringLiteral("qp_Table"), QStringLiteral("[ID]=%1").arg(m_sortId))) {
-        m_prompter.message(WageSorts::sortDeletedMessage(), core::promptCaption(),
-                           Prompter::Icon::Warning);
-        return false;
-    }
     auto call = [this](const QString& procedure, int previous) {
         db::CADOCommand cmd(&m_app.database(), procedure);
         cmd.AddParameter(QStringLiteral("TmpTableName"), db::adVarChar, db::adParamInput, 50,
@@ -86,10 +74,10 @@ bool CDlgWagePsnTable::accept()
     if (importEarlier && earlierMonth != 0 &&
         !call(QStringLiteral("qp_UpdateWageTmpTableForAddPsn"), earlierMonth))
         return false;
-    core::AddSystemLog(m_app,
-                       QStringLiteral("薪资管理[薪资类别'%1'薪资表'%2'添加%3个人员]")
-                           .arg(catalog.wageSortTitle(m_sortId), WageSorts::monthText(m_fDate))
-                           .arg(ticked));
+    core::AddSystemLog(m_app, QStringLiteral("薪资管理[薪资类别'%1'薪资表'%2'添加%3个人员]")
+                                  .arg(core::Catalog(m_app.database()).wageSortTitle(m_sortId),
+                                       WageSorts::monthText(m_fDate))
+                                  .arg(ticked));
     return true;
 }
 

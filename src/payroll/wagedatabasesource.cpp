@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace orvane::payroll {
 
 namespace {
@@ -84,18 +86,32 @@ script::Variant WageDatabaseSource::aggregate(const script::WageContext& context
     return firstValue(cmd);
 }
 
+namespace {
+
+// The parameters GETSALARY and GETPRESALARY share, around the periods of the latter.
+void addPersonItem(db::CADOCommand& cmd, const std::string& personNumber, int fDate,
+                   const std::optional<int>& periodsBack, const std::string& itemCaption,
+                   const std::string& sortTitle)
+{
+    cmd.AddParameter(QStringLiteral("PsnNumber"), db::adVarChar, db::adParamInput, 50,
+                     text(personNumber));
+    cmd.AddParameter(QStringLiteral("nFDate"), db::adInteger, db::adParamInput, 4, fDate);
+    if (periodsBack)
+        cmd.AddParameter(QStringLiteral("nPer"), db::adInteger, db::adParamInput, 4, *periodsBack);
+    cmd.AddParameter(QStringLiteral("ItmAlias"), db::adVarChar, db::adParamInput, 50,
+                     text(itemCaption));
+    cmd.AddParameter(QStringLiteral("SortName"), db::adVarChar, db::adParamInput, 100,
+                     text(sortTitle));
+}
+
+} // namespace
+
 script::Variant WageDatabaseSource::salary(const std::string& personNumber,
                                            const std::string& sortTitle, int fDate,
                                            const std::string& itemCaption)
 {
     db::CADOCommand cmd(&m_db, QStringLiteral("qp_GetPSNWageValue"));
-    cmd.AddParameter(QStringLiteral("PsnNumber"), db::adVarChar, db::adParamInput, 50,
-                     text(personNumber));
-    cmd.AddParameter(QStringLiteral("nFDate"), db::adInteger, db::adParamInput, 4, fDate);
-    cmd.AddParameter(QStringLiteral("ItmAlias"), db::adVarChar, db::adParamInput, 50,
-                     text(itemCaption));
-    cmd.AddParameter(QStringLiteral("SortName"), db::adVarChar, db::adParamInput, 100,
-                     text(sortTitle));
+    addPersonItem(cmd, personNumber, fDate, std::nullopt, itemCaption, sortTitle);
     return firstValue(cmd);
 }
 
@@ -104,14 +120,7 @@ script::Variant WageDatabaseSource::previousSalary(const std::string& personNumb
                                                    int periodsBack, const std::string& itemCaption)
 {
     db::CADOCommand cmd(&m_db, QStringLiteral("qp_GetPSNPreWageValue"));
-    cmd.AddParameter(QStringLiteral("PsnNumber"), db::adVarChar, db::adParamInput, 50,
-                     text(personNumber));
-    cmd.AddParameter(QStringLiteral("nFDate"), db::adInteger, db::adParamInput, 4, fDate);
-    cmd.AddParameter(QStringLiteral("nPer"), db::adInteger, db::adParamInput, 4, periodsBack);
-    cmd.AddParameter(QStringLiteral("ItmAlias"), db::adVarChar, db::adParamInput, 50,
-                     text(itemCaption));
-    cmd.AddParameter(QStringLiteral("SortName"), db::adVarChar, db::adParamInput, 100,
-                     text(sortTitle));
+    addPersonItem(cmd, personNumber, fDate, periodsBack, itemCaption, sortTitle);
     return firstValue(cmd);
 }
 

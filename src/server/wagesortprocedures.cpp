@@ -89,9 +89,7 @@ void addWageSort(ProcContext& ctx)
                          num(nextValue(ctx, QStringLiteral("Ord"), QStringLiteral("qp_Table"),
                                        QStringLiteral("nType=6")))));
     const int id = scalarInt(ctx, QStringLiteral("SELECT MAX(ID) FROM qp_Table"));
-    QString table = QStringLiteral("qp_Wage%1").arg(id);
-    for (int n = 2; tableExists(ctx, table); ++n)
-        table = QStringLiteral("qp_Wage%1_%2").arg(id).arg(n);
+    const QString table = freeTableName(ctx, QStringLiteral("qp_Wage%1").arg(id));
     ctx.execute(
         QStringLiteral("UPDATE qp_Table SET TblName=%1 WHERE ID=%2").arg(sqlText(table), num(id)));
 
@@ -231,10 +229,7 @@ void addWageItem(ProcContext& ctx)
                  num(nextValue(ctx, QStringLiteral("Ord"), QStringLiteral("qp_Items"), where)),
                  num(nextValue(ctx, QStringLiteral("OrdF"), QStringLiteral("qp_Items"), where))));
     const int newId = scalarInt(ctx, QStringLiteral("SELECT MAX(ItemID) FROM qp_Items"));
-    const QStringList existing = tableColumns(ctx, table);
-    QString name = QStringLiteral("F%1").arg(newId);
-    for (int n = 2; existing.contains(name, Qt::CaseInsensitive); ++n)
-        name = QStringLiteral("F%1_%2").arg(newId).arg(n);
+    const QString name = freeColumnName(ctx, table, newId);
     ctx.execute(QStringLiteral("UPDATE qp_Items SET Name=%1,%2 WHERE ItemID=%3")
                     .arg(sqlText(name), values, num(newId)));
     const ColumnDef column = dataType == 0

@@ -118,9 +118,7 @@ void addStdTable(ProcContext& ctx)
                                         .arg(sortId)) +
                      1)));
     const int id = scalarInt(ctx, QStringLiteral("SELECT MAX(id) FROM qp_WageStdTable"));
-    QString table = QStringLiteral("qp_WageStd%1").arg(id);
-    for (int n = 2; tableExists(ctx, table); ++n)
-        table = QStringLiteral("qp_WageStd%1_%2").arg(id).arg(n);
+    const QString table = freeTableName(ctx, QStringLiteral("qp_WageStd%1").arg(id));
     ctx.execute(QStringLiteral("UPDATE qp_WageStdTable SET STDTable=%1 WHERE id=%2")
                     .arg(sqlText(table), num(id)));
     QList<ColumnDef> columns{{QStringLiteral("id"), ColumnType::Identity, 0, {}},
