@@ -19,7 +19,7 @@ struct DemoPayrollCounts
 // The demo payroll of "orvane-admin init --demo N": a wage sort "职工工资" of about forty items
 // (base pay from a two-dimensional standard table on post grade and salary step, post allowance
 // from a one-dimensional one, seniority and performance pay, overtime, attendance deductions,
-// the social-insurance contributions and the housing fund on a capped base, income tax through
+// the four social-insurance contributions and the housing fund on a capped base, income tax through
 // the library's IncomeTax, net pay), every person as a member, three consecutive months up to
 // `lastMonth` (the earlier two checked out) with input values, and a payslip template that
 // writes the net pay in capital numerals. Items and tables go through the same workflows an
