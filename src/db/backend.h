@@ -11,6 +11,8 @@
 
 namespace orvane::db {
 
+class TsqlSchema;
+
 enum class BackendKind { Sqlite, PostgreSql, SqlServer, Workbook };
 
 // The error a backend reports: a code in the HRESULT style of the data access classes, the
@@ -74,6 +76,10 @@ public:
 
     // Identity of the last inserted row, null when unknown.
     virtual QVariant lastInsertId() const = 0;
+
+    // The columns' declared types for the T-SQL translation; nullptr when the backend takes
+    // T-SQL as it is.
+    virtual TsqlSchema* schema() { return nullptr; }
 
     const BackendError& lastError() const { return m_error; }
 

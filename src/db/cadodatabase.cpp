@@ -7,6 +7,11 @@
 
 namespace orvane::db {
 
+namespace {
+// The source named in the error text of a statement the T-SQL translation refused.
+const QString kTranslatorSource = QStringLiteral("T-SQL translator");
+} // namespace
+
 CADODatabase::CADODatabase() = default;
 
 CADODatabase::~CADODatabase()
@@ -190,9 +195,42 @@ bool CADODatabase::runStatement(const QString& tsql, qint64* affected, BackendEr
     }
     QStringList statements;
     QString translationError;
-    if (!translateStatements(m_backend->kind(), tsql, statements, translationError)) {
-        error = {kErrorCommandText, m_backend->sourceName(), translationError};
+    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
+                             m_backend->schema())) {
+        error = {kErrorCommandText, kTranslatorSource, translationError};
         return false;
+    }
+    // BEGIN/COMMIT/ROLLBACK TRANSACTION written in the text work as the methods of the same
+    // name; such a text is not wrapped into a unit of its own.
+    bool controlsTransaction = false;
+    for (const QString& sql : statements) {
+        if (sql == QLatin1String("BEGIN") || sql == QLatin1String("COMMIT") ||
+            sql == QLatin1String("ROLLBACK"))
+            controlsTransaction = true;
+    }
+    if (controlsTransaction) {
+        qint64 total = -1;
+        for (const QString& sql : statements) {
+            bool ok = true;
+            qint64 count = -1;
+            if (sql == QLatin1String("BEGIN"))
+                ok = BeginTransaction();
+            else if (sql == QLatin1String("COMMIT"))
+                ok = CommitTransaction();
+            else if (sql == QLatin1String("ROLLBACK"))
+                ok = RollbackTransaction();
+            else
+                ok = m_backend->execute(sql, &count);
+            if (!ok) {
+                error = m_backend->lastError();
+                return false;
+            }
+            if (count >= 0)
+                total = (total < 0 ? 0 : total) + count;
+        }
+        if (affected)
+            *affected = total;
+        return true;
     }
     // A statement translated into several runs as one unit.
     const bool grouped = statements.size() > 1;
@@ -245,8 +283,9 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
     }
     QStringList statements;
     QString translationError;
-    if (!translateStatements(m_backend->kind(), tsql, statements, translationError)) {
-        error = {kErrorCommandText, m_backend->sourceName(), translationError};
+    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
+                             m_backend->schema())) {
+        error = {kErrorCommandText, kTranslatorSource, translationError};
         return false;
     }
     if (statements.isEmpty())

@@ -203,11 +203,18 @@ void ProcContext::addResultRow(const QVariantList& row)
 void ProcedureRegistry::add(const QString& name, const QStringList& paramNames, ProcedureFn fn)
 {
     QStringList names;
-    for (const QString& p : paramNames)
-        names << bareName(p);
+    QStringList outputs;
+    for (const QString& p : paramNames) {
+        QString bare = bareName(p);
+        if (bare.endsWith(QLatin1String(" OUTPUT"), Qt::CaseInsensitive)) {
+            bare = bare.chopped(7).trimmed();
+            outputs << bare;
+        }
+        names << bare;
+    }
     Registry& r = registry();
     QMutexLocker lock(&r.mutex);
-    r.procedures.insert(name.toUpper(), Procedure{name, names, std::move(fn)});
+    r.procedures.insert(name.toUpper(), Procedure{name, names, std::move(fn), outputs});
 }
 
 bool ProcedureRegistry::remove(const QString& name)
@@ -261,18 +268,26 @@ bool callProcedure(CADODatabase& database, ProcedureCall& call, BackendError& er
     for (const QString& name : procedure->paramNames)
         params.push_back(ProcParam{name, adVariant, adParamInput, QVariant()});
     std::vector<bool> bound(params.size(), false);
+    bool namedSeen = false;
     for (size_t i = 0; i < call.arguments.size(); ++i) {
         ProcParam& argument = call.arguments[i];
         int target = -1;
         if (!argument.name.isEmpty()) {
+            namedSeen = true;
             const QString wanted = bareName(argument.name);
             for (size_t k = 0; k < params.size(); ++k) {
                 if (params[k].name.compare(wanted, Qt::CaseInsensitive) == 0)
                     target = int(k);
             }
             if (target < 0 && !call.positionalFallback)
-                return fail(QStringLiteral("%1 is not a parameter for procedure %2.")
+                return fail(QStringLiteral("@%1 is not a parameter for procedure %2.")
                                 .arg(wanted, procedure->name));
+        } else if (namedSeen && !call.positionalFallback) {
+            return fail(QStringLiteral("Must pass parameter number %1 and subsequent parameters "
+                                       "as '@name = value'. After the form '@name = value' has "
+                                       "been used, all subsequent parameters must be passed in "
+                                       "the form '@name = value'.")
+                            .arg(i + 1));
         }
         if (target < 0)
             target = int(i);
@@ -288,6 +303,13 @@ bool callProcedure(CADODatabase& database, ProcedureCall& call, BackendError& er
         params[size_t(target)].direction = argument.direction;
         params[size_t(target)].value = argument.value;
         argument.name = params[size_t(target)].name; // callers read outputs back by this name
+    }
+
+    for (size_t k = 0; k < params.size(); ++k) {
+        if (!bound[k] && !procedure->outputParams.contains(params[k].name, Qt::CaseInsensitive))
+            return fail(QStringLiteral("Procedure or function '%1' expects parameter '@%2', which "
+                                       "was not supplied.")
+                            .arg(procedure->name, params[k].name));
     }
 
     // The call runs as one unit: a transaction of its own, or a savepoint inside the caller's.
@@ -472,7 +494,8 @@ std::optional<ProcedureCall> parseProcedureCallText(const QString& tsql)
     ProcedureCall call;
     call.name = parsed->name;
     for (const ProcedureArgument& a : parsed->arguments)
-        call.arguments.push_back(ProcParam{a.name, adVariant, adParamInput, a.value});
+        call.arguments.push_back(
+            ProcParam{a.name, adVariant, a.output ? adParamInputOutput : adParamInput, a.value});
     return call;
 #else
     return parseCallFallback(tsql);

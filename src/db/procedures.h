@@ -102,6 +102,8 @@ struct Procedure
     QString name;
     QStringList paramNames; // declared order, without '@'
     ProcedureFn fn;
+    // Parameters declared as "Name OUTPUT": a call may leave them out.
+    QStringList outputParams;
 };
 
 // Process-wide table of the stored procedures; names match without regard to case.
@@ -109,6 +111,7 @@ struct Procedure
 class ProcedureRegistry
 {
 public:
+    // A parameter name may end in " OUTPUT" to declare an output parameter.
     static void add(const QString& name, const QStringList& paramNames, ProcedureFn fn);
     static bool remove(const QString& name);
     // A copy of the registered procedure, or nullopt.

@@ -4,6 +4,7 @@
 
 #ifdef ORVANE_HAVE_TSQL_FUNCTIONS
 #include "db/sqlitefunctions.h"
+#include "db/textcollation.h"
 #endif
 
 #include <QFile>
@@ -306,7 +307,10 @@ bool SqliteBackend::openFile(const QString& path, bool create)
     }
 #ifdef ORVANE_HAVE_TSQL_FUNCTIONS
     registerTsqlFunctions(m_db);
+    // Indexes on text columns follow the comparison installed above.
+    TextCollation::reindexIfNeeded(m_db);
 #endif
+    m_schema.setConnection(m_db);
     return true;
 }
 
@@ -322,6 +326,7 @@ void SqliteBackend::close()
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_schema.setConnection(nullptr);
 }
 
 bool SqliteBackend::runSimple(const QString& sql)
@@ -336,6 +341,10 @@ bool SqliteBackend::execute(const QString& sql, qint64* affected)
     if (!m_db)
         return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
     clearError();
+    const QString head = sql.trimmed().left(6).toUpper();
+    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) ||
+        head.startsWith(QLatin1String("DROP")))
+        m_schema.invalidate(); // column types are read again after a schema change
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = utf8.constData();
     const char* end = tail + utf8.size();
@@ -354,9 +363,15 @@ bool SqliteBackend::execute(const QString& sql, qint64* affected)
         }
         if (rc != SQLITE_DONE)
             return fail(rc);
-        if (sqlite3_total_changes64(m_db) != before)
+        // Row counts exist for INSERT, UPDATE and DELETE only; DDL reports -1 as SQL Server.
+        const char* text = sqlite3_sql(st.m_stmt);
+        const QByteArray verb =
+            QByteArray(text, int(qstrnlen(text, 8))).trimmed().left(6).toUpper();
+        const bool dml =
+            verb == "INSERT" || verb == "UPDATE" || verb == "DELETE" || verb.startsWith("REPLAC");
+        if (dml && sqlite3_total_changes64(m_db) != before)
             total = (total < 0 ? 0 : total) + sqlite3_changes64(m_db);
-        else if (!sqlite3_stmt_readonly(st.m_stmt) && total < 0)
+        else if (dml && total < 0)
             total = 0;
     }
     if (affected)
@@ -681,6 +696,53 @@ bool SqliteBackend::bindValue(sqlite3_stmt* stmt, int index, const QVariant& val
     return rc == SQLITE_OK || fail(rc);
 }
 
+// Values a recordset writes, stored as the translated T-SQL stores them: dates of a date
+// column in the one stored form, decimals rounded to the column's scale.
+bool SqliteBackend::storedValues(const QString& table, const QStringList& columns,
+                                 QVariantList& values)
+{
+    for (qsizetype i = 0; i < columns.size() && i < values.size(); ++i) {
+        QVariant& v = values[i];
+        if (v.isNull())
+            continue;
+        const QString decl = m_schema.declaredType(table, columns[i]).toUpper();
+        if (decl.startsWith(QLatin1String("DATE")) || decl == QLatin1String("SMALLDATETIME")) {
+            const bool dateOnly = decl == QLatin1String("DATE");
+            QString text;
+            if (v.typeId() == QMetaType::QDateTime)
+                text = dateText(v.toDateTime());
+            else if (v.typeId() == QMetaType::QDate)
+                text = v.toDate().toString(Qt::ISODate);
+            else if (v.typeId() == QMetaType::QString)
+                text = v.toString();
+            else
+                continue;
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+            const std::optional<QString> canonical = canonicalDateText(text, dateOnly);
+            if (!canonical)
+                return failWith(SQLITE_ERROR,
+                                QStringLiteral("Conversion failed when converting date and/or "
+                                               "time from character string '%1'.")
+                                    .arg(text));
+            v = *canonical;
+#endif
+        } else if ((decl.startsWith(QLatin1String("DECIMAL")) ||
+                    decl.startsWith(QLatin1String("NUMERIC")) ||
+                    decl.endsWith(QLatin1String("MONEY"))) &&
+                   v.typeId() == QMetaType::Double) {
+            int scale = 4;
+            if (!decl.endsWith(QLatin1String("MONEY"))) {
+                const qsizetype comma = decl.indexOf(u',');
+                scale = comma < 0 ? 0 : decl.mid(comma + 1).chopped(1).trimmed().toInt();
+            }
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+            v = roundToScale(v.toDouble(), scale);
+#endif
+        }
+    }
+    return true;
+}
+
 bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumns,
                               const QVariantList& keyValues, const QStringList& columns,
                               const QVariantList& values)
@@ -695,14 +757,17 @@ bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumn
             return failWith(SQLITE_ERROR,
                             QStringLiteral("The row has no record in table %1").arg(table));
     }
+    QVariantList stored = values;
+    if (!storedValues(table, columns, stored))
+        return false;
     QStringList sets;
     for (const QString& c : columns)
         sets << quoteName(c) + QStringLiteral("=?");
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(quoteName(table), sets.join(QLatin1Char(',')),
-                                 keyCondition(keyColumns));
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+            .arg(quoteName(table), sets.join(QLatin1Char(',')), keyCondition(keyColumns));
     Statement st;
-    if (!prepareBound(sql, {&values, &keyValues}, st.m_stmt))
+    if (!prepareBound(sql, {&stored, &keyValues}, st.m_stmt))
         return false;
     const int rc = sqlite3_step(st.m_stmt);
     if (rc != SQLITE_DONE)
@@ -736,8 +801,11 @@ bool SqliteBackend::insertRow(const QString& table, const QStringList& columns,
             QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
                 .arg(quoteName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }
+    QVariantList stored = values;
+    if (!storedValues(table, columns, stored))
+        return false;
     Statement st;
-    if (!prepareBound(sql, {&values}, st.m_stmt))
+    if (!prepareBound(sql, {&stored}, st.m_stmt))
         return false;
     const int rc = sqlite3_step(st.m_stmt);
     if (rc != SQLITE_DONE)
@@ -769,9 +837,9 @@ bool SqliteBackend::fetchRow(const QString& table, const QStringList& keyColumns
     QStringList names;
     for (const QString& c : columns)
         names << quoteName(c);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                            .arg(names.join(QLatin1Char(',')), quoteName(table),
-                                 keyCondition(keyColumns));
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+            .arg(names.join(QLatin1Char(',')), quoteName(table), keyCondition(keyColumns));
     Statement st;
     if (!prepareBound(sql, {&keyValues}, st.m_stmt))
         return false;

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "db/backend.h"
+#include "db/sqliteschemacache.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -48,6 +49,7 @@ public:
                   const QVariantList& keyValues, const QStringList& columns,
                   QVariantList& values) override;
     QVariant lastInsertId() const override;
+    TsqlSchema* schema() override { return &m_schema; }
 
     sqlite3* handle() const { return m_db; }
 
@@ -67,6 +69,7 @@ private:
     bool failWith(int rc, const QString& description);
     bool runSimple(const QString& sql);
     bool bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
+    bool storedValues(const QString& table, const QStringList& columns, QVariantList& values);
     // Prepares one statement and binds the lists' values to its parameters in order.
     bool prepareBound(const QString& sql, std::initializer_list<const QVariantList*> valueLists,
                       sqlite3_stmt*& stmt);
@@ -74,6 +77,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    SqliteSchemaCache m_schema;
 };
 
 } // namespace orvane::db

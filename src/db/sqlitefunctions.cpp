@@ -1,5 +1,7 @@
 #include "db/sqlitefunctions.h"
 
+#include "db/textcollation.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -371,6 +373,135 @@ void fnTsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultError(ctx, QStringLiteral("Conversion failed when converting the varchar value '%1' "
                                     "to a number.")
                          .arg(s));
+}
+
+// a / b and a % b: a zero divisor fails the statement as in SQL Server. Two whole numbers
+// divide as integers unless the third argument asks for decimal division (a DECIMAL column
+// stores 7.0 as the integer 7).
+void divideOrModulo(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool modulo)
+{
+    if (isNull(argv[0]) || isNull(argv[1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto numberOf = [ctx](sqlite3_value* v, double* d, bool* integer, sqlite3_int64* n) {
+        if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+            *n = sqlite3_value_int64(v);
+            *d = double(*n);
+            *integer = true;
+            return true;
+        }
+        if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+            *d = sqlite3_value_double(v);
+            *integer = false;
+            return true;
+        }
+        const QString text = textOf(v).trimmed();
+        bool ok = false;
+        *n = text.toLongLong(&ok);
+        if (ok) {
+            *d = double(*n);
+            *integer = true;
+            return true;
+        }
+        if (std::optional<double> parsed = numberFromText(text)) {
+            *d = *parsed;
+            *integer = false;
+            return true;
+        }
+        resultError(ctx, QStringLiteral("Conversion failed when converting the varchar value "
+                                        "'%1' to data type int.")
+                             .arg(textOf(v)));
+        return false;
+    };
+    double a = 0, b = 0;
+    bool ia = false, ib = false;
+    sqlite3_int64 na = 0, nb = 0;
+    if (!numberOf(argv[0], &a, &ia, &na) || !numberOf(argv[1], &b, &ib, &nb))
+        return;
+    if (b == 0) {
+        resultError(ctx, QStringLiteral("Divide by zero error encountered."));
+        return;
+    }
+    const bool decimal = argc > 2 && sqlite3_value_int(argv[2]) != 0;
+    if (ia && ib && (!decimal || modulo)) {
+        if (nb == -1) { // avoids the overflow of INT64_MIN / -1
+            sqlite3_result_int64(ctx, modulo ? 0 : sqlite3_int64(0 - quint64(na)));
+            return;
+        }
+        sqlite3_result_int64(ctx, modulo ? na % nb : na / nb);
+        return;
+    }
+    sqlite3_result_double(ctx, modulo ? std::fmod(a, b) : a / b);
+}
+
+void fnDivide(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    divideOrModulo(ctx, argc, argv, false);
+}
+
+void fnModulo(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    divideOrModulo(ctx, argc, argv, true);
+}
+
+// A decimal result rounded to its scale: the double nearest to the exact decimal value.
+void fnScale(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3_value* v = argv[0];
+    if (isNull(v)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+        sqlite3_result_value(ctx, v);
+        return;
+    }
+    double d = 0;
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+        d = sqlite3_value_double(v);
+    } else if (std::optional<double> parsed = numberFromText(textOf(v))) {
+        d = *parsed;
+    } else {
+        resultError(ctx, QStringLiteral("Error converting data type varchar to numeric."));
+        return;
+    }
+    sqlite3_result_double(ctx, roundDecimal(d, sqlite3_value_int(argv[1]), false));
+}
+
+// A decimal as SQL Server writes it as text: with exactly its scale's digits ("7.00").
+void fnFixed(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3_value* v = argv[0];
+    if (isNull(v)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int scale = std::clamp(sqlite3_value_int(argv[1]), 0, 15);
+    double d = 0;
+    if (isNumber(v)) {
+        d = sqlite3_value_double(v);
+    } else if (std::optional<double> parsed = numberFromText(textOf(v))) {
+        d = *parsed;
+    } else {
+        sqlite3_result_value(ctx, v);
+        return;
+    }
+    resultText(ctx, QString::number(roundDecimal(d, scale, false), 'f', scale));
+}
+
+// A value stored into or compared with a datetime (tsql_datetime) or date (tsql_date) column,
+// in the one stored form; a text that is no date fails as in SQL Server.
+void fnCanonicalDate(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const bool dateOnly = sqlite3_user_data(ctx) != nullptr;
+    if (std::optional<QDateTime> dt = requireDate(ctx, argv[0]))
+        resultText(ctx,
+                   dateOnly ? dt->toString(QStringLiteral("yyyy-MM-dd")) : formatDateTime(*dt));
 }
 
 void fnCharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -834,6 +965,27 @@ void fnIdentCurrent(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_int64 seq = 0;
     if (single("SELECT seq FROM sqlite_sequence WHERE name = ?1 COLLATE NOCASE", &seq) ||
         single("SELECT seq FROM temp.sqlite_sequence WHERE name = ?1 COLLATE NOCASE", &seq)) {
+        // A seed other than 1 is written into the table's DDL; below it nothing was given out.
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db,
+                               "SELECT sql FROM sqlite_master WHERE name = ?1 COLLATE NOCASE "
+                               "UNION ALL SELECT sql FROM sqlite_temp_master WHERE "
+                               "name = ?1 COLLATE NOCASE",
+                               -1, &stmt, nullptr) == SQLITE_OK) {
+            sqlite3_bind_text(stmt, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            if (sqlite3_step(stmt) == SQLITE_ROW) {
+                const QString ddl =
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+                const qsizetype at = ddl.indexOf(QLatin1String("/* IDENTITY("));
+                if (at >= 0) {
+                    const qsizetype from = at + 12;
+                    const qint64 seed = ddl.mid(from, ddl.indexOf(u')', from) - from).toLongLong();
+                    if (seq < seed)
+                        seq = seed;
+                }
+            }
+        }
+        sqlite3_finalize(stmt);
         sqlite3_result_int64(ctx, seq);
         return;
     }
@@ -859,11 +1011,27 @@ struct FunctionDef
 
 } // namespace
 
+std::optional<QString> canonicalDateText(const QString& text, bool dateOnly)
+{
+    const std::optional<QDateTime> dt =
+        text.trimmed().isEmpty() ? QDateTime(kBaseDate, QTime(0, 0), Qt::UTC) : parseDateTime(text);
+    if (!dt)
+        return std::nullopt;
+    return dateOnly ? dt->toString(QStringLiteral("yyyy-MM-dd")) : formatDateTime(*dt);
+}
+
+double roundToScale(double value, int scale)
+{
+    return roundDecimal(value, scale, false);
+}
+
 void registerTsqlFunctions(sqlite3* db)
 {
     // Our translation quotes names with "..."; a misspelt name must fail, not turn into a text.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    // Texts compare as SQL Server's Chinese collation (NOCASE, LIKE, UPPER, LOWER).
+    TextCollation::install(db);
 
     static const char kYear[] = "year";
     static const char kMonth[] = "month";
@@ -896,6 +1064,14 @@ void registerTsqlFunctions(sqlite3* db)
         {"floor", 1, fnFloorCeiling, true, nullptr},
         {"ceiling", 1, fnFloorCeiling, true, &kCeiling},
         {"ident_current", 1, fnIdentCurrent, false, nullptr},
+        {"tsql_div", 2, fnDivide, true, nullptr},
+        {"tsql_div", 3, fnDivide, true, nullptr},
+        {"tsql_mod", 2, fnModulo, true, nullptr},
+        {"tsql_mod", 3, fnModulo, true, nullptr},
+        {"tsql_scale", 2, fnScale, true, nullptr},
+        {"tsql_fixed", 2, fnFixed, true, nullptr},
+        {"tsql_datetime", 1, fnCanonicalDate, true, nullptr},
+        {"tsql_date", 1, fnCanonicalDate, true, &kCeiling}, // any non-null user data: date only
     };
     for (const FunctionDef& def : defs) {
         const int flags = SQLITE_UTF8 | (def.deterministic ? SQLITE_DETERMINISTIC : 0);

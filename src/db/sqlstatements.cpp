@@ -7,7 +7,7 @@
 namespace orvane::db {
 
 bool translateStatements(BackendKind kind, const QString& tsql, QStringList& statements,
-                         QString& error)
+                         QString& error, TsqlSchema* schema)
 {
     statements.clear();
     if (kind != BackendKind::Sqlite) {
@@ -15,7 +15,7 @@ bool translateStatements(BackendKind kind, const QString& tsql, QStringList& sta
         return true;
     }
 #ifdef ORVANE_HAVE_TSQL_TRANSLATOR
-    Translation translation = TsqlTranslator::toSqlite(tsql);
+    Translation translation = TsqlTranslator::toSqlite(tsql, schema);
     if (!translation.ok) {
         error = translation.error;
         return false;
@@ -23,6 +23,7 @@ bool translateStatements(BackendKind kind, const QString& tsql, QStringList& sta
     statements = std::move(translation.statements);
 #else
     Q_UNUSED(error);
+    Q_UNUSED(schema);
     statements << tsql; // no translator in this build: the text must already suit SQLite
 #endif
     return true;

@@ -10,6 +10,6 @@ namespace orvane::db {
 // Turns the client's T-SQL into the statements a backend runs: translated for SQLite, unchanged
 // for the others. False with `error` when the text cannot be translated.
 bool translateStatements(BackendKind kind, const QString& tsql, QStringList& statements,
-                         QString& error);
+                         QString& error, TsqlSchema* schema = nullptr);
 
 } // namespace orvane::db

@@ -1,12 +1,225 @@
 #include "db/tsqlparser.h"
 
+#include "db/sqlitefunctions.h"
 #include "db/tsqlparserdetail.h"
+
+#include <algorithm>
 
 // Expressions: operators, predicates and built-in functions, translated with their types.
 namespace orvane::db {
 
 using tsqldetail::DepthGuard;
 using tsqldetail::kSysObjects;
+
+// ---------------------------------------------------------------------------------------------
+// types
+
+// The type SQL Server gives a column of the declared type.
+TsqlParser::Expr TsqlParser::typedFromDecl(Expr e, const QString& declType) const
+{
+    const QString decl = declType.toUpper();
+    const qsizetype paren = decl.indexOf(u'(');
+    const QString base = (paren < 0 ? decl : decl.left(paren)).trimmed();
+    if (decl.contains(QLatin1String("CHAR")) || decl.contains(QLatin1String("TEXT")) ||
+        decl.contains(QLatin1String("CLOB"))) {
+        e.type = Type::Text;
+    } else if (base == QLatin1String("DATE")) {
+        e.type = Type::Date;
+        e.dateOnly = true;
+    } else if (base.startsWith(QLatin1String("DATETIME")) ||
+               base == QLatin1String("SMALLDATETIME")) {
+        e.type = Type::Date;
+    } else if (decl.contains(QLatin1String("INT")) || base == QLatin1String("BIT")) {
+        e.type = Type::Number;
+        e.num = Num::Int;
+    } else if (base == QLatin1String("DECIMAL") || base == QLatin1String("NUMERIC")) {
+        e.type = Type::Number;
+        e.num = Num::Decimal;
+        e.precision = 18;
+        e.scale = 0;
+        if (paren >= 0) {
+            const QStringList args = decl.mid(paren + 1).chopped(1).split(u',');
+            e.precision = args.value(0).trimmed().toInt();
+            e.scale = args.value(1).trimmed().toInt();
+        }
+    } else if (base.endsWith(QLatin1String("MONEY"))) {
+        e.type = Type::Number;
+        e.num = Num::Money;
+        e.precision = 19;
+        e.scale = 4;
+    } else if (base == QLatin1String("FLOAT") || base == QLatin1String("REAL") ||
+               base == QLatin1String("DOUBLE")) {
+        e.type = Type::Number;
+        e.num = Num::Float;
+    }
+    return e;
+}
+
+const TsqlColumn* TsqlParser::findColumn(const QString& table, const QString& column) const
+{
+    if (!m_schema || table.isEmpty())
+        return nullptr;
+    const QList<TsqlColumn>* columns = m_schema->columns(table);
+    if (!columns)
+        return nullptr;
+    for (const TsqlColumn& c : *columns) {
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return &c;
+    }
+    return nullptr;
+}
+
+// Finds the table column a reference names: by its qualifier, or the first table of the
+// innermost query that has the column, then the enclosing queries (correlated references).
+bool TsqlParser::resolveColumn(const QString& qualifier, const QString& column, TsqlColumn* found,
+                               QString* refName, int* tables) const
+{
+    if (!m_schema)
+        return false;
+    for (qsizetype s = m_scopes.size() - 1; s >= 0; --s) {
+        const QList<TableRef>& refs = m_scopes.at(s);
+        for (const TableRef& r : refs) {
+            const QString name = r.alias.isEmpty() ? r.table : r.alias;
+            if (!qualifier.isEmpty() && name.compare(qualifier, Qt::CaseInsensitive) != 0 &&
+                r.table.compare(qualifier, Qt::CaseInsensitive) != 0)
+                continue;
+            if (const TsqlColumn* c = findColumn(r.table, column)) {
+                *found = *c;
+                *refName = name;
+                *tables = int(refs.size());
+                return true;
+            }
+            if (!qualifier.isEmpty())
+                return false;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+struct DecimalShape
+{
+    int precision;
+    int scale;
+};
+
+// SQL Server's precision and scale of a decimal result, reduced to 38 digits as it does.
+DecimalShape decimalResult(const QString& op, DecimalShape a, DecimalShape b)
+{
+    int p = 0;
+    int s = 0;
+    if (op == QLatin1String("*")) {
+        p = a.precision + b.precision + 1;
+        s = a.scale + b.scale;
+    } else if (op == QLatin1String("/")) {
+        s = std::max(6, a.scale + b.precision + 1);
+        p = a.precision - a.scale + b.scale + s;
+    } else {
+        s = std::max(a.scale, b.scale);
+        p = std::max(a.precision - a.scale, b.precision - b.scale) + s + 1;
+    }
+    if (p > 38) {
+        s = std::max(std::min(s, 6), s - (p - 38));
+        p = 38;
+    }
+    return {p, s};
+}
+
+} // namespace
+
+// Arithmetic with SQL Server's result types: integers stay integers (7/2 is 3), a decimal or
+// money operand makes the result decimal (7.0/2 is 3.5) with the scale SQL Server gives it, and
+// a zero divisor fails the statement. Unknown operands are decided at run time.
+TsqlParser::Expr TsqlParser::arithmetic(const Expr& left, const QString& op,
+                                        const Expr& right) const
+{
+    Expr out;
+    out.type = Type::Number;
+    out.primary = true;
+    const bool known = left.num != Num::None && right.num != Num::None;
+    const bool exact = left.num == Num::Decimal || left.num == Num::Money ||
+                       right.num == Num::Decimal || right.num == Num::Money ||
+                       left.num == Num::Float || right.num == Num::Float;
+    if (op == QLatin1String("/") || op == QLatin1String("%")) {
+        const QString fn =
+            op == QLatin1String("/") ? QStringLiteral("tsql_div") : QStringLiteral("tsql_mod");
+        // The third argument asks for division of decimals even when both values are stored
+        // as whole numbers (a DECIMAL column keeps 7.0 as 7).
+        out.sql = exact ? QStringLiteral("%1(%2, %3, 1)").arg(fn, left.sql, right.sql)
+                        : QStringLiteral("%1(%2, %3)").arg(fn, left.sql, right.sql);
+    } else {
+        out.sql = operand(left) + u' ' + op + u' ' + operand(right);
+        out.primary = false;
+    }
+    if (!known)
+        return out;
+    out.num = std::max(left.num, right.num);
+    if (out.num == Num::Decimal || out.num == Num::Money) {
+        auto shape = [](const Expr& e) -> DecimalShape {
+            if (e.num == Num::Int)
+                return {10, 0};
+            if (e.num == Num::Money)
+                return {19, 4};
+            return {e.precision, e.scale};
+        };
+        const DecimalShape r = out.num == Num::Money ? DecimalShape{19, 4}
+                                                     : decimalResult(op, shape(left), shape(right));
+        out.precision = r.precision;
+        out.scale = r.scale;
+        // Binary fractions drift (0.1 + 0.2); the exact decimal result is the value rounded to
+        // the result's scale.
+        if (op != QLatin1String("/") && op != QLatin1String("%") && out.scale <= 12)
+            out.sql = QStringLiteral("tsql_scale(%1, %2)").arg(out.sql).arg(out.scale);
+        out.primary = true;
+    }
+    return out;
+}
+
+// A value compared with a date: a literal is read as a date now (and must be one), other texts
+// are read at run time, so that '2024-03-05' and '2024-03-05 00:00:00' are the same datetime.
+TsqlParser::Expr TsqlParser::dateOperand(const Expr& e, const Expr& other) const
+{
+    if (e.null || (e.type == Type::Date && e.dateOnly == other.dateOnly))
+        return e;
+    Expr out = e;
+    out.type = Type::Date;
+    out.dateOnly = other.dateOnly;
+    out.primary = true;
+    out.column = false;
+    if (e.literal) {
+        const std::optional<QString> canonical = canonicalDateText(e.text, other.dateOnly);
+        if (!canonical)
+            fail(QStringLiteral("Conversion failed when converting date and/or time from "
+                                "character string."));
+        out.sql = quoteString(*canonical);
+        return out;
+    }
+    if (e.type == Type::Text || e.type == Type::Date) {
+        out.sql = QStringLiteral("%1(%2)").arg(
+            other.dateOnly ? QStringLiteral("tsql_date") : QStringLiteral("tsql_datetime"), e.sql);
+        return out;
+    }
+    return e;
+}
+
+// A value written into a column of the declared type, converted as SQL Server stores it: dates
+// in the one canonical form, decimals rounded to the column's scale.
+QString TsqlParser::convertForColumn(const Expr& value, const QString& declType) const
+{
+    if (declType.isEmpty() || value.null)
+        return value.sql;
+    const Expr column = typedFromDecl(Expr{}, declType);
+    if (column.type == Type::Date)
+        return dateOperand(value, column).sql;
+    if ((column.num == Num::Decimal || column.num == Num::Money) && value.num != Num::Int &&
+        !(value.num == column.num && value.scale <= column.scale) && value.type != Type::Date)
+        return QStringLiteral("tsql_scale(%1, %2)").arg(value.sql).arg(column.scale);
+    return value.sql;
+}
+
+// ---------------------------------------------------------------------------------------------
+// expressions
 
 TsqlParser::Expr TsqlParser::parseExpr()
 {
@@ -84,7 +297,8 @@ TsqlParser::Expr TsqlParser::parsePredicate()
         } else {
             QStringList items;
             do {
-                items << parseExpr().sql;
+                const Expr item = parseExpr();
+                items << (left.type == Type::Date ? dateOperand(item, left).sql : item.sql);
             } while (acceptOp(","));
             list = items.join(QStringLiteral(", "));
         }
@@ -98,6 +312,10 @@ TsqlParser::Expr TsqlParser::parsePredicate()
         Expr low = parseAdditive();
         expectWord("AND");
         Expr high = parseAdditive();
+        if (left.type == Type::Date) {
+            low = dateOperand(low, left);
+            high = dateOperand(high, left);
+        }
         return Expr{operand(left) + notSql + QStringLiteral(" BETWEEN ") + operand(low) +
                         QStringLiteral(" AND ") + operand(high),
                     Type::Number};
@@ -117,9 +335,17 @@ TsqlParser::Expr TsqlParser::parsePredicate()
 // Texts compare without regard to case. A column made by our DDL carries COLLATE NOCASE and
 // SQLite applies it to the comparison; only when neither side is a column (a function result,
 // a literal) the collation is added here. Numbers need none.
-TsqlParser::Expr TsqlParser::comparison(const Expr& left, const QString& op,
-                                        const Expr& right) const
+TsqlParser::Expr TsqlParser::comparison(const Expr& leftIn, const QString& op,
+                                        const Expr& rightIn) const
 {
+    Expr left = leftIn;
+    Expr right = rightIn;
+    if (left.type == Type::Date && right.type != Type::Number)
+        right = dateOperand(right, left);
+    else if (right.type == Type::Date && left.type != Type::Number)
+        left = dateOperand(left, right);
+    if (left.type == Type::Date && right.type == Type::Date)
+        return Expr{operand(left) + u' ' + op + u' ' + operand(right), Type::Number};
     QString sql = operand(left) + QLatin1Char(' ') + op + QLatin1Char(' ') + operand(right);
     if (!left.column && !right.column && left.type != Type::Number && right.type != Type::Number &&
         !left.null && !right.null)
@@ -134,7 +360,7 @@ TsqlParser::Expr TsqlParser::comparison(const Expr& left, const QString& op,
 TsqlParser::Expr TsqlParser::addition(const Expr& left, const Expr& right) const
 {
     if (left.type == Type::Number && right.type == Type::Number)
-        return Expr{left.sql + QStringLiteral(" + ") + right.sql, Type::Number};
+        return arithmetic(left, QStringLiteral("+"), right);
     if (left.type == Type::Date && right.type == Type::Number)
         return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(right.sql, left.sql), Type::Date,
                     true};
@@ -153,6 +379,8 @@ TsqlParser::Expr TsqlParser::subtraction(const Expr& left, const Expr& right) co
     if (left.type == Type::Date && right.type == Type::Number)
         return Expr{QStringLiteral("dateadd('day', -(%1), %2)").arg(right.sql, left.sql),
                     Type::Date, true};
+    if (left.type == Type::Number && right.type == Type::Number)
+        return arithmetic(left, QStringLiteral("-"), right);
     return Expr{left.sql + QStringLiteral(" - ") + operand(right), Type::Number};
 }
 
@@ -199,7 +427,7 @@ TsqlParser::Expr TsqlParser::parseMultiplicative()
         else
             return left;
         Expr right = parseUnary();
-        left = Expr{left.sql + u' ' + op + u' ' + operand(right), Type::Number};
+        left = arithmetic(left, op, right);
     }
 }
 
@@ -208,7 +436,13 @@ TsqlParser::Expr TsqlParser::parseUnary()
     if (acceptOp("-")) {
         DepthGuard guard(m_depth);
         Expr inner = parseUnary();
-        return Expr{QStringLiteral("-") + operand(inner), Type::Number, true};
+        Expr negated = inner;
+        negated.sql = QStringLiteral("-") + operand(inner);
+        negated.type = Type::Number;
+        negated.primary = true;
+        negated.column = false;
+        negated.literal = false;
+        return negated;
     }
     if (acceptOp("+")) {
         DepthGuard guard(m_depth);
@@ -226,12 +460,31 @@ TsqlParser::Expr TsqlParser::parsePrimary()
 {
     const TsqlToken& t = peek();
     switch (t.kind) {
-    case TsqlToken::Kind::Number:
+    case TsqlToken::Kind::Number: {
         next();
-        return Expr{t.text, Type::Number, true};
-    case TsqlToken::Kind::String:
+        Expr e{t.text, Type::Number, true};
+        const qsizetype dot = t.text.indexOf(u'.');
+        if (t.text.contains(u'e', Qt::CaseInsensitive)) {
+            e.num = Num::Float;
+        } else if (dot >= 0) {
+            e.num = Num::Decimal;
+            e.scale = int(t.text.size() - dot - 1);
+            e.precision = std::max(e.scale, int(t.text.size() - 1));
+        } else if (t.text.size() <= 18) {
+            e.num = Num::Int;
+        } else {
+            e.num = Num::Decimal;
+            e.precision = std::min(38, int(t.text.size()));
+        }
+        return e;
+    }
+    case TsqlToken::Kind::String: {
         next();
-        return Expr{quoteString(t.text), Type::Text, true};
+        Expr e{quoteString(t.text), Type::Text, true};
+        e.literal = true;
+        e.text = t.text;
+        return e;
+    }
     case TsqlToken::Kind::Variable: {
         const QString name = t.text.toUpper();
         next();
@@ -306,7 +559,20 @@ TsqlParser::Expr TsqlParser::parseColumnRef()
     for (const QString& p : parts)
         quoted << quoteName(p);
     Expr e{quoted.join(u'.'), Type::Unknown, true};
+    TsqlColumn column;
+    QString refName;
+    int tables = 0;
+    if (resolveColumn(parts.size() == 2 ? parts.first() : QString(), parts.last(), &column,
+                      &refName, &tables)) {
+        e = typedFromDecl(e, column.declType);
+        e.declType = column.declType;
+        e.identity = column.identity;
+        e.sourceTables = tables;
+        if (parts.size() == 1)
+            m_qualifiers << refName; // the table an unqualified column was found in
+    }
     e.column = true;
+    e.text = parts.last();
     return e;
 }
 
@@ -319,6 +585,18 @@ TsqlParser::Expr TsqlParser::parseCase()
         sql += u' ' + parseExpr().sql;
     Type type = Type::Unknown;
     bool first = true;
+    Expr result; // numeric kind of the branches: the highest one, unknown if any is unknown
+    auto mergeKind = [&](const Expr& value) {
+        if (value.null)
+            return;
+        if (value.num == Num::None || result.num == Num::None) {
+            result.num = Num::None;
+            return;
+        }
+        result.num = std::max(result.num, value.num);
+        result.scale = std::max(result.scale, value.scale);
+        result.precision = std::max(result.precision, value.precision);
+    };
     if (!peek().isWord("WHEN"))
         fail(QStringLiteral("WHEN expected"));
     while (acceptWord("WHEN")) {
@@ -326,10 +604,13 @@ TsqlParser::Expr TsqlParser::parseCase()
         expectWord("THEN");
         Expr value = parseExpr();
         sql += QStringLiteral(" THEN ") + value.sql;
-        if (first)
+        if (first) {
             type = value.type;
-        else if (type != value.type)
+            result = value;
+        } else if (type != value.type) {
             type = Type::Unknown;
+        }
+        mergeKind(value);
         first = false;
     }
     if (acceptWord("ELSE")) {
@@ -337,9 +618,56 @@ TsqlParser::Expr TsqlParser::parseCase()
         sql += QStringLiteral(" ELSE ") + value.sql;
         if (type != value.type)
             type = Type::Unknown;
+        mergeKind(value);
     }
     expectWord("END");
-    return Expr{sql + QStringLiteral(" END"), type, true};
+    Expr e{sql + QStringLiteral(" END"), type, true};
+    if (type == Type::Number) {
+        e.num = result.num;
+        e.precision = result.precision;
+        e.scale = result.scale;
+    }
+    return e;
+}
+
+// CONVERT and CAST with SQL Server's result type. A decimal or money value becomes text with
+// its scale ("7.00"); a date without a style becomes SQL Server's default text.
+TsqlParser::Expr TsqlParser::conversion(const DataType& type, const Expr& value,
+                                        const QString& style) const
+{
+    Expr e;
+    e.primary = true;
+    e.type = type.isText      ? Type::Text
+             : type.isDate    ? Type::Date
+             : type.isNumeric ? Type::Number
+                              : Type::Unknown;
+    e.dateOnly = type.isDateOnly;
+    if (type.isInteger)
+        e.num = Num::Int;
+    else if (type.name == QLatin1String("DECIMAL") || type.name == QLatin1String("NUMERIC"))
+        e.num = Num::Decimal, e.precision = type.precision, e.scale = type.scale;
+    else if (type.name.endsWith(QLatin1String("MONEY")))
+        e.num = Num::Money, e.precision = 19, e.scale = 4;
+    else if (type.isNumeric)
+        e.num = Num::Float;
+    if (type.isInteger && value.type == Type::Number && style.isEmpty()) {
+        e.sql = QStringLiteral("CAST(%1 AS INTEGER)").arg(value.sql);
+        return e;
+    }
+    QString source = value.sql;
+    QString styleSql = style;
+    if (type.isText && style.isEmpty()) {
+        if (value.num == Num::Decimal || value.num == Num::Money)
+            source = QStringLiteral("tsql_fixed(%1, %2)")
+                         .arg(value.sql)
+                         .arg(value.num == Num::Money ? 2 : value.scale);
+        else if (value.type == Type::Date && !value.literal)
+            styleSql = value.dateOnly ? QStringLiteral("23") : QStringLiteral("0");
+    }
+    e.sql = QStringLiteral("tsql_convert(%1, %2%3)")
+                .arg(quoteString(type.sqlText), source,
+                     styleSql.isEmpty() ? QString() : QStringLiteral(", ") + styleSql);
+    return e;
 }
 
 QString TsqlParser::datePartName()
@@ -405,31 +733,14 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
         if (acceptOp(","))
             style = parseExpr().sql;
         expectOp(")");
-        if (type.isInteger && value.type == Type::Number && style.isEmpty())
-            return Expr{QStringLiteral("CAST(%1 AS INTEGER)").arg(value.sql), Type::Number, true};
-        const Type result = type.isText      ? Type::Text
-                            : type.isDate    ? Type::Date
-                            : type.isNumeric ? Type::Number
-                                             : Type::Unknown;
-        return Expr{QStringLiteral("tsql_convert(%1, %2%3)")
-                        .arg(quoteString(type.sqlText), value.sql,
-                             style.isEmpty() ? QString() : QStringLiteral(", ") + style),
-                    result, true};
+        return conversion(type, value, style);
     }
     if (name == QLatin1String("CAST")) {
         Expr value = parseExpr();
         expectWord("AS");
         const DataType type = parseDataType();
         expectOp(")");
-        if (type.isInteger && value.type == Type::Number)
-            return Expr{QStringLiteral("CAST(%1 AS INTEGER)").arg(value.sql), Type::Number, true};
-        const Type result = type.isText      ? Type::Text
-                            : type.isDate    ? Type::Date
-                            : type.isNumeric ? Type::Number
-                                             : Type::Unknown;
-        return Expr{
-            QStringLiteral("tsql_convert(%1, %2)").arg(quoteString(type.sqlText), value.sql),
-            result, true};
+        return conversion(type, value, QString());
     }
     if (name == QLatin1String("DATEADD") || name == QLatin1String("DATEDIFF") ||
         name == QLatin1String("DATEPART")) {
@@ -438,33 +749,57 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
         QList<Expr> rest = parseArguments(name == QLatin1String("DATEPART") ? 1 : 2,
                                           name == QLatin1String("DATEPART") ? 1 : 2, name);
         rest.prepend(Expr{quoteString(part), Type::Text, true});
-        return call(name.toLower(), rest,
-                    name == QLatin1String("DATEADD") ? Type::Date : Type::Number);
+        Expr e = call(name.toLower(), rest,
+                      name == QLatin1String("DATEADD") ? Type::Date : Type::Number);
+        if (e.type == Type::Number)
+            e.num = Num::Int;
+        return e;
     }
+    auto integer = [](const QString& sql) {
+        Expr e{sql, Type::Number, true};
+        e.num = Num::Int;
+        return e;
+    };
     if (name == QLatin1String("COUNT") || name == QLatin1String("COUNT_BIG")) {
         if (acceptOp("*")) {
             expectOp(")");
-            return Expr{QStringLiteral("count(*)"), Type::Number, true};
+            return integer(QStringLiteral("count(*)"));
         }
         const bool distinct = acceptWord("DISTINCT");
         Expr arg = parseExpr();
         expectOp(")");
-        return Expr{QStringLiteral("count(%1%2)")
-                        .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql),
-                    Type::Number, true};
+        return integer(QStringLiteral("count(%1%2)")
+                           .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql));
     }
     if (name == QLatin1String("SUM") || name == QLatin1String("AVG") ||
         name == QLatin1String("MIN") || name == QLatin1String("MAX")) {
         const bool distinct = acceptWord("DISTINCT");
         Expr arg = parseExpr();
         expectOp(")");
-        const Type type = (name == QLatin1String("MIN") || name == QLatin1String("MAX"))
-                              ? arg.type
-                              : Type::Number;
-        return Expr{
+        Expr e = arg;
+        e.sql =
             QStringLiteral("%1(%2%3)")
-                .arg(name.toLower(), distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql),
-            type, true};
+                .arg(name.toLower(), distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql);
+        e.primary = true;
+        e.column = false;
+        e.literal = false;
+        e.declType.clear();
+        e.identity = false;
+        if (name == QLatin1String("MIN") || name == QLatin1String("MAX"))
+            return e;
+        e.type = Type::Number;
+        // SUM and AVG keep SQL Server's result type: decimals keep their scale (AVG at least
+        // 6), the average of integers is an integer.
+        if (arg.num == Num::Decimal || arg.num == Num::Money) {
+            if (name == QLatin1String("AVG") && arg.num == Num::Decimal)
+                e.scale = std::max(arg.scale, 6);
+            e.precision = 38;
+            if (e.scale <= 12)
+                e.sql = QStringLiteral("tsql_scale(%1, %2)").arg(e.sql).arg(e.scale);
+        } else if (arg.num == Num::Int && name == QLatin1String("AVG")) {
+            e.sql = QStringLiteral("CAST(%1 AS INTEGER)").arg(e.sql);
+        }
+        return e;
     }
 
     struct Mapping
@@ -508,22 +843,48 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
     for (const Mapping& m : mappings) {
         if (name == QLatin1String(m.tsql)) {
             const QList<Expr> args = parseArguments(m.minArgs, m.maxArgs, name);
-            return call(QString::fromLatin1(m.sqlite), args, m.type);
+            Expr e = call(QString::fromLatin1(m.sqlite), args, m.type);
+            static const QStringList keepsKind = {"FLOOR", "CEILING", "ROUND",    "ABS",
+                                                  "SIGN",  "POWER",   "COALESCE", "NULLIF"};
+            if (keepsKind.contains(name)) {
+                // The result has the first argument's type (FLOOR and CEILING drop the scale).
+                const Expr& first = args.first();
+                e.type = first.type == Type::Unknown && m.type == Type::Number ? Type::Number
+                         : m.type == Type::Unknown                             ? first.type
+                                                                               : m.type;
+                e.num = first.num;
+                e.precision = first.precision;
+                e.scale = (name == QLatin1String("FLOOR") || name == QLatin1String("CEILING"))
+                              ? 0
+                              : first.scale;
+                e.dateOnly = first.dateOnly;
+            } else if (name == QLatin1String("SQRT")) {
+                e.num = Num::Float;
+            } else if (m.type == Type::Number) {
+                e.num = Num::Int;
+            }
+            return e;
         }
     }
     if (name == QLatin1String("ISNULL")) {
         const QList<Expr> args = parseArguments(2, 2, name);
-        return call(QStringLiteral("coalesce"), args, args.first().type);
+        Expr e = call(QStringLiteral("coalesce"), args, args.first().type);
+        e.num = args.first().num;
+        e.precision = args.first().precision;
+        e.scale = args.first().scale;
+        e.dateOnly = args.first().dateOnly;
+        if (e.type == Type::Date && args.at(1).type != Type::Date)
+            e.sql = QStringLiteral("coalesce(%1, %2)")
+                        .arg(args.first().sql, dateOperand(args.at(1), args.first()).sql);
+        return e;
     }
     if (name == QLatin1String("LEN")) {
         const QList<Expr> args = parseArguments(1, 1, name);
-        return Expr{QStringLiteral("length(rtrim(%1, ' '))").arg(args.first().sql), Type::Number,
-                    true};
+        return integer(QStringLiteral("length(rtrim(%1, ' '))").arg(args.first().sql));
     }
     if (name == QLatin1String("DATALENGTH")) {
         const QList<Expr> args = parseArguments(1, 1, name);
-        return Expr{QStringLiteral("length(CAST(%1 AS BLOB))").arg(args.first().sql), Type::Number,
-                    true};
+        return integer(QStringLiteral("length(CAST(%1 AS BLOB))").arg(args.first().sql));
     }
     if (name == QLatin1String("LEFT")) {
         const QList<Expr> args = parseArguments(2, 2, name);

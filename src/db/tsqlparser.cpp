@@ -35,7 +35,10 @@ const QSet<QString>& reservedWords()
 
 } // namespace
 
-TsqlParser::TsqlParser(const QList<TsqlToken>& tokens) : m_tokens(tokens) {}
+TsqlParser::TsqlParser(const QList<TsqlToken>& tokens, TsqlSchema* schema)
+    : m_tokens(tokens), m_schema(schema)
+{
+}
 
 bool TsqlParser::translateBatch(QStringList& statements, QString& error)
 {
@@ -178,13 +181,23 @@ void TsqlParser::parseStatement(QStringList& out)
     const TsqlToken& t = peek();
     if (t.isWord("SELECT") || t.isOperator("(")) {
         QString into;
-        const QString query = parseQuery(&into);
+        QStringList intoColumns;
+        const QString query = parseQuery(&into, &intoColumns);
         if (into.isEmpty()) {
             out << query;
         } else {
             const bool temp = into.startsWith(QLatin1Char('#'));
-            out << QStringLiteral("CREATE %1TABLE %2 AS %3")
-                       .arg(temp ? QStringLiteral("TEMP ") : QString(), quoteName(into), query);
+            const QString prefix = temp ? QStringLiteral("TEMP ") : QString();
+            if (intoColumns.isEmpty()) {
+                out << QStringLiteral("CREATE %1TABLE %2 AS %3")
+                           .arg(prefix, quoteName(into), query);
+            } else {
+                // The new table takes the source columns' declared types, collation and
+                // identity, as SQL Server's SELECT ... INTO does.
+                out << QStringLiteral("CREATE %1TABLE %2 (%3)")
+                           .arg(prefix, quoteName(into), intoColumns.join(QStringLiteral(", ")));
+                out << QStringLiteral("INSERT INTO %1 %2").arg(quoteName(into), query);
+            }
         }
     } else if (t.isWord("INSERT")) {
         parseInsert(out);
@@ -231,9 +244,119 @@ struct TsqlParser::SelectCore
     QString sql;
     QString top;
     QString into;
+    QStringList intoColumns; // column definitions for SELECT ... INTO; empty when not known
 };
 
-QString TsqlParser::parseQuery(QString* intoTarget)
+namespace {
+
+bool isTextDecl(const QString& decl)
+{
+    return decl.contains(QLatin1String("CHAR"), Qt::CaseInsensitive) ||
+           decl.contains(QLatin1String("TEXT"), Qt::CaseInsensitive) ||
+           decl.contains(QLatin1String("CLOB"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+// The tables of the FROM clause of the query that starts at the current token, read ahead so
+// that the select list (which comes first) can resolve its columns. Derived tables appear
+// with an empty name.
+QList<TsqlParser::TableRef> TsqlParser::scanFromRefs() const
+{
+    QList<TableRef> refs;
+    if (!m_schema)
+        return refs;
+    const qsizetype n = m_tokens.size();
+    auto tok = [&](qsizetype k) -> const TsqlToken& { return m_tokens.at(std::min(k, n - 1)); };
+    auto isName = [](const TsqlToken& t) {
+        return t.kind == TsqlToken::Kind::Identifier || t.kind == TsqlToken::Kind::QuotedIdentifier;
+    };
+    auto endsClause = [](const TsqlToken& t) {
+        for (const char* w :
+             {"WHERE",  "GROUP",    "HAVING", "ORDER",  "UNION",    "EXCEPT", "INTERSECT",
+              "OPTION", "SELECT",   "INSERT", "UPDATE", "DELETE",   "CREATE", "ALTER",
+              "DROP",   "TRUNCATE", "BEGIN",  "COMMIT", "ROLLBACK", "SET"}) {
+            if (t.isWord(w))
+                return true;
+        }
+        return t.kind == TsqlToken::Kind::End || t.isOperator(";");
+    };
+    qsizetype i = m_pos;
+    int depth = 0;
+    for (;; ++i) {
+        const TsqlToken& t = tok(i);
+        if (t.kind == TsqlToken::Kind::End)
+            return refs;
+        if (t.isOperator("(")) {
+            ++depth;
+        } else if (t.isOperator(")")) {
+            if (--depth < 0)
+                return refs;
+        } else if (depth == 0) {
+            if (t.isWord("FROM"))
+                break;
+            if (endsClause(t))
+                return refs;
+        }
+    }
+    ++i;
+    bool expectTable = true;
+    while (i < n) {
+        const TsqlToken& t = tok(i);
+        if (t.isOperator("(")) {
+            int d = 0;
+            do {
+                if (tok(i).kind == TsqlToken::Kind::End)
+                    return refs;
+                if (tok(i).isOperator("("))
+                    ++d;
+                else if (tok(i).isOperator(")"))
+                    --d;
+                ++i;
+            } while (d > 0);
+            if (expectTable) {
+                TableRef derived;
+                if (tok(i).isWord("AS"))
+                    ++i;
+                if (isName(tok(i)) && !isReserved(tok(i)))
+                    derived.alias = tok(i++).text;
+                refs << derived;
+                expectTable = false;
+            }
+            continue;
+        }
+        if (t.isOperator(")") || endsClause(t))
+            break;
+        if (t.isOperator(",") || t.isWord("JOIN")) {
+            expectTable = true;
+            ++i;
+            continue;
+        }
+        if (expectTable && isName(t) && !isReserved(t)) {
+            TableRef ref;
+            ref.table = t.text;
+            ++i;
+            while (tok(i).isOperator(".")) {
+                while (tok(i).isOperator("."))
+                    ++i;
+                if (isName(tok(i)))
+                    ref.table = tok(i++).text;
+            }
+            if (tok(i).isWord("AS"))
+                ++i;
+            if (tok(i).kind == TsqlToken::Kind::QuotedIdentifier ||
+                (tok(i).kind == TsqlToken::Kind::Identifier && !isReserved(tok(i))))
+                ref.alias = tok(i++).text;
+            refs << ref;
+            expectTable = false;
+            continue;
+        }
+        ++i;
+    }
+    return refs;
+}
+
+QString TsqlParser::parseQuery(QString* intoTarget, QStringList* intoColumns)
 {
     DepthGuard guard(m_depth);
     if (peek().isOperator("(")) {
@@ -243,6 +366,7 @@ QString TsqlParser::parseQuery(QString* intoTarget)
         expectOp(")");
         return inner;
     }
+    const qsizetype scopeDepth = m_scopes.size();
     SelectCore first = parseSelectCore();
     QString sql = first.sql;
     bool compound = false;
@@ -256,6 +380,7 @@ QString TsqlParser::parseQuery(QString* intoTarget)
             op = QStringLiteral(" INTERSECT ");
         else
             break;
+        m_scopes.resize(scopeDepth);
         SelectCore more = parseSelectCore();
         if (!more.top.isEmpty() || !more.into.isEmpty())
             fail(QStringLiteral("TOP and INTO are only supported in the first query of a UNION"));
@@ -266,12 +391,15 @@ QString TsqlParser::parseQuery(QString* intoTarget)
         fail(QStringLiteral("TOP in a UNION is not supported"));
     if (peek().isWord("ORDER"))
         sql += parseOrderBy();
+    m_scopes.resize(scopeDepth);
     if (!first.top.isEmpty())
         sql += QStringLiteral(" LIMIT ") + first.top;
     if (!first.into.isEmpty()) {
         if (!intoTarget)
             fail(QStringLiteral("SELECT ... INTO is not allowed in a subquery"));
         *intoTarget = first.into;
+        if (intoColumns && !compound)
+            *intoColumns = first.intoColumns;
     }
     return sql;
 }
@@ -280,7 +408,63 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
 {
     SelectCore core;
     expectWord("SELECT");
+    m_scopes.append(scanFromRefs());
     QString sql = QStringLiteral("SELECT ");
+    // Column definitions for SELECT ... INTO, from the typed select list; cleared when an item's
+    // name or type cannot be known, which falls back to CREATE TABLE ... AS.
+    QStringList intoColumns;
+    bool intoKnown = m_schema != nullptr;
+    bool identityTaken = false;
+    auto addIntoColumn = [&](const QString& name, const Expr& e) {
+        if (name.isEmpty()) {
+            intoKnown = false;
+            return;
+        }
+        QString type;
+        if (!e.declType.isEmpty()) {
+            if (e.identity && e.sourceTables == 1 && !identityTaken) {
+                type = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+                identityTaken = true;
+            } else {
+                type = e.declType;
+                if (isTextDecl(type))
+                    type += QStringLiteral(" COLLATE NOCASE");
+            }
+        } else if (e.type == Type::Text) {
+            type = QStringLiteral("NVARCHAR(4000) COLLATE NOCASE");
+        } else if (e.type == Type::Date) {
+            type = e.dateOnly ? QStringLiteral("DATE") : QStringLiteral("DATETIME");
+        } else if (e.num == Num::Int) {
+            type = QStringLiteral("INTEGER");
+        } else if (e.num == Num::Decimal) {
+            type = QStringLiteral("DECIMAL(%1,%2)").arg(e.precision).arg(e.scale);
+        } else if (e.num == Num::Money) {
+            type = QStringLiteral("MONEY");
+        } else if (e.num == Num::Float) {
+            type = QStringLiteral("FLOAT");
+        }
+        intoColumns << quoteName(name) + (type.isEmpty() ? QString() : u' ' + type);
+    };
+    auto addIntoStar = [&](const QString& qualifier) {
+        for (const TableRef& r : m_scopes.last()) {
+            if (!qualifier.isEmpty() &&
+                (r.alias.isEmpty() ? r.table : r.alias).compare(qualifier, Qt::CaseInsensitive))
+                continue;
+            const QList<TsqlColumn>* cols =
+                r.table.isEmpty() ? nullptr : m_schema->columns(r.table);
+            if (!cols) {
+                intoKnown = false;
+                return;
+            }
+            for (const TsqlColumn& c : *cols) {
+                Expr e;
+                e.declType = c.declType;
+                e.identity = c.identity;
+                e.sourceTables = int(m_scopes.last().size());
+                addIntoColumn(c.name, e);
+            }
+        }
+    };
     if (acceptWord("DISTINCT"))
         sql += QStringLiteral("DISTINCT ");
     else
@@ -305,6 +489,8 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
         if (t.isOperator("*")) {
             next();
             items << QStringLiteral("*");
+            if (intoKnown)
+                addIntoStar(QString());
             continue;
         }
         // table.* or owner.table.*
@@ -321,6 +507,8 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
                 next(); // .
                 next(); // *
                 items << quoteName(table) + QStringLiteral(".*");
+                if (intoKnown)
+                    addIntoStar(table);
                 continue;
             }
         }
@@ -333,27 +521,44 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
             next();
             Expr e = parseExpr();
             items << e.sql + QStringLiteral(" AS ") + quoteName(alias);
+            if (intoKnown)
+                addIntoColumn(alias, e);
             continue;
         }
         Expr e = parseExpr();
         QString item = e.sql;
+        QString alias;
         if (acceptWord("AS")) {
             const TsqlToken& a = next();
             if (a.kind != TsqlToken::Kind::Identifier &&
                 a.kind != TsqlToken::Kind::QuotedIdentifier && a.kind != TsqlToken::Kind::String)
                 failAt(a, QStringLiteral("column alias expected"));
-            item += QStringLiteral(" AS ") + quoteName(a.text);
+            alias = a.text;
         } else if (peek().kind == TsqlToken::Kind::QuotedIdentifier ||
                    peek().kind == TsqlToken::Kind::String ||
                    (peek().kind == TsqlToken::Kind::Identifier && !isReserved(peek()))) {
-            item += QStringLiteral(" AS ") + quoteName(next().text);
+            alias = next().text;
         }
+        if (!alias.isEmpty()) {
+            item += QStringLiteral(" AS ") + quoteName(alias);
+        } else if (e.column) {
+            // A qualified column is named by its column alone, so ORDER BY can bind to it.
+            if (e.sql.contains(u'.'))
+                item += QStringLiteral(" AS ") + quoteName(e.text);
+            alias = e.text;
+        } else {
+            item += QStringLiteral(" AS \"\""); // an expression has no column name
+        }
+        if (intoKnown)
+            addIntoColumn(alias, e);
         items << item;
     } while (acceptOp(","));
     sql += items.join(QStringLiteral(", "));
     if (acceptWord("INTO")) {
         bool temp = false;
         core.into = parseObjectName(&temp);
+        if (intoKnown)
+            core.intoColumns = intoColumns;
     }
     if (acceptWord("FROM"))
         sql += QStringLiteral(" FROM ") + parseFromList(nullptr);
@@ -542,14 +747,25 @@ void TsqlParser::parseInsert(QStringList& out)
     acceptWord("INTO");
     const QString table = parseObjectName();
     QString sql = QStringLiteral("INSERT INTO ") + quoteName(table);
+    // Declared types of the columns written, in the order the values come.
+    QStringList types;
+    const QList<TsqlColumn>* tableColumns = m_schema ? m_schema->columns(table) : nullptr;
     if (peek().isOperator("(") && !peek(1).isWord("SELECT")) {
         next();
         QStringList columns;
         do {
-            columns << quoteName(parseObjectName());
+            const QString column = parseObjectName();
+            const TsqlColumn* c = tableColumns ? findColumn(table, column) : nullptr;
+            types << (c ? c->declType : QString());
+            columns << quoteName(column);
         } while (acceptOp(","));
         expectOp(")");
         sql += QStringLiteral(" (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')');
+    } else if (tableColumns) {
+        for (const TsqlColumn& c : *tableColumns) {
+            if (!c.identity)
+                types << c.declType;
+        }
     }
     if (acceptWord("VALUES")) {
         QStringList rows;
@@ -557,7 +773,7 @@ void TsqlParser::parseInsert(QStringList& out)
             expectOp("(");
             QStringList values;
             do {
-                values << parseExpr().sql;
+                values << convertForColumn(parseExpr(), types.value(values.size()));
             } while (acceptOp(","));
             expectOp(")");
             rows << QLatin1Char('(') + values.join(QStringLiteral(", ")) + QLatin1Char(')');
@@ -592,6 +808,21 @@ void TsqlParser::parseUpdate(QStringList& out)
         }
     }
     expectWord("SET");
+    // Columns resolve against the FROM list, and the target when it is not part of it.
+    QList<TableRef> scope = scanFromRefs();
+    QString targetTable = target;
+    bool targetListed = false;
+    for (const TableRef& r : scope) {
+        if (r.alias.compare(target, Qt::CaseInsensitive) == 0 ||
+            (r.alias.isEmpty() && r.table.compare(target, Qt::CaseInsensitive) == 0)) {
+            targetTable = r.table;
+            targetListed = true;
+        }
+    }
+    if (!targetListed)
+        scope.prepend(TableRef{target, QString()});
+    const qsizetype scopeDepth = m_scopes.size();
+    m_scopes.append(scope);
     m_qualifiers.clear();
     QStringList columns;
     QStringList values;
@@ -599,9 +830,11 @@ void TsqlParser::parseUpdate(QStringList& out)
         if (peek().kind == TsqlToken::Kind::Variable)
             fail(QStringLiteral("variables are not supported"));
         // The column may be written qualified (t.[c]); SQLite wants the bare name.
-        columns << quoteName(parseObjectName());
+        const QString column = parseObjectName();
+        columns << quoteName(column);
         expectOp("=");
-        values << parseExpr().sql;
+        const TsqlColumn* c = findColumn(targetTable, column);
+        values << convertForColumn(parseExpr(), c ? c->declType : QString());
     } while (acceptOp(","));
     const QStringList setQualifiers = m_qualifiers;
 
@@ -612,6 +845,7 @@ void TsqlParser::parseUpdate(QStringList& out)
     QString where;
     if (acceptWord("WHERE"))
         where = parseExpr().sql;
+    m_scopes.resize(scopeDepth);
     QStringList assignments;
     for (qsizetype i = 0; i < columns.size(); ++i)
         assignments << columns[i] + QStringLiteral(" = ") + values[i];
@@ -662,6 +896,10 @@ void TsqlParser::parseDelete(QStringList& out)
         fail(QStringLiteral("DELETE TOP is not supported"));
     acceptWord("FROM");
     const QString target = parseObjectName();
+    QList<TableRef> scope = scanFromRefs();
+    scope.append(TableRef{target, QString()});
+    const qsizetype scopeDepth = m_scopes.size();
+    m_scopes.append(scope);
     QString from;
     QList<TableRef> refs;
     if (acceptWord("FROM"))
@@ -669,6 +907,7 @@ void TsqlParser::parseDelete(QStringList& out)
     QString where;
     if (acceptWord("WHERE"))
         where = parseExpr().sql;
+    m_scopes.resize(scopeDepth);
     const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
     if (from.isEmpty()) {
         out << QStringLiteral("DELETE FROM ") + quoteName(target) + whereSql;
@@ -719,6 +958,11 @@ TsqlParser::DataType TsqlParser::parseDataType()
     type.isBlob = blobTypes.contains(type.name);
     if (!type.isText && !type.isDate && !type.isNumeric && !type.isBlob)
         failAt(t, QStringLiteral("unknown data type"));
+    type.isDateOnly = type.name == QLatin1String("DATE");
+    if (type.name == QLatin1String("DECIMAL") || type.name == QLatin1String("NUMERIC")) {
+        type.precision = args.value(0, QStringLiteral("18")).toInt();
+        type.scale = args.value(1, QStringLiteral("0")).toInt();
+    }
     type.sqlText =
         type.name +
         (args.isEmpty() ? QString() : QLatin1Char('(') + args.join(u',') + QLatin1Char(')'));
@@ -732,6 +976,7 @@ QString TsqlParser::parseColumnDefinition(const QString& table, bool forAlter, b
     const DataType type = parseDataType();
     QString sql = quoteName(column) + QLatin1Char(' ');
     bool isIdentity = false;
+    QString identitySeed;
     QString constraints;
     if (acceptWord("IDENTITY")) {
         if (!type.isNumeric)
@@ -755,13 +1000,15 @@ QString TsqlParser::parseColumnDefinition(const QString& table, bool forAlter, b
         *identity = true;
         *identityColumn = column;
         if (seed != 1) {
+            // The seed stays readable in the table's DDL for IDENT_CURRENT of an unused table.
+            identitySeed = QStringLiteral(" /* IDENTITY(%1) */").arg(seed);
             *extra << QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (%1, %2)")
                           .arg(quoteString(table))
                           .arg(seed - 1);
         }
     }
     if (isIdentity)
-        sql += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        sql += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT") + identitySeed;
     else if (type.isBlob)
         sql += QStringLiteral("BLOB");
     else if (type.isInteger)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/tsqllexer.h"
+#include "db/tsqlschema.h"
 
 #include <QList>
 #include <QString>
@@ -10,12 +11,13 @@ namespace orvane::db {
 
 // Recursive-descent parser over the T-SQL subset the client writes. It translates while it
 // parses: every rule returns the SQLite text of what it read, so no separate tree is kept.
-// Expressions carry a coarse type (number, text, date or unknown) so that `+` and date
-// arithmetic can be translated without knowing the columns' types.
+// Expressions carry a type (number with SQL Server's numeric kind, precision and scale, text,
+// date or unknown); column types come from the schema when one is given, so that decimal
+// arithmetic, date comparison and SELECT ... INTO follow SQL Server.
 class TsqlParser
 {
 public:
-    explicit TsqlParser(const QList<TsqlToken>& tokens);
+    explicit TsqlParser(const QList<TsqlToken>& tokens, TsqlSchema* schema = nullptr);
 
     // Translates every statement of the batch. Returns false with `error` set on the first
     // construct that is malformed or not supported; `statements` is then left empty.
@@ -23,6 +25,8 @@ public:
 
 private:
     enum class Type { Unknown, Number, Text, Date };
+    // SQL Server's numeric kinds, in order of precedence (a mixed operation takes the higher).
+    enum class Num { None, Int, Money, Decimal, Float };
     struct Expr
     {
         QString sql;
@@ -30,10 +34,19 @@ private:
         bool primary = false; // needs no parentheses as an operand
         bool column = false;  // a plain column reference (carries the column's collation)
         bool null = false;    // the NULL literal
+        Num num = Num::None;  // for numbers of known kind
+        int precision = 0;    // decimal precision and scale
+        int scale = 0;
+        bool dateOnly = false; // a DATE (no time of day)
+        bool literal = false;  // a string literal; `sql` is its quoted form, `text` its value
+        QString text;          // literal value, or the column name of a column reference
+        QString declType;      // declared type of a column reference
+        bool identity = false; // the identity column of its table
+        int sourceTables = 0;  // tables of the query the column was read from
     };
     struct TableRef
     {
-        QString table; // object name, without owner prefix
+        QString table; // object name, without owner prefix; empty for a derived table
         QString alias; // empty when none
     };
     struct DataType
@@ -45,6 +58,9 @@ private:
         bool isInteger = false;
         bool isNumeric = false; // integer, decimal, money or float
         bool isBlob = false;
+        bool isDateOnly = false;
+        int precision = 18; // DECIMAL/NUMERIC precision and scale
+        int scale = 0;
     };
     struct SelectCore;
 
@@ -62,7 +78,7 @@ private:
 
     // statements
     void parseStatement(QStringList& out);
-    QString parseQuery(QString* intoTarget);
+    QString parseQuery(QString* intoTarget, QStringList* intoColumns = nullptr);
     SelectCore parseSelectCore();
     QString parseFromList(QList<TableRef>* refs);
     QString parseTableSource(QList<TableRef>* refs);
@@ -98,6 +114,15 @@ private:
     Expr comparison(const Expr& left, const QString& op, const Expr& right) const;
     Expr addition(const Expr& left, const Expr& right) const;
     Expr subtraction(const Expr& left, const Expr& right) const;
+    Expr conversion(const DataType& type, const Expr& value, const QString& style) const;
+    Expr arithmetic(const Expr& left, const QString& op, const Expr& right) const;
+    Expr typedFromDecl(Expr e, const QString& declType) const;
+    Expr dateOperand(const Expr& e, const Expr& other) const;
+    QString convertForColumn(const Expr& value, const QString& declType) const;
+    bool resolveColumn(const QString& qualifier, const QString& column, TsqlColumn* found,
+                       QString* refName, int* tables) const;
+    const TsqlColumn* findColumn(const QString& table, const QString& column) const;
+    QList<TableRef> scanFromRefs() const;
     QString datePartName();
     QList<Expr> parseArguments(int minCount, int maxCount, const QString& function);
 
@@ -106,6 +131,9 @@ private:
     static QString operand(const Expr& e);
 
     const QList<TsqlToken>& m_tokens;
+    TsqlSchema* m_schema = nullptr;
+    QList<QList<TableRef>> m_scopes; // tables visible to column references, innermost last
+    QList<Expr> m_selectItems;       // typed items of the select list being read
     qsizetype m_pos = 0;
     int m_depth = 0;
     bool m_inDefault = false; // translating a column DEFAULT: only built-in functions allowed

@@ -5,7 +5,7 @@
 
 namespace orvane::db {
 
-Translation TsqlTranslator::toSqlite(const QString& tsql)
+Translation TsqlTranslator::toSqlite(const QString& tsql, TsqlSchema* schema)
 {
     Translation result;
     QList<TsqlToken> tokens;
@@ -14,7 +14,7 @@ Translation TsqlTranslator::toSqlite(const QString& tsql)
         result.error = error;
         return result;
     }
-    TsqlParser parser(tokens);
+    TsqlParser parser(tokens, schema);
     if (!parser.translateBatch(result.statements, error)) {
         result.error = error;
         return result;
@@ -91,7 +91,13 @@ std::optional<ProcedureCallText> parseProcedureCall(const QString& tsql)
                 return std::nullopt;
         }
         const TsqlToken& v = at(i);
-        if (v.kind == TsqlToken::Kind::Number) {
+        if (v.kind == TsqlToken::Kind::Variable) {
+            // `@Out = @x OUTPUT`: a variable receives an output; there are no variables here, so
+            // the argument only marks the parameter as an output of this call.
+            if (!(at(i + 1).isWord("OUTPUT") || at(i + 1).isWord("OUT")))
+                return std::nullopt;
+            argument.output = true;
+        } else if (v.kind == TsqlToken::Kind::Number) {
             const QString digits = (negative ? QStringLiteral("-") : QString()) + v.text;
             bool isInt = false;
             const qlonglong n = digits.toLongLong(&isInt);
@@ -106,14 +112,18 @@ std::optional<ProcedureCallText> parseProcedureCall(const QString& tsql)
             }
         } else if (v.isWord("NULL")) {
             argument.value = QVariant();
-        } else if (v.kind == TsqlToken::Kind::String
-                   || (v.kind == TsqlToken::Kind::Identifier && !isStatementWord(v))) {
+        } else if (v.kind == TsqlToken::Kind::String ||
+                   (v.kind == TsqlToken::Kind::Identifier && !isStatementWord(v))) {
             // T-SQL also takes a bare word as a text argument.
             argument.value = v.text;
         } else {
             return std::nullopt;
         }
         ++i;
+        if (at(i).isWord("OUTPUT") || at(i).isWord("OUT")) {
+            argument.output = true;
+            ++i;
+        }
         call.arguments.append(argument);
         if (at(i).isOperator(","))
             ++i;

@@ -24,8 +24,9 @@ struct Translation
 // One argument of a stored-procedure call: `@Name = value` or a positional value.
 struct ProcedureArgument
 {
-    QString name;   // without the '@'; empty for a positional argument
-    QVariant value; // null QVariant for NULL; qlonglong, double or QString otherwise
+    QString name;        // without the '@'; empty for a positional argument
+    QVariant value;      // null QVariant for NULL; qlonglong, double or QString otherwise
+    bool output = false; // marked OUTPUT: the caller ignores what comes back
 };
 
 // A stored-procedure call given as SQL text: `EXEC name args`, `EXECUTE name args`
@@ -47,10 +48,14 @@ std::optional<ProcedureCallText> parseProcedureCall(const QString& tsql);
 // numbers; the SQL function adds numbers and concatenates when either operand is text, so the
 // translation needs no knowledge of column types. Functions the translation emits are registered
 // on the connection with registerTsqlFunctions() (sqlitefunctions.h).
+class TsqlSchema;
+
 class TsqlTranslator
 {
 public:
-    static Translation toSqlite(const QString& tsql);
+    // `schema` gives the columns' declared types (SQL Server's result types, date forms);
+    // without it columns are of unknown type and the run-time functions decide.
+    static Translation toSqlite(const QString& tsql, TsqlSchema* schema = nullptr);
 };
 
 } // namespace orvane::db

@@ -175,7 +175,7 @@ protected:
     {
         ProcedureRegistry::add(
             QStringLiteral("test_AddItem"),
-            {QStringLiteral("Title"), QStringLiteral("Num"), QStringLiteral("NewID")},
+            {QStringLiteral("Title"), QStringLiteral("Num"), QStringLiteral("NewID OUTPUT")},
             [](ProcContext& ctx) {
                 ++s_calls;
                 QString title = ctx.paramString(QStringLiteral("title"));
@@ -257,6 +257,12 @@ TEST_F(ProcedureTest, TextCallsAndCommandsReachTheSameProcedure)
     ASSERT_TRUE(rs2.Open(QStringLiteral("test_Rows 2"), CADORecordset::openStoredProc));
     EXPECT_EQ(rs2.GetRecordCount(), 2);
     EXPECT_EQ(s_calls, 4);
+
+    // Positional first, then named; an output variable is accepted and its value ignored.
+    ASSERT_TRUE(m_db.Execute(QStringLiteral("EXEC test_AddItem N'n', @NewID=@id OUTPUT, @Num=8")))
+        << m_db.GetLastErrorString().toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Title FROM qp_Item WHERE Num = 8")), "n");
+    exec(QStringLiteral("DELETE FROM qp_Item WHERE Num = 8"));
 }
 
 TEST_F(ProcedureTest, FailingOrUnknownCallsChangeNothing)
@@ -278,7 +284,24 @@ TEST_F(ProcedureTest, FailingOrUnknownCallsChangeNothing)
     EXPECT_TRUE(m_db.GetErrorDescription().contains(QStringLiteral("qp_NoSuchProc")));
     EXPECT_FALSE(m_db.Execute(QStringLiteral("EXEC test_Rows 1, 2")))
         << "more arguments than parameters";
-    EXPECT_FALSE(m_db.Execute(QStringLiteral("EXEC test_Rows @Nope = 1")));
+    // Argument binding errors carry SQL Server's messages and run nothing.
+    const struct
+    {
+        const char* call;
+        const char* message;
+    } refused[] = {
+        {"EXEC test_Rows @Nope = 1", "@Nope is not a parameter for procedure test_Rows."},
+        {"EXEC test_AddItem @Title='x'",
+         "Procedure or function 'test_AddItem' expects parameter '@Num', which was not supplied."},
+        {"EXEC test_AddItem @Title='x', 3", "Must pass parameter number 2"},
+        {"EXEC test_AddItem 'x', @Title='y'", "Parameter 'Title' was supplied more than once."},
+    };
+    for (const auto& r : refused) {
+        EXPECT_FALSE(m_db.Execute(QString::fromUtf8(r.call))) << r.call;
+        EXPECT_TRUE(m_db.GetErrorDescription().contains(QString::fromUtf8(r.message)))
+            << m_db.GetErrorDescription().toStdString();
+    }
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Item")), "2");
     CADOCommand cmd(&m_db, QStringLiteral("qp_NoSuchProc"), adCmdStoredProc);
     EXPECT_FALSE(cmd.Execute());
     EXPECT_TRUE(cmd.GetLastErrorString().startsWith(QStringLiteral("CADOCommand Error\n")));

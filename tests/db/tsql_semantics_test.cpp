@@ -322,12 +322,13 @@ TEST(TsqlFunctions, SurviveHostileArguments)
                                 "'day'",
                                 "' 12 '"};
     const QList<QPair<QString, int>> functions = {
-        {"tsql_add", 2},   {"charindex", 2},    {"charindex", 3},    {"isdate", 1},
-        {"isnumeric", 1},  {"tsql_convert", 2}, {"tsql_convert", 3}, {"dateadd", 3},
-        {"datediff", 3},   {"datepart", 2},     {"year", 1},         {"month", 1},
-        {"day", 1},        {"tsql_right", 2},   {"tsql_replace", 3}, {"tsql_replicate", 2},
-        {"tsql_space", 1}, {"tsql_str", 3},     {"tsql_round", 2},   {"tsql_round", 3},
-        {"floor", 1},      {"ceiling", 1},      {"ident_current", 1}};
+        {"tsql_add", 2},   {"charindex", 2},    {"charindex", 3},     {"isdate", 1},
+        {"isnumeric", 1},  {"tsql_convert", 2}, {"tsql_convert", 3},  {"dateadd", 3},
+        {"datediff", 3},   {"datepart", 2},     {"year", 1},          {"month", 1},
+        {"day", 1},        {"tsql_right", 2},   {"tsql_replace", 3},  {"tsql_replicate", 2},
+        {"tsql_space", 1}, {"tsql_str", 3},     {"tsql_round", 2},    {"tsql_round", 3},
+        {"floor", 1},      {"ceiling", 1},      {"ident_current", 1}, {"tsql_div", 3},
+        {"tsql_mod", 2},   {"tsql_scale", 2},   {"tsql_fixed", 2},    {"tsql_datetime", 1}};
     int calls = 0;
     for (const auto& [name, arity] : functions) {
         const qsizetype n = values.size();
@@ -345,6 +346,178 @@ TEST(TsqlFunctions, SurviveHostileArguments)
     EXPECT_GT(calls, 20000);
     // The connection is still sound afterwards.
     EXPECT_EQ(db.value("SELECT CHARINDEX('b', 'abc')"), "2");
+}
+
+// Catalogue numbers are DECIMAL(18,4): whole values are stored as integers, yet arithmetic
+// follows SQL Server's result types and keeps the scale.
+class TsqlTypedValues : public TsqlSemantics
+{
+protected:
+    void SetUp() override
+    {
+        TsqlSemantics::SetUp();
+        for (const char* sql : {
+                 "CREATE TABLE w (ID int IDENTITY(1,1), F10 decimal(18,4), F11 decimal(18,2),"
+                 " F38 decimal(18,4), I int, M money, D datetime, Birthday datetime,"
+                 " MobDate datetime, Nm nvarchar(20))",
+                 "INSERT INTO w (F10, F11, F38, I, M) VALUES (1000, 17, 7, 7, 7)",
+                 "INSERT INTO w (F11) VALUES (0)",
+                 "INSERT INTO w (F11) VALUES (0)",
+             })
+            ASSERT_TRUE(db.exec(QString::fromUtf8(sql))) << qPrintable(db.lastError());
+    }
+};
+
+TEST_F(TsqlTypedValues, DecimalArithmeticFollowsSqlServerTypes)
+{
+    const struct
+    {
+        const char* tsql;
+        const char* expected;
+    } cases[] = {
+        {"SELECT ROUND([F38]/2,2) FROM w WHERE ID=1", "3.5"},
+        {"SELECT [F10]/3 FROM w WHERE ID=1", "333.333333333333"},
+        {"SELECT SUM(F11)/COUNT(*) FROM w", "5.66666666666667"},
+        {"SELECT CAST(10 AS decimal(18,0))/4", "2.5"},
+        {"SELECT M/2 FROM w WHERE ID=1", "3.5"},
+        {"SELECT I/2 FROM w WHERE ID=1", "3"}, // int / int stays integer
+        {"SELECT 7/2", "3"},
+        {"SELECT 7.0/2", "3.5"},
+        {"SELECT I % 4 FROM w WHERE ID=1", "3"},
+        {"SELECT AVG(I) FROM w", "7"},
+        {"SELECT CONVERT(varchar(20), F11) FROM w WHERE ID=1", "17.00"},
+        {"SELECT CAST(M AS varchar(20)) FROM w WHERE ID=1", "7.00"},
+        {"SELECT 0.1 + 0.2", "0.3"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(db.value(QString::fromUtf8(c.tsql)), QString::fromUtf8(c.expected)) << c.tsql;
+
+    // The wage batch change divides a decimal column by an integer.
+    ASSERT_TRUE(db.exec("UPDATE w SET F10=[F10]/3 WHERE ID=1")) << qPrintable(db.lastError());
+    EXPECT_EQ(db.value("SELECT F10 FROM w WHERE ID=1"), "333.3333");
+
+    // Stored values take the column's scale; sums keep it.
+    ASSERT_TRUE(db.exec("DELETE FROM w"));
+    for (int i = 0; i < 9; ++i)
+        ASSERT_TRUE(db.exec("INSERT INTO w (F11) VALUES (0.1)"));
+    ASSERT_TRUE(db.exec("INSERT INTO w (F11) VALUES (0.2)"));
+    EXPECT_EQ(db.value("SELECT SUM(F11) FROM w"), "1.1");
+    ASSERT_TRUE(db.exec("INSERT INTO w (F11, M) VALUES (1.23456, 2.123456)"));
+    EXPECT_EQ(db.value("SELECT F11, M FROM w WHERE F11 > 1"), "1.23|2.1235");
+    ASSERT_TRUE(db.exec("UPDATE w SET F11 = 7 WHERE F11 > 1"));
+    EXPECT_EQ(db.value("SELECT CONVERT(varchar(20), F11) FROM w WHERE F11 > 1"), "7.00");
+}
+
+TEST_F(TsqlTypedValues, DivisionByZeroFailsAndChangesNothing)
+{
+    for (const char* tsql : {"UPDATE w SET F10=F10/0", "UPDATE w SET I=I/0", "SELECT 1/0",
+                             "SELECT I % 0 FROM w", "UPDATE w SET F11 = F11 / (I - 7)"}) {
+        EXPECT_FALSE(db.exec(QString::fromUtf8(tsql))) << tsql;
+        EXPECT_TRUE(db.lastError().contains("Divide by zero error encountered.")) << tsql;
+    }
+    EXPECT_EQ(db.value("SELECT F10 FROM w WHERE ID=1"), "1000");
+    EXPECT_EQ(db.value("SELECT 1/NULLIF(0,0)"), "<null>");
+}
+
+TEST_F(TsqlTypedValues, DatesCompareAndStoreInOneForm)
+{
+    ASSERT_TRUE(db.exec("UPDATE w SET Birthday='1999-05-31', MobDate='2024-03-05', "
+                        "D='20240301' WHERE ID=1"));
+    ASSERT_TRUE(db.exec("INSERT INTO w (MobDate) VALUES ('2024-03-05 00:00:00')"));
+    const struct
+    {
+        const char* tsql;
+        const char* expected;
+    } cases[] = {
+        {"SELECT ID FROM w WHERE Birthday = CONVERT(DATETIME,'1999-05-31',102)", "1"},
+        {"SELECT COUNT(*) FROM w WHERE MobDate>='2024-03-05' AND MobDate<='2024-03-05'", "2"},
+        {"SELECT COUNT(*) FROM w WHERE MobDate BETWEEN '2024-03-05' AND '20240305'", "2"},
+        {"SELECT D FROM w WHERE ID=1", "2024-03-01 00:00:00"},
+        {"SELECT YEAR(D), MONTH(D) FROM w WHERE ID=1", "2024|3"},
+        {"SELECT D - 1 FROM w WHERE ID=1", "2024-02-29 00:00:00"},
+        {"SELECT D + 1 FROM w WHERE ID=1", "2024-03-02 00:00:00"},
+        {"SELECT CONVERT(varchar(30), D) FROM w WHERE ID=1", "Mar  1 2024 12:00AM"},
+        {"SELECT CONVERT(varchar(10), D, 120) FROM w WHERE ID=1", "2024-03-01"},
+        {"SELECT COUNT(*) FROM w WHERE D IN ('2024-03-01', '2024-03-02')", "1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(db.value(QString::fromUtf8(c.tsql)), QString::fromUtf8(c.expected)) << c.tsql;
+    EXPECT_FALSE(db.exec("SELECT ID FROM w WHERE D = 'not a date'"));
+    EXPECT_TRUE(db.lastError().contains("Conversion failed")) << qPrintable(db.lastError());
+    EXPECT_FALSE(db.exec("UPDATE w SET D = 'x' WHERE ID=1"));
+    EXPECT_EQ(db.value("SELECT D FROM w WHERE ID=1"), "2024-03-01 00:00:00");
+}
+
+TEST_F(TsqlTypedValues, ColumnsBindAsSqlServerBindsThem)
+{
+    // ORDER BY a name of the select list, although both joined tables have a column Name.
+    EXPECT_EQ(db.rows("SELECT DISTINCT qp_PsnBase.Name FROM qp_PsnBase INNER JOIN qp_Dept ON "
+                      "qp_PsnBase.DID=qp_Dept.DID WHERE qp_PsnBase.AID=1 ORDER BY [Name]"),
+              QStringList({"Li Si", "张三", "赵六"}));
+    // An unqualified column of the joined table in UPDATE ... FROM.
+    ASSERT_TRUE(db.exec("SELECT PID, Number AS Nm INTO w1 FROM qp_PsnBase"));
+    ASSERT_TRUE(db.exec("UPDATE w1 SET Nm='' "));
+    ASSERT_TRUE(db.exec("UPDATE w1 SET Nm=Number FROM w1 INNER JOIN qp_PsnBase ON "
+                        "w1.PID=qp_PsnBase.PID"))
+        << qPrintable(db.lastError());
+    EXPECT_EQ(db.value("SELECT Nm FROM w1 WHERE PID=2"), "a002");
+
+    // SELECT ... INTO keeps the identity, case-insensitive text, bit and date columns.
+    ASSERT_TRUE(db.exec("CREATE TABLE src (ID int IDENTITY(1,1), Nm nvarchar(10), B bit, "
+                        "D datetime)"));
+    ASSERT_TRUE(db.exec("INSERT INTO src (Nm, B, D) VALUES ('Abc', 1, '2024-01-02')"));
+    ASSERT_TRUE(db.exec("SELECT * INTO cp FROM src"));
+    EXPECT_EQ(db.value("SELECT COUNT(*) FROM cp WHERE Nm='ABC' AND D='2024-01-02'"), "1");
+    ASSERT_TRUE(db.exec("INSERT INTO cp (Nm) VALUES ('x')"));
+    EXPECT_EQ(db.value("SELECT MAX(ID) FROM cp"), "2");
+    QStringList types;
+    ASSERT_TRUE(db.run("SELECT type FROM pragma_table_info('cp') ORDER BY cid", &types));
+    EXPECT_EQ(types, QStringList({"INTEGER", "NVARCHAR(10)", "BIT", "DATETIME"}));
+}
+
+TEST_F(TsqlTypedValues, SmallDifferences)
+{
+    ASSERT_TRUE(db.exec("CREATE TABLE s1000 (ID int IDENTITY(1000,1), T nvarchar(5))"));
+    EXPECT_EQ(db.value("SELECT IDENT_CURRENT('s1000')"), "1000");
+    ASSERT_TRUE(db.exec("INSERT INTO s1000 (T) VALUES ('a')"));
+    EXPECT_EQ(db.value("SELECT IDENT_CURRENT('s1000')"), "1000");
+    ASSERT_TRUE(db.exec("INSERT INTO s1000 (T) VALUES ('b')"));
+    EXPECT_EQ(db.value("SELECT IDENT_CURRENT('s1000')"), "1001");
+}
+
+TEST_F(TsqlTypedValues, TextComparesAsTheChineseCaseInsensitiveCollation)
+{
+    ASSERT_TRUE(db.exec("CREATE TABLE qp_Users (UserID int IDENTITY(1,1), UserName nvarchar(50))"));
+    ASSERT_TRUE(db.exec("INSERT INTO qp_Users (UserName) VALUES (N'josé'), (N'ＨＲ'), ('Abc  '),"
+                        " (N'王五'), (N'赵六'), (N'李四'), (N'张三'), ('a_c'), ('a%c'), ('bcd')"));
+    const struct
+    {
+        const char* tsql;
+        const char* expected;
+    } cases[] = {
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName = 'Abc'", "1"},
+        {"SELECT CASE WHEN 'Abc  ' = 'ABC' THEN 1 ELSE 0 END", "1"},
+        {"SELECT UserID FROM qp_Users WHERE UPPER(UserName) = N'JOSÉ'", "1"},
+        {"SELECT UserID FROM qp_Users WHERE UserName = N'JOSE'", "<0 rows>"}, // accents count
+        {"SELECT UserID FROM qp_Users WHERE UserName = N'ｈｒ'", "2"},
+        {"SELECT UserID FROM qp_Users WHERE UserName = 'hr'", "2"},
+        {"SELECT UPPER(N'josé')", "JOSÉ"},
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName LIKE '[a-c]%'", "4"},
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName LIKE '[^a]%'", "7"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE 'a[%]c'", "a%c"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE 'a[_]c'", "a_c"},
+        {"SELECT COUNT(*) FROM qp_Users WHERE UserName LIKE 'a_c'", "2"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE 'a!%c' ESCAPE '!'", "a%c"},
+        {"SELECT UserName FROM qp_Users WHERE UserName LIKE N'%Ｓé'", "josé"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(db.value(QString::fromUtf8(c.tsql)), QString::fromUtf8(c.expected)) << c.tsql;
+    EXPECT_EQ(db.rows("SELECT UserName FROM qp_Users WHERE UserID BETWEEN 4 AND 7 ORDER BY "
+                      "UserName"),
+              QStringList({"李四", "王五", "张三", "赵六"}));
+    EXPECT_EQ(db.rows("SELECT UserName FROM qp_Users WHERE UserName IN ('abc', N'张三') ORDER BY "
+                      "UserName DESC"),
+              QStringList({"张三", "Abc  "}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/sqlitefunctions.h"
+#include "db/sqliteschemacache.h"
 #include "db/tsqltranslator.h"
 
 #include <QString>
@@ -20,6 +21,7 @@ public:
         if (sqlite3_open_v2(path.toUtf8().constData(), &m_db,
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK)
             registerTsqlFunctions(m_db);
+        m_schema.setConnection(m_db);
     }
     ~TsqlConnection() { sqlite3_close(m_db); }
     TsqlConnection(const TsqlConnection&) = delete;
@@ -31,7 +33,7 @@ public:
     // Translates and runs every statement; false with lastError() on the first failure.
     bool exec(const QString& tsql, QStringList* rows = nullptr)
     {
-        const Translation t = TsqlTranslator::toSqlite(tsql);
+        const Translation t = TsqlTranslator::toSqlite(tsql, &m_schema);
         if (!t.ok) {
             m_error = QStringLiteral("translation: ") + t.error;
             return false;
@@ -39,6 +41,11 @@ public:
         for (const QString& statement : t.statements) {
             if (!run(statement, rows))
                 return false;
+            if (!statement.startsWith(QLatin1String("SELECT")) &&
+                !statement.startsWith(QLatin1String("INSERT")) &&
+                !statement.startsWith(QLatin1String("UPDATE")) &&
+                !statement.startsWith(QLatin1String("DELETE")))
+                m_schema.invalidate();
         }
         return true;
     }
@@ -95,6 +102,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
+    SqliteSchemaCache m_schema;
     QString m_error;
 };
 

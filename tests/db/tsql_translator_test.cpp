@@ -37,6 +37,19 @@ TEST(TsqlProcedureCall, RecognisesTheThreeTextForms)
     EXPECT_TRUE(call->arguments[4].value.isNull());
     EXPECT_EQ(call->arguments[5].value, QVariant(2.5));
 
+    // Named form with an output variable and a positional start, as T-SQL allows.
+    call = parseProcedureCall("EXEC qp_AddDictItem 0, @Title=N'技术部', @NewID=@id OUTPUT, "
+                              "@DictId=3 OUT");
+    ASSERT_TRUE(call);
+    ASSERT_EQ(call->arguments.size(), 4);
+    EXPECT_TRUE(call->arguments[0].name.isEmpty());
+    EXPECT_EQ(call->arguments[1].value, QVariant(QString("技术部")));
+    EXPECT_EQ(call->arguments[2].name, "NewID");
+    EXPECT_TRUE(call->arguments[2].output);
+    EXPECT_TRUE(call->arguments[2].value.isNull());
+    EXPECT_TRUE(call->arguments[3].output);
+    EXPECT_EQ(call->arguments[3].value, QVariant(qlonglong(3)));
+
     call = parseProcedureCall("qp_RefreshBankExportDetailOrder");
     ASSERT_TRUE(call);
     EXPECT_TRUE(call->arguments.isEmpty());
@@ -52,7 +65,8 @@ TEST(TsqlProcedureCall, RejectsWhatIsNoCall)
     for (const char* text :
          {"SELECT * FROM qp_Users", "UPDATE qp_Users SET Pwd='' WHERE UserID=1", "EXEC",
           "EXEC qp_X 1 2", "EXEC qp_X 1,", "EXEC qp_X @a=", "qp_X 1; SELECT 1", "EXEC qp_X 'abc",
-          "EXEC qp_X @v OUTPUT", "EXEC qp_X (1)", "", "   ", "EXEC @r = qp_X 1", "DELETE qp_X"}) {
+          "EXEC qp_X @v", "EXEC qp_X @a=@v", "EXEC qp_X (1)", "", "   ", "EXEC @r = qp_X 1",
+          "DELETE qp_X"}) {
         EXPECT_FALSE(parseProcedureCall(QString::fromUtf8(text))) << text;
     }
 }

@@ -139,4 +139,53 @@ TEST_F(WritebackTest, AddNewOnAnEmptyQueryReadsBackIdentityAndDefaults)
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE ParentID = 3")), "1");
 }
 
+TEST_F(WritebackTest, WrittenDatesAndDecimalsTakeTheColumnsForm)
+{
+    exec(QStringLiteral("CREATE TABLE qp_Psn (PID int IDENTITY(1,1) PRIMARY KEY, "
+                        "Birthday datetime NULL, F1 decimal(18,2) NULL)"));
+    CADORecordset rs(&m_db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM qp_Psn WHERE 1 = 0")));
+    ASSERT_TRUE(rs.AddNew());
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Birthday"), QStringLiteral("1999-05-31")));
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("F1"), 1.23456));
+    ASSERT_TRUE(rs.Update()) << rs.GetLastErrorString().toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT PID FROM qp_Psn WHERE "
+                                    "Birthday = CONVERT(DATETIME,'1999-05-31',102)")),
+              "1");
+    EXPECT_EQ(scalar(QStringLiteral("SELECT F1 FROM qp_Psn")), "1.23");
+
+    ASSERT_TRUE(rs.Edit());
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Birthday"), QStringLiteral("no date")));
+    EXPECT_FALSE(rs.Update()) << "a text that is no date is refused";
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Birthday FROM qp_Psn")), "1999-05-31 00:00:00");
+}
+
+TEST_F(WritebackTest, StatementResultsAsSqlServerGivesThem)
+{
+    ASSERT_TRUE(m_db.Execute(QStringLiteral("CREATE TABLE t9 (A int)")));
+    EXPECT_EQ(m_db.GetRecordsAffected(), -1) << "DDL reports no row count";
+    ASSERT_TRUE(m_db.Execute(QStringLiteral("UPDATE qp_Dept SET Stat = 1 WHERE DID = 99")));
+    EXPECT_EQ(m_db.GetRecordsAffected(), 0);
+
+    // A transaction written out in one text.
+    ASSERT_TRUE(m_db.Execute(QStringLiteral("BEGIN TRANSACTION; UPDATE qp_Dept SET Stat = 2; "
+                                            "INSERT INTO t9 (A) VALUES (1); COMMIT TRANSACTION")))
+        << m_db.GetLastErrorString().toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE Stat = 2")), "2");
+    ASSERT_TRUE(m_db.Execute(QStringLiteral("BEGIN TRAN UPDATE qp_Dept SET Stat = 3 ROLLBACK")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE Stat = 2")), "2");
+
+    // Expression columns have no name; the translation names itself as the source of errors.
+    CADORecordset rs(&m_db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT COUNT(*), MAX(DID) AS M, DName FROM qp_Dept")));
+    CADOFieldInfo info;
+    ASSERT_TRUE(rs.GetFieldInfo(0, &info));
+    EXPECT_EQ(info.m_strName, "");
+    ASSERT_TRUE(rs.GetFieldInfo(1, &info));
+    EXPECT_EQ(info.m_strName, "M");
+    EXPECT_FALSE(m_db.Execute(QStringLiteral("SELECT FROM WHERE")));
+    EXPECT_TRUE(m_db.GetLastErrorString().contains(QStringLiteral("Source = T-SQL translator")))
+        << m_db.GetLastErrorString().toStdString();
+}
+
 } // namespace
