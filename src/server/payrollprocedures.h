@@ -38,6 +38,7 @@ void registerWageSortProcedures();
 void registerWageStdProcedures();
 void registerWageMemberProcedures();
 void registerWageMonthProcedures();
+void registerWageOutputProcedures();
 
 } // namespace payroll_detail
 

@@ -341,6 +341,7 @@ void registerPayrollProcedures()
     payroll_detail::registerWageStdProcedures();
     payroll_detail::registerWageMemberProcedures();
     payroll_detail::registerWageMonthProcedures();
+    payroll_detail::registerWageOutputProcedures();
 }
 
 } // namespace orvane::server
