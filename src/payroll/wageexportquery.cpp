@@ -1,5 +1,6 @@
 #include "payroll/wageexportquery.h"
 
+#include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/sqlbuilder.h"
 
@@ -67,6 +68,21 @@ script::WageContext WageExportQuery::context(const WageSelection& selection,
     context.fDate = selection.fDate;
     context.fromWhere = fromWhere(selection).toStdString();
     return context;
+}
+
+QString WageExportQuery::logLine(const WageSelection& selection, const QString& action,
+                                 const QString& templateName) const
+{
+    const QString dept =
+        selection.deptId == 0
+            ? QStringLiteral("全部")
+            : core::Catalog(m_db).text(
+                  QStringLiteral("SELECT Name FROM qp_Dept WHERE DID=%1").arg(selection.deptId));
+    QString condition = where(selection);
+    condition.replace(QStringLiteral("WHERE"), QStringLiteral("条件："));
+    return QStringLiteral("薪资管理['%1:%2:%3'%4'%5'(%6)]")
+        .arg(sortTitle(selection.sortId), dept, core::monthText(selection.fDate), action,
+             templateName, condition.trimmed());
 }
 
 } // namespace orvane::payroll

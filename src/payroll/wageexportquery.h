@@ -44,6 +44,11 @@ public:
     script::WageContext context(const WageSelection& selection,
                                 const QString& operatorName) const;
 
+    // The log line of an output made from the selection:
+    // "薪资管理['sort:department:month'<action>'<template>'(<condition>)]".
+    QString logLine(const WageSelection& selection, const QString& action,
+                    const QString& templateName) const;
+
 private:
     db::CADODatabase& m_db;
 };
