@@ -10,7 +10,7 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev libx11-dev libxss-dev
   libsqlite3-dev libpq-dev unixodbc-dev libicu-dev
   libxlsxwriter-dev libfreexl-dev libzip-dev zlib1g-dev
-  libssl-dev libcurl4-openssl-dev
+  libssl-dev libcurl4-openssl-dev openssl python3-aiosmtpd
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth openbox fonts-noto-cjk imagemagick x11-utils xdotool

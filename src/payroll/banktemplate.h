@@ -18,7 +18,7 @@ struct BankField
     QString content; // caption for a source field, text with placeholders for a custom one
     bool fixedLength = false;
     int length = 0;
-    int fillChar = 0;  // 0 space, 1 digit zero
+    int fillChar = 0;   // 0 space, 1 digit zero
     int fillBefore = 0; // iFillDirec: 0 before the value, 1 after it
     int quote = NoQuote;
 };

@@ -109,8 +109,7 @@ bool CDlgWageBankOutput::fieldValue(const BankField& field, db::CADORecordset& r
 {
     switch (field.source) {
     case BankField::SourceField:
-        if (record.GetFieldIndex(field.content) < 0 ||
-            !record.GetFieldValue(field.content, value))
+        if (record.GetFieldIndex(field.content) < 0 || !record.GetFieldValue(field.content, value))
             value = field.content;
         break;
     case BankField::Custom:
@@ -133,8 +132,8 @@ void CDlgWageBankOutput::noteIssues(const QString& text, const QString& person,
 {
     const qsizetype bad = platform::AnsiCodec::firstUnencodable(text);
     if (bad >= 0)
-        m_issues.push_back({m_line, person, field,
-                            text.mid(bad, text.at(bad).isHighSurrogate() ? 2 : 1)});
+        m_issues.push_back(
+            {m_line, person, field, text.mid(bad, text.at(bad).isHighSurrogate() ? 2 : 1)});
 }
 
 void CDlgWageBankOutput::generate(BankOutputSink& sink)
@@ -176,8 +175,8 @@ void CDlgWageBankOutput::generate(BankOutputSink& sink)
     int n = 1;
     for (rs.MoveFirst(); !rs.IsEOF() && !m_cancel; rs.MoveNext(), ++n) {
         QString line;
-        const QString person = rs.GetFieldString(numberCaption) + QLatin1Char(' ') +
-                               rs.GetFieldString(nameCaption);
+        const QString person =
+            rs.GetFieldString(numberCaption) + QLatin1Char(' ') + rs.GetFieldString(nameCaption);
         for (const BankField& field : m_template.fields) {
             if (m_cancel)
                 break;
@@ -242,12 +241,11 @@ QStringList CDlgWageBankOutput::outputFiles(const QString& path, int lineCount, 
 
 bool CDlgWageBankOutput::save(core::Prompter& prompter)
 {
-    const QString pattern =
-        QStringLiteral("*.%1").arg(m_template.extension.isEmpty() ? QStringLiteral("txt")
-                                                                  : m_template.extension);
-    const QString path = prompter.saveFileName(
-        QStringLiteral("保存"), QString(),
-        QStringLiteral("文本文件 (%1);;All Files (*.*)").arg(pattern));
+    const QString pattern = QStringLiteral("*.%1").arg(
+        m_template.extension.isEmpty() ? QStringLiteral("txt") : m_template.extension);
+    const QString path =
+        prompter.saveFileName(QStringLiteral("保存"), QString(),
+                              QStringLiteral("文本文件 (%1);;All Files (*.*)").arg(pattern));
     if (path.isEmpty())
         return false;
     return saveTo(path, prompter);

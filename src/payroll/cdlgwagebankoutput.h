@@ -15,7 +15,7 @@ class Prompter;
 namespace orvane::db {
 class CADODatabase;
 class CADORecordset;
-}
+} // namespace orvane::db
 
 namespace orvane::payroll {
 

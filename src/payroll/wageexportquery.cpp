@@ -54,8 +54,8 @@ QString WageExportQuery::selectSql(const WageSelection& selection) const
     if (wageTable(selection.sortId).isEmpty())
         return QString();
     return QStringLiteral("SELECT ") +
-           core::SqlBuilder(m_db).fullPersonnelColumns(selection.sortId) +
-           fromWhere(selection) + orderBy(selection.sortId);
+           core::SqlBuilder(m_db).fullPersonnelColumns(selection.sortId) + fromWhere(selection) +
+           orderBy(selection.sortId);
 }
 
 script::WageContext WageExportQuery::context(const WageSelection& selection,

@@ -41,8 +41,7 @@ public:
     // The whole SELECT statement; "" when the sort is gone.
     QString selectSql(const WageSelection& selection) const;
     // The wage context of the selection for the formula functions.
-    script::WageContext context(const WageSelection& selection,
-                                const QString& operatorName) const;
+    script::WageContext context(const WageSelection& selection, const QString& operatorName) const;
 
     // The log line of an output made from the selection:
     // "薪资管理['sort:department:month'<action>'<template>'(<condition>)]".

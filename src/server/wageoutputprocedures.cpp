@@ -94,7 +94,8 @@ void addBankField(ProcContext& ctx)
                  num(ctx.paramInt(QStringLiteral("iLen"))),
                  num(ctx.paramInt(QStringLiteral("iFillChar"))),
                  num(ctx.paramInt(QStringLiteral("iFillDirec"))),
-                 num(ctx.paramInt(QStringLiteral("iQuo"))), num(ctx.paramInt(QStringLiteral("Ord"))))
+                 num(ctx.paramInt(QStringLiteral("iQuo"))),
+                 num(ctx.paramInt(QStringLiteral("Ord"))))
             .arg(num(id)));
 }
 
@@ -102,8 +103,9 @@ void addBankField(ProcContext& ctx)
 QString copyName(ProcContext& ctx, const QString& table, int sid, const QString& name)
 {
     QString candidate = name + QStringLiteral("_副本");
-    for (int n = 2; scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE SID=%2 AND Name=%3")
-                                       .arg(table, num(sid), sqlText(candidate))) > 0;
+    for (int n = 2;
+         scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE SID=%2 AND Name=%3")
+                            .arg(table, num(sid), sqlText(candidate))) > 0;
          ++n)
         candidate = name + QStringLiteral("_副本%1").arg(n);
     return candidate.left(255);
@@ -191,10 +193,10 @@ void addMailServer(ProcContext& ctx)
 {
     const int id = keyParam(ctx, "ID");
     const QString values[] = {
-        sqlText(text(ctx, "SvrName", 50)),    num(ctx.paramInt(QStringLiteral("Port"))),
+        sqlText(text(ctx, "SvrName", 50)),        num(ctx.paramInt(QStringLiteral("Port"))),
         num(ctx.paramInt(QStringLiteral("Auh"))), num(ctx.paramInt(QStringLiteral("SSL"))),
-        sqlText(text(ctx, "Account", 50)),    sqlText(text(ctx, "Pwd", 255)),
-        sqlText(text(ctx, "MailAdr", 50)),    sqlText(text(ctx, "UserName", 50))};
+        sqlText(text(ctx, "Account", 50)),        sqlText(text(ctx, "Pwd", 255)),
+        sqlText(text(ctx, "MailAdr", 50)),        sqlText(text(ctx, "UserName", 50))};
     if (id == 0) {
         ctx.execute(QStringLiteral("INSERT INTO qp_BatchMailSet (dt,svrname,port,auh,ssl,account,"
                                    "password,mailadr,username) VALUES (3,%1,%2,%3,%4,%5,%6,%7,%8)")
@@ -226,8 +228,7 @@ void registerWageOutputProcedures()
                   QStringLiteral("bFixLen"), QStringLiteral("iLen"), QStringLiteral("iFillChar"),
                   QStringLiteral("iFillDirec"), QStringLiteral("iQuo"), QStringLiteral("Ord")},
                  addBankField);
-    registerOnce(QStringLiteral("qp_CopyBankTemplet"), {QStringLiteral("SrcID")},
-                 copyBankTemplate);
+    registerOnce(QStringLiteral("qp_CopyBankTemplet"), {QStringLiteral("SrcID")}, copyBankTemplate);
     registerOnce(QStringLiteral("qp_SelectWageBankTempletByID"), {QStringLiteral("SID")},
                  [](ProcContext& ctx) {
                      ctx.setResult(ctx.query(

@@ -72,8 +72,8 @@ protected:
     {
         int ord = 1;
         for (const auto& [name, amount] : persons) {
-            const int pid = addPerson(QStringLiteral("%1").arg(ord, 3, 10, QLatin1Char('0')),
-                                      name, 1);
+            const int pid =
+                addPerson(QStringLiteral("%1").arg(ord, 3, 10, QLatin1Char('0')), name, 1);
             ASSERT_TRUE(db().Execute(
                 QStringLiteral("INSERT INTO qp_WagePsn (SID,PID,Ord) VALUES (%1,%2,%3)")
                     .arg(sort)
@@ -163,8 +163,9 @@ TEST_F(BankExport, FieldValuesFillQuoteAndSeparate)
 TEST_F(BankExport, HeaderAndFooterSeeTheSelectionAndFailuresStopAsTheRulesSay)
 {
     month({{QStringLiteral("甲"), 100}, {QStringLiteral("乙"), 250}, {QStringLiteral("丙"), 50}});
-    BankTemplate t = templ({field(2, QString(), true, 4, 1, 0), field(0, QStringLiteral("实发工资"))},
-                           QStringLiteral(","));
+    BankTemplate t =
+        templ({field(2, QString(), true, 4, 1, 0), field(0, QStringLiteral("实发工资"))},
+              QStringLiteral(","));
     t.header = QStringLiteral("H,{$COUNT()$},{$SUM(\"实发工资\")$}");
     t.footer = QStringLiteral("T,{$COUNT()*2$}");
     RecordingSink sink;
@@ -227,8 +228,11 @@ QStringList fileLines(const QString& path)
 
 TEST_F(BankExport, SplittingWritesCrLfFilesWithoutTheEmptyLastLine)
 {
-    month({{QStringLiteral("A"), 1}, {QStringLiteral("B"), 2}, {QStringLiteral("C"), 3},
-           {QStringLiteral("D"), 4}, {QStringLiteral("E"), 5}});
+    month({{QStringLiteral("A"), 1},
+           {QStringLiteral("B"), 2},
+           {QStringLiteral("C"), 3},
+           {QStringLiteral("D"), 4},
+           {QStringLiteral("E"), 5}});
     BankTemplate t = templ({field(0, QStringLiteral("实发工资"))}, QString());
     t.header = QStringLiteral("H");
     t.footer = QStringLiteral("F");
@@ -239,14 +243,11 @@ TEST_F(BankExport, SplittingWritesCrLfFilesWithoutTheEmptyLastLine)
     ASSERT_TRUE(output->saveTo(chosen, prompter));
     EXPECT_TRUE(output->saved());
     EXPECT_FALSE(QFile::exists(chosen));
-    EXPECT_EQ(output->writtenFiles(),
-              QStringList({dir.filePath(QStringLiteral("pay_0.dat")),
-                           dir.filePath(QStringLiteral("pay_1.dat")),
-                           dir.filePath(QStringLiteral("pay_2.dat"))}));
-    EXPECT_EQ(fileLines(dir.filePath(QStringLiteral("pay_0.dat"))),
-              QStringList({"H", "1", "2"}));
-    EXPECT_EQ(fileLines(dir.filePath(QStringLiteral("pay_1.dat"))),
-              QStringList({"3", "4", "5"}));
+    EXPECT_EQ(output->writtenFiles(), QStringList({dir.filePath(QStringLiteral("pay_0.dat")),
+                                                   dir.filePath(QStringLiteral("pay_1.dat")),
+                                                   dir.filePath(QStringLiteral("pay_2.dat"))}));
+    EXPECT_EQ(fileLines(dir.filePath(QStringLiteral("pay_0.dat"))), QStringList({"H", "1", "2"}));
+    EXPECT_EQ(fileLines(dir.filePath(QStringLiteral("pay_1.dat"))), QStringList({"3", "4", "5"}));
     EXPECT_EQ(fileLines(dir.filePath(QStringLiteral("pay_2.dat"))), QStringList({"F"}));
 
     // SFRows 0: the chosen file receives everything, replacing what was there.
@@ -287,9 +288,10 @@ TEST_F(BankExport, FilesAreGbkAndAnUnwritableCharacterNamesThePersonAndField)
 
 TEST_F(BankExport, TemplateProceduresStoreCopyAndRenumber)
 {
-    ASSERT_TRUE(db().Execute(QStringLiteral(
-        "EXEC qp_AddBankExportTemplet 0,%1,N'工行',1,N'{$COUNT()$}',N'',N'|',N'dat',3")
-                                 .arg(sort)));
+    ASSERT_TRUE(db().Execute(
+        QStringLiteral(
+            "EXEC qp_AddBankExportTemplet 0,%1,N'工行',1,N'{$COUNT()$}',N'',N'|',N'dat',3")
+            .arg(sort)));
     const int eid = count(QStringLiteral("SELECT MAX(EID) FROM qp_WageExport"));
     for (int i = 0; i < 2; ++i)
         ASSERT_TRUE(db().Execute(
@@ -309,25 +311,26 @@ TEST_F(BankExport, TemplateProceduresStoreCopyAndRenumber)
     ASSERT_TRUE(copy.Open(QStringLiteral("EXEC qp_CopyBankTemplet %1").arg(eid)));
     const int copied = copy.GetFieldInt(QStringLiteral("NewID"));
     EXPECT_GT(copied, eid);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_WageExportDetail WHERE EID=%1")
-                        .arg(copied)),
-              2);
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Name FROM qp_WageExport WHERE EID=%1")
-                                    .arg(copied)),
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM qp_WageExportDetail WHERE EID=%1").arg(copied)),
+        2);
+    EXPECT_EQ(database().scalar(
+                  QStringLiteral("SELECT Name FROM qp_WageExport WHERE EID=%1").arg(copied)),
               QStringLiteral("工行_副本"));
-    ASSERT_TRUE(db().Execute(QStringLiteral("UPDATE qp_WageExport SET Ord=9 WHERE EID=%1").arg(eid)));
+    ASSERT_TRUE(
+        db().Execute(QStringLiteral("UPDATE qp_WageExport SET Ord=9 WHERE EID=%1").arg(eid)));
     ASSERT_TRUE(db().Execute(QStringLiteral("qp_RefreshBankExportTempletOrder %1").arg(sort)));
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Ord FROM qp_WageExport WHERE EID=%1")
-                                    .arg(eid)),
-              QStringLiteral("2"));
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Ord FROM qp_WageExport WHERE EID=%1").arg(eid)),
+        QStringLiteral("2"));
     // A hostile name is stored as typed.
     ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_AddBankExportTemplet %1,%2,N'a''; DROP "
                                             "TABLE qp_WageExport --',1,N'',N'',N'',N'',0")
                                  .arg(eid)
                                  .arg(sort)));
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Name FROM qp_WageExport WHERE EID=%1")
-                                    .arg(eid)),
-              QStringLiteral("a'; DROP TABLE qp_WageExport --"));
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Name FROM qp_WageExport WHERE EID=%1").arg(eid)),
+        QStringLiteral("a'; DROP TABLE qp_WageExport --"));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // orvane-admin bank: the bank disbursement file of a wage month, as "保存" writes it.
-#include "adminsession.h"
 #include "admincommand.h"
+#include "adminsession.h"
 #include "consoleprompter.h"
 
 #include "core/systemlog.h"
@@ -31,10 +31,10 @@ int runBank(const QStringList& args)
     const int eid = session.number(QStringLiteral("template"));
     const QString out = session.option(QStringLiteral("out"));
     if (!session.ok() || out.isEmpty()) {
-        printErr(QStringLiteral("orvane-admin bank: %1\n%2")
-                     .arg(session.ok() ? QStringLiteral("option --out is required")
-                                       : session.error(),
-                          usage));
+        printErr(
+            QStringLiteral("orvane-admin bank: %1\n%2")
+                .arg(session.ok() ? QStringLiteral("option --out is required") : session.error(),
+                     usage));
         return 2;
     }
     payroll::BankTemplate templ = payroll::CDlgWageBankOutput::loadTemplate(session.db(), eid);
@@ -64,9 +64,9 @@ int runBank(const QStringList& args)
     ConsolePrompter prompter;
     if (!output.saveTo(out, prompter))
         return 1;
-    core::AddSystemLog(session.app(),
-                       query.logLine(selection, QStringLiteral("生成银行代发报盘数据"),
-                                     templateName));
+    core::AddSystemLog(
+        session.app(),
+        query.logLine(selection, QStringLiteral("生成银行代发报盘数据"), templateName));
     for (const QString& file : output.writtenFiles())
         printOut(file + QLatin1Char('\n'));
     printErr(QStringLiteral("%1 records\n").arg(output.recordCount()));

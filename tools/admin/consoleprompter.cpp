@@ -18,8 +18,8 @@ core::Prompter::Answer ConsolePrompter::askYesNo(const QString& text, const QStr
     return Answer::No;
 }
 
-core::Prompter::Answer ConsolePrompter::askYesNoCancel(const QString& text,
-                                                       const QString& caption, Icon icon, Answer)
+core::Prompter::Answer ConsolePrompter::askYesNoCancel(const QString& text, const QString& caption,
+                                                       Icon icon, Answer)
 {
     message(text, caption, icon);
     return Answer::Cancel;
