@@ -444,7 +444,7 @@ void CMainFrame::createChild(const ChildInfo& info)
     if (info.kind == ChildInfo::Kind::Personnel)
         window = new CChildFramePsn(m_app, m_prompter, info.handle);
     else
-        window = new CChildFrameWage(info);
+        window = new CChildFrameWage(m_app, m_prompter, info);
     const int handle = info.handle;
     connect(window, &QObject::destroyed, this, [this, handle] { m_flow.childClosed(handle); });
     m_mdi->addSubWindow(window);

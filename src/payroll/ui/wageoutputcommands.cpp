@@ -1,0 +1,121 @@
+#include "payroll/ui/wageoutputcommands.h"
+
+#include "payroll/cdlgmailreport.h"
+#include "payroll/cdlgwagebankoutput.h"
+#include "payroll/templatemanager.h"
+#include "payroll/ui/anntempletdialog.h"
+#include "payroll/ui/bankoutputdialog.h"
+#include "payroll/ui/banktempletdialog.h"
+#include "payroll/ui/mailreportdialog.h"
+#include "payroll/wageoutputs.h"
+#include "payroll/wagescriptsession.h"
+
+#include "core/corvaneapp.h"
+#include "core/prompter.h"
+#include "widgets/templatemanagerdialog.h"
+
+#include <QInputDialog>
+
+namespace orvane::payroll::ui {
+
+namespace {
+
+// The operator's choice among the active templates; 0 when none or cancelled.
+int chooseTemplate(core::Prompter& prompter, const std::vector<std::pair<int, QString>>& choices,
+                   const QString& caption, QWidget* parent)
+{
+    if (choices.empty()) {
+        prompter.message(QStringLiteral("没有启用的模板，请先在“%1”中设置！").arg(caption),
+                         core::promptCaption(), core::Prompter::Icon::Warning);
+        return 0;
+    }
+    QStringList names;
+    for (const auto& choice : choices)
+        names << choice.second;
+    bool ok = false;
+    const QString name =
+        QInputDialog::getItem(parent, caption, QStringLiteral("选择模板："), names, 0, false, &ok);
+    if (!ok)
+        return 0;
+    return choices[size_t(names.indexOf(name))].first;
+}
+
+} // namespace
+
+void manageBankTemplates(core::COrvaneApp& app, core::Prompter& prompter, int sortId,
+                         QWidget* parent)
+{
+    TemplateManager manager(app, prompter, TemplateKind::bank(), sortId);
+    widgets::TemplateManagerDialog dialog(
+        manager,
+        [&](int key) {
+            BankTempletDialog editor(app, prompter, sortId, key, parent);
+            const int result = editor.exec();
+            return result == QDialog::Accepted || editor.eid() != key ? editor.eid() : 0;
+        },
+        parent);
+    dialog.exec();
+}
+
+void manageMailTemplates(core::COrvaneApp& app, core::Prompter& prompter, int sortId,
+                         QWidget* parent)
+{
+    TemplateManager manager(app, prompter, TemplateKind::mail(), sortId);
+    widgets::TemplateManagerDialog dialog(
+        manager,
+        [&](int key) {
+            AnnTempletDialog editor(app, prompter, sortId, key, parent);
+            return editor.exec() == QDialog::Accepted ? editor.aid() : 0;
+        },
+        parent);
+    dialog.exec();
+}
+
+void exportBankFile(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
+                    QWidget* parent)
+{
+    WageOutputs outputs(app, prompter);
+    const int eid = chooseTemplate(prompter, outputs.bankTemplates(selection.sortId),
+                                   QStringLiteral("报盘模板管理"), parent);
+    if (eid == 0)
+        return;
+    BankTemplate templ = CDlgWageBankOutput::loadTemplate(app.database(), eid);
+    if (templ.eid == 0)
+        return;
+    const WageExportQuery query(app.database());
+    WageScriptSession session(app.database(),
+                              query.context(selection, app.currentOperator().UserName));
+    const QString name = templ.name;
+    CDlgWageBankOutput output(app.database(), std::move(templ), query.selectSql(selection),
+                              session);
+    BankOutputDialog dialog(output, prompter, parent);
+    dialog.startLater();
+    dialog.exec();
+    if (output.saved())
+        outputs.logBankSaved(selection, name);
+}
+
+void sendPayslips(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
+                  QWidget* parent)
+{
+    WageOutputs outputs(app, prompter);
+    const int aid = chooseTemplate(prompter, outputs.mailTemplates(selection.sortId),
+                                   QStringLiteral("邮件模板管理"), parent);
+    if (aid == 0)
+        return;
+    const MailTemplate templ = CDlgMailReport::loadTemplate(app.database(), aid);
+    std::vector<Mailbox> boxes = outputs.mailboxesForSending();
+    if (templ.aid == 0 || boxes.empty())
+        return;
+    const WageExportQuery query(app.database());
+    WageScriptSession session(app.database(),
+                              query.context(selection, app.currentOperator().UserName));
+    CDlgMailReport report(app.database(), templ, query.selectSql(selection), session,
+                          std::move(boxes));
+    MailReportDialog dialog(report, prompter, parent);
+    dialog.exec();
+    if (report.bulkStarted())
+        outputs.logMailSent(selection, templ.name);
+}
+
+} // namespace orvane::payroll::ui
