@@ -25,6 +25,8 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent)
     m_tools = new QToolBar(this);
     m_tools->setIconSize(QSize(16, 16));
     m_tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_insertTools = new QToolBar(this);
+    m_insertTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_design = new QTextEdit(this);
     m_design->setObjectName(QStringLiteral("design"));
     m_design->setAcceptRichText(true);
@@ -37,6 +39,7 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addWidget(m_tools);
+    layout->addWidget(m_insertTools);
     layout->addWidget(m_stack, 1);
     buildToolBar();
 }
@@ -101,8 +104,9 @@ void HtmlEditor::buildToolBar()
         m_design->mergeCurrentCharFormat(format);
     });
 
-    const auto action = [this](const QString& text, const QString& tip, auto slot) {
-        QAction* a = m_tools->addAction(text);
+    QToolBar* bar = m_tools;
+    const auto action = [this, &bar](const QString& text, const QString& tip, auto slot) {
+        QAction* a = bar->addAction(text);
         a->setToolTip(tip);
         a->setObjectName(tip);
         connect(a, &QAction::triggered, this, slot);
@@ -135,7 +139,7 @@ void HtmlEditor::buildToolBar()
            [this] { m_design->setAlignment(Qt::AlignHCenter); });
     action(QStringLiteral("右"), QStringLiteral("右对齐"),
            [this] { m_design->setAlignment(Qt::AlignRight); });
-    m_tools->addSeparator();
+    bar = m_insertTools;
     action(QStringLiteral("图片"), QStringLiteral("插入图片"), [this] {
         const QString path = QFileDialog::getOpenFileName(
             this, QStringLiteral("插入图片"), QString(),
@@ -157,7 +161,7 @@ void HtmlEditor::buildToolBar()
     });
     action(QStringLiteral("横线"), QStringLiteral("插入水平线"),
            [this] { insertHorizontalLine(); });
-    m_tools->addSeparator();
+    bar->addSeparator();
     action(QStringLiteral("表格"), QStringLiteral("插入表格"), [this] { insertTable(); });
     action(QStringLiteral("表属性"), QStringLiteral("表格属性"), [this] { tableProperties(); });
     const auto withTable = [this](auto fn) {
@@ -192,7 +196,7 @@ void HtmlEditor::buildToolBar()
                format.setBackground(color);
                c.setFormat(format);
            }));
-    m_tools->addSeparator();
+    bar->addSeparator();
     action(QStringLiteral("清除"), QStringLiteral("清除格式"), [this] {
         QTextCursor cursor = m_design->textCursor();
         cursor.setCharFormat(QTextCharFormat());

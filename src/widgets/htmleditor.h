@@ -33,7 +33,8 @@ private:
     void tableProperties();
     void insertHorizontalLine();
 
-    QToolBar* m_tools = nullptr;
+    QToolBar* m_tools = nullptr;       // font and paragraph
+    QToolBar* m_insertTools = nullptr; // pictures, links, tables, views and files
     QStackedWidget* m_stack = nullptr;
     QTextEdit* m_design = nullptr;
     QPlainTextEdit* m_source = nullptr;

@@ -38,6 +38,7 @@ AnnTempletDialog::AnnTempletDialog(core::COrvaneApp& app, core::Prompter& prompt
             new QTreeWidgetItem(node, {caption});
     }
     tree->expandAll();
+    tree->setMinimumWidth(200);
     connect(tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (item->parent())
             m_body->insertText(CDlgWageAnnTemplet::placeholder(item->text(0)));
@@ -61,6 +62,7 @@ AnnTempletDialog::AnnTempletDialog(core::COrvaneApp& app, core::Prompter& prompt
     split->addWidget(right);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
+    split->setSizes({760, 220});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
