@@ -6,8 +6,8 @@
 
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
-#include "core/prompter.h"
 #include "core/sqltext.h"
+#include "core/unattendedprompter.h"
 
 #include "db/cadodatabase.h"
 #include "db/transaction.h"
@@ -21,7 +21,7 @@ namespace orvane::payroll {
 namespace {
 
 // Answers every question with Yes / OK and keeps the messages, which are failures here.
-class DemoPrompter : public core::Prompter
+class DemoPrompter : public core::UnattendedPrompter
 {
 public:
     QStringList messages;
@@ -34,21 +34,6 @@ public:
     }
     Answer retryCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
     Answer okCancel(const QString&, const QString&, Icon) override { return Answer::Ok; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFileNames(const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-    std::optional<QString> textInput(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    void progressBegin(const QString&, int) override {}
-    void progressStep(int, const QString&) override {}
-    bool progressCancelled() override { return false; }
-    void progressEnd() override {}
 };
 
 struct Failure : std::runtime_error

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/prompter.h"
+#include "core/unattendedprompter.h"
 
 namespace orvane::admin {
 
 // The prompter of a batch job: every message goes to standard error, nothing is asked (questions
 // get the safe answer, file choices are cancelled) and nothing cancels the progress.
-class ConsolePrompter : public core::Prompter
+class ConsolePrompter : public core::UnattendedPrompter
 {
 public:
     void message(const QString& text, const QString& caption, Icon icon) override;
@@ -16,21 +16,6 @@ public:
                           Answer defaultButton = Answer::Cancel) override;
     Answer retryCancel(const QString& text, const QString& caption, Icon icon) override;
     Answer okCancel(const QString& text, const QString& caption, Icon icon) override;
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFileNames(const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-    std::optional<QString> textInput(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    void progressBegin(const QString&, int) override {}
-    void progressStep(int, const QString&) override {}
-    bool progressCancelled() override { return false; }
-    void progressEnd() override {}
 
     // Messages shown so far (an error icon counts).
     int errors() const { return m_errors; }

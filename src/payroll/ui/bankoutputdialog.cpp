@@ -1,14 +1,13 @@
 #include "payroll/ui/bankoutputdialog.h"
 
 #include "core/prompter.h"
+#include "widgets/progressstatusbar.h"
 
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressBar>
-#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -38,23 +37,13 @@ BankOutputDialog::BankOutputDialog(CDlgWageBankOutput& output, core::Prompter& p
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(10);
     m_preview->setFont(font);
-    auto* status = new QStatusBar(this);
-    status->setSizeGripEnabled(false);
-    for (QLabel*& pane : m_panes) {
-        pane = new QLabel(status);
-        pane->setMinimumWidth(160);
-        status->addWidget(pane);
-    }
-    m_progress = new QProgressBar(status);
-    m_progress->setMaximumWidth(240);
-    m_progress->hide();
-    status->addPermanentWidget(m_progress);
+    m_status = new widgets::ProgressStatusBar(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(tools);
     layout->addWidget(m_preview, 1);
-    layout->addWidget(status);
+    layout->addWidget(m_status);
 
     connect(save, &QAction::triggered, this, [this] {
         if (!m_output.running())
@@ -86,16 +75,13 @@ void BankOutputDialog::appendText(const QString& text)
 
 void BankOutputDialog::setStatus(int pane, const QString& text)
 {
-    QMetaObject::invokeMethod(this, [this, pane, text] { m_panes[pane & 1]->setText(text); });
+    QMetaObject::invokeMethod(this, [this, pane, text] { m_status->setPane(pane, text); });
 }
 
 void BankOutputDialog::setProgress(int value, int maximum)
 {
-    QMetaObject::invokeMethod(this, [this, value, maximum] {
-        m_progress->setVisible(maximum > 0);
-        m_progress->setRange(0, std::max(1, maximum));
-        m_progress->setValue(value);
-    });
+    QMetaObject::invokeMethod(this,
+                              [this, value, maximum] { m_status->setProgress(value, maximum); });
 }
 
 void BankOutputDialog::print()

@@ -6,12 +6,13 @@
 
 #include <memory>
 
-class QLabel;
 class QPlainTextEdit;
-class QProgressBar;
 
 namespace orvane::core {
 class Prompter;
+}
+namespace orvane::widgets {
+class ProgressStatusBar;
 }
 
 namespace orvane::payroll::ui {
@@ -39,8 +40,7 @@ private:
     CDlgWageBankOutput& m_output;
     core::Prompter& m_prompter;
     QPlainTextEdit* m_preview = nullptr;
-    QLabel* m_panes[2] = {};
-    QProgressBar* m_progress = nullptr;
+    widgets::ProgressStatusBar* m_status = nullptr;
 };
 
 } // namespace orvane::payroll::ui

@@ -1,14 +1,13 @@
 #include "payroll/ui/mailreportdialog.h"
 
 #include "core/prompter.h"
+#include "widgets/progressstatusbar.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QStyle>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -96,23 +95,13 @@ MailReportDialog::MailReportDialog(CDlgMailReport& report, core::Prompter& promp
     split->addWidget(m_preview);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
-    auto* status = new QStatusBar(this);
-    status->setSizeGripEnabled(false);
-    for (QLabel*& pane : m_panes) {
-        pane = new QLabel(status);
-        pane->setMinimumWidth(160);
-        status->addWidget(pane);
-    }
-    m_progress = new QProgressBar(status);
-    m_progress->setMaximumWidth(240);
-    m_progress->hide();
-    status->addPermanentWidget(m_progress);
+    m_status = new widgets::ProgressStatusBar(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_tools);
     layout->addWidget(split, 1);
-    layout->addWidget(status);
+    layout->addWidget(m_status);
 
     connect(m_table, &QTableWidget::currentCellChanged, this,
             [this](int row) { m_preview->setHtml(row >= 0 ? m_report.row(row).body : QString()); });
@@ -156,7 +145,7 @@ MailReportDialog::MailReportDialog(CDlgMailReport& report, core::Prompter& promp
             files.removeDuplicates();
             m_report.setAttachments(files);
         }
-        m_panes[1]->setText(QStringLiteral("附件：%1个").arg(m_report.attachments().size()));
+        m_status->setPane(1, QStringLiteral("附件：%1个").arg(m_report.attachments().size()));
     });
     connect(m_quit, &QAction::triggered, this, &MailReportDialog::reject);
     setBusy(true);
@@ -206,16 +195,13 @@ void MailReportDialog::rowChanged(int row)
 
 void MailReportDialog::setStatus(int pane, const QString& text)
 {
-    QMetaObject::invokeMethod(this, [this, pane, text] { m_panes[pane & 1]->setText(text); });
+    QMetaObject::invokeMethod(this, [this, pane, text] { m_status->setPane(pane, text); });
 }
 
 void MailReportDialog::setProgress(int value, int maximum)
 {
-    QMetaObject::invokeMethod(this, [this, value, maximum] {
-        m_progress->setVisible(maximum > 0);
-        m_progress->setRange(0, std::max(1, maximum));
-        m_progress->setValue(value);
-    });
+    QMetaObject::invokeMethod(this,
+                              [this, value, maximum] { m_status->setProgress(value, maximum); });
 }
 
 void MailReportDialog::finished()

@@ -4,14 +4,15 @@
 
 #include <QDialog>
 
-class QLabel;
-class QProgressBar;
 class QTableWidget;
 class QTextBrowser;
 class QToolBar;
 
 namespace orvane::core {
 class Prompter;
+}
+namespace orvane::widgets {
+class ProgressStatusBar;
 }
 
 namespace orvane::payroll::ui {
@@ -43,8 +44,7 @@ private:
     QAction* m_quit = nullptr;
     QTableWidget* m_table = nullptr;
     QTextBrowser* m_preview = nullptr;
-    QLabel* m_panes[2] = {};
-    QProgressBar* m_progress = nullptr;
+    widgets::ProgressStatusBar* m_status = nullptr;
     bool m_sending = false;
 };
 

@@ -16,6 +16,8 @@
 
 #include <QInputDialog>
 
+#include <functional>
+
 namespace orvane::payroll::ui {
 
 namespace {
@@ -40,35 +42,40 @@ int chooseTemplate(core::Prompter& prompter, const std::vector<std::pair<int, QS
     return choices[size_t(names.indexOf(name))].first;
 }
 
+void manageTemplates(core::COrvaneApp& app, core::Prompter& prompter, TemplateKind kind, int sortId,
+                     const std::function<int(int)>& edit, QWidget* parent)
+{
+    TemplateManager manager(app, prompter, std::move(kind), sortId);
+    widgets::TemplateManagerDialog dialog(manager, edit, parent);
+    dialog.exec();
+}
+
 } // namespace
 
 void manageBankTemplates(core::COrvaneApp& app, core::Prompter& prompter, int sortId,
                          QWidget* parent)
 {
-    TemplateManager manager(app, prompter, TemplateKind::bank(), sortId);
-    widgets::TemplateManagerDialog dialog(
-        manager,
+    manageTemplates(
+        app, prompter, TemplateKind::bank(), sortId,
         [&](int key) {
             BankTempletDialog editor(app, prompter, sortId, key, parent);
             const int result = editor.exec();
+            // A new template saved before its fields were added counts even when cancelled later.
             return result == QDialog::Accepted || editor.eid() != key ? editor.eid() : 0;
         },
         parent);
-    dialog.exec();
 }
 
 void manageMailTemplates(core::COrvaneApp& app, core::Prompter& prompter, int sortId,
                          QWidget* parent)
 {
-    TemplateManager manager(app, prompter, TemplateKind::mail(), sortId);
-    widgets::TemplateManagerDialog dialog(
-        manager,
+    manageTemplates(
+        app, prompter, TemplateKind::mail(), sortId,
         [&](int key) {
             AnnTempletDialog editor(app, prompter, sortId, key, parent);
             return editor.exec() == QDialog::Accepted ? editor.aid() : 0;
         },
         parent);
-    dialog.exec();
 }
 
 void exportBankFile(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
