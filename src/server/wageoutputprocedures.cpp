@@ -111,35 +111,38 @@ QString copyName(ProcContext& ctx, const QString& table, int sid, const QString&
     return candidate.left(255);
 }
 
-// qp_CopyBankTemplet: SrcID. Returns the new EID (0 when the source is gone).
+// Copies the template row `src` of `table` (key column `key`) under a new name, active and
+// placed last in its sort; the new key, or 0 when the source is gone.
+int copyTemplateRow(ProcContext& ctx, const QString& table, const QString& key,
+                    const QString& columns, int src)
+{
+    const db::ResultSet row =
+        ctx.query(QStringLiteral("SELECT SID,Name FROM %1 WHERE %2=%3").arg(table, key, num(src)));
+    if (row.rowCount() == 0)
+        return 0;
+    const int sid = row.at(0, 0).toInt();
+    ctx.execute(
+        QStringLiteral("INSERT INTO %1 (SID,Name,Active,Ord,%2) SELECT SID,%3,1,%4,%2 FROM "
+                       "%1 WHERE %5=%6")
+            .arg(table, columns, sqlText(copyName(ctx, table, sid, row.at(0, 1).toString())),
+                 num(nextOrd(ctx, table, QStringLiteral("SID=%1").arg(sid))), key, num(src)));
+    return scalarInt(ctx, QStringLiteral("SELECT MAX(%1) FROM %2").arg(key, table));
+}
+
+// qp_CopyBankTemplet: SrcID. Returns the new EID (0 when the source is gone) with a copy of the
+// data fields.
 void copyBankTemplate(ProcContext& ctx)
 {
     const int src = keyParam(ctx, "SrcID");
-    const db::ResultSet row = ctx.query(
-        QStringLiteral("SELECT SID,Name,Header,Footer,Sep,Ext,SFRows FROM qp_WageExport WHERE "
-                       "EID=%1")
-            .arg(src));
-    if (row.rowCount() == 0) {
-        newIdResult(ctx, 0);
-        return;
-    }
-    const int sid = row.at(0, 0).toInt();
-    ctx.execute(QStringLiteral("INSERT INTO qp_WageExport (SID,Name,Active,Header,Footer,Sep,Ext,"
-                               "SFRows,Ord) VALUES (%1,%2,1,%3,%4,%5,%6,%7,%8)")
-                    .arg(num(sid),
-                         sqlText(copyName(ctx, QStringLiteral("qp_WageExport"), sid,
-                                          row.at(0, 1).toString())),
-                         sqlText(row.at(0, 2).toString()), sqlText(row.at(0, 3).toString()),
-                         sqlText(row.at(0, 4).toString()), sqlText(row.at(0, 5).toString()),
-                         num(row.at(0, 6).toInt()),
-                         num(nextOrd(ctx, QStringLiteral("qp_WageExport"),
-                                     QStringLiteral("SID=%1").arg(sid)))));
-    const int eid = scalarInt(ctx, QStringLiteral("SELECT MAX(EID) FROM qp_WageExport"));
-    ctx.execute(QStringLiteral("INSERT INTO qp_WageExportDetail (EID,SID,DName,iSource,DContent,"
-                               "bFixLen,iLen,iFillChar,iFillDirec,iQuo,Ord) SELECT %1,SID,DName,"
-                               "iSource,DContent,bFixLen,iLen,iFillChar,iFillDirec,iQuo,Ord FROM "
-                               "qp_WageExportDetail WHERE EID=%2")
-                    .arg(num(eid), num(src)));
+    const int eid = copyTemplateRow(ctx, QStringLiteral("qp_WageExport"), QStringLiteral("EID"),
+                                    QStringLiteral("Header,Footer,Sep,Ext,SFRows"), src);
+    if (eid > 0)
+        ctx.execute(
+            QStringLiteral("INSERT INTO qp_WageExportDetail (EID,SID,DName,iSource,DContent,"
+                           "bFixLen,iLen,iFillChar,iFillDirec,iQuo,Ord) SELECT %1,SID,DName,"
+                           "iSource,DContent,bFixLen,iLen,iFillChar,iFillDirec,iQuo,Ord FROM "
+                           "qp_WageExportDetail WHERE EID=%2")
+                .arg(num(eid), num(src)));
     newIdResult(ctx, eid);
 }
 
@@ -168,24 +171,8 @@ void addMailTemplate(ProcContext& ctx)
 // qp_CopyAnnounceTemplet: SrcID. Returns the new AID (0 when the source is gone).
 void copyMailTemplate(ProcContext& ctx)
 {
-    const int src = keyParam(ctx, "SrcID");
-    const db::ResultSet row = ctx.query(
-        QStringLiteral("SELECT SID,Name,Subject,Content FROM qp_WageAnnounce WHERE AID=%1")
-            .arg(src));
-    if (row.rowCount() == 0) {
-        newIdResult(ctx, 0);
-        return;
-    }
-    const int sid = row.at(0, 0).toInt();
-    ctx.execute(QStringLiteral("INSERT INTO qp_WageAnnounce (SID,Name,Active,Subject,Content,Ord) "
-                               "VALUES (%1,%2,1,%3,%4,%5)")
-                    .arg(num(sid),
-                         sqlText(copyName(ctx, QStringLiteral("qp_WageAnnounce"), sid,
-                                          row.at(0, 1).toString())),
-                         sqlText(row.at(0, 2).toString()), sqlText(row.at(0, 3).toString()),
-                         num(nextOrd(ctx, QStringLiteral("qp_WageAnnounce"),
-                                     QStringLiteral("SID=%1").arg(sid)))));
-    newIdResult(ctx, scalarInt(ctx, QStringLiteral("SELECT MAX(AID) FROM qp_WageAnnounce")));
+    newIdResult(ctx, copyTemplateRow(ctx, QStringLiteral("qp_WageAnnounce"), QStringLiteral("AID"),
+                                     QStringLiteral("Subject,Content"), keyParam(ctx, "SrcID")));
 }
 
 // qp_AddMailServer: ID (0 = new), SvrName, Port, Auh, SSL, Account, Pwd, MailAdr, UserName.
