@@ -117,7 +117,9 @@ bool FormulaValidator::validate(int sortId, const QString& itemCaption, QString&
                                .arg(itemCaption, QString::fromStdString(e.description))
                                .arg(e.number)
                                .arg(e.line),
-                           QString::fromStdString(e.source), Prompter::Icon::NoIcon);
+                           e.source.empty() ? core::promptCaption()
+                                            : QString::fromStdString(e.source),
+                           Prompter::Icon::NoIcon);
     });
     session.engine().setStepBudget(kStepBudget);
     session.reset();
