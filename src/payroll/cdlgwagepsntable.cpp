@@ -2,6 +2,7 @@
 
 #include "payroll/wagesorts.h"
 
+#include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
@@ -76,7 +77,7 @@ bool CDlgWagePsnTable::accept()
         return false;
     core::AddSystemLog(m_app, QStringLiteral("薪资管理[薪资类别'%1'薪资表'%2'添加%3个人员]")
                                   .arg(core::Catalog(m_app.database()).wageSortTitle(m_sortId),
-                                       WageSorts::monthText(m_fDate))
+                                       core::monthText(m_fDate))
                                   .arg(ticked));
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "payroll/wagesorts.h"
 
+#include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
@@ -32,11 +33,11 @@ bool CDlgWageTableDelete::accept()
                                Prompter::Icon::Warning);
             return false;
         }
-        what = WageSorts::monthText(m_selectedMonth);
+        what = core::monthText(m_selectedMonth);
         question = QStringLiteral("确定要删除薪资表[ %1 ]吗?").arg(what);
     } else {
-        what = QStringLiteral(" %1 至 %2 ")
-                   .arg(WageSorts::monthText(fromMonth), WageSorts::monthText(toMonth));
+        what =
+            QStringLiteral(" %1 至 %2 ").arg(core::monthText(fromMonth), core::monthText(toMonth));
         question = QStringLiteral("确定要删除%1薪资表吗?").arg(what);
     }
     if (m_prompter.askYesNo(question, core::promptCaption(), Prompter::Icon::Question) !=

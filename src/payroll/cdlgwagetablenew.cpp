@@ -1,5 +1,6 @@
 #include "payroll/cdlgwagetablenew.h"
 
+#include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
 #include "core/operatorrights.h"
@@ -34,7 +35,7 @@ bool CDlgWageTableNew::create()
     }
     const WageSortEntry sort = m_sorts[sortIndex];
     const int fDate = WageSorts::monthKey(year, month);
-    const QString monthText = WageSorts::monthText(fDate);
+    const QString monthText = core::monthText(fDate);
     if (m_prompter.askYesNo(QStringLiteral("确定新建 \"%1\" 薪资表吗?").arg(monthText),
                             core::promptCaption(),
                             Prompter::Icon::Question) != Prompter::Answer::Yes)

@@ -3,6 +3,7 @@
 #include "payroll/cdlgwagetabledelete.h"
 #include "payroll/cdlgwagetablenew.h"
 
+#include "core/apphelpers.h"
 #include "core/corvaneapp.h"
 #include "core/operatorrights.h"
 #include "core/prompter.h"
@@ -90,7 +91,7 @@ bool CDlgWageTableOpen::open()
     if (!needsSortAndRow())
         return false;
     core::AddSystemLog(m_app, QStringLiteral("薪资管理[打开薪资表'%1:%2']")
-                                  .arg(sortTitle(), WageSorts::monthText(currentMonth())));
+                                  .arg(sortTitle(), core::monthText(currentMonth())));
     return true;
 }
 
@@ -100,7 +101,7 @@ bool CDlgWageTableOpen::reopen()
         return false;
     if (!needsSortAndRow())
         return false;
-    const QString month = WageSorts::monthText(currentMonth());
+    const QString month = core::monthText(currentMonth());
     if (m_prompter.askYesNo(QStringLiteral("确定要将\"%1\"薪资表标记为未结账状态吗?").arg(month),
                             core::promptCaption(),
                             Prompter::Icon::Question) != Prompter::Answer::Yes)

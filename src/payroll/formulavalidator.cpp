@@ -2,6 +2,7 @@
 
 #include "payroll/wagescriptsession.h"
 
+#include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
@@ -38,18 +39,6 @@ bool nextReference(const QString& text, Reference& ref)
     ref.title = dot < 0 ? QString() : ref.inner.left(dot);
     ref.caption = dot < 0 ? ref.inner : ref.inner.mid(dot + 1);
     return true;
-}
-
-bool balanced(const QString& text, QChar open, QChar close)
-{
-    int depth = 0;
-    for (const QChar c : text) {
-        if (c == open)
-            ++depth;
-        else if (c == close && --depth < 0)
-            return false;
-    }
-    return depth == 0;
 }
 
 } // namespace
@@ -92,9 +81,9 @@ QString FormulaValidator::stripQuotedBrackets(const QString& formula)
 
 QString FormulaValidator::pairingError(const QString& formula)
 {
-    if (!balanced(formula, u'[', u']'))
+    if (!core::pairBalanced(formula, u'[', u']'))
         return QStringLiteral("中括号不配对!");
-    if (!balanced(formula, u'(', u')'))
+    if (!core::pairBalanced(formula, u'(', u')'))
         return QStringLiteral("小括号不配对!");
     if (formula.count(QLatin1Char('"')) % 2 != 0)
         return QStringLiteral("双引号不配对!");
@@ -128,7 +117,9 @@ bool FormulaValidator::validate(int sortId, const QString& itemCaption, QString&
                                .arg(itemCaption, QString::fromStdString(e.description))
                                .arg(e.number)
                                .arg(e.line),
-                           QString::fromStdString(e.source), Prompter::Icon::NoIcon);
+                           e.source.empty() ? core::promptCaption()
+                                            : QString::fromStdString(e.source),
+                           Prompter::Icon::NoIcon);
     });
     session.engine().setStepBudget(kStepBudget);
     session.reset();

@@ -31,11 +31,6 @@ int WageSorts::indexOf(const QList<WageSortEntry>& sorts, int sortId)
     return -1;
 }
 
-QString WageSorts::monthText(int fDate)
-{
-    return QStringLiteral("%1年%2月").arg(fDate / 100).arg(fDate % 100, 2, 10, QLatin1Char('0'));
-}
-
 QString WageSorts::chooseItemMessage()
 {
     return QStringLiteral("请选择项！");

@@ -25,8 +25,6 @@ public:
     // Index of the sort in the list, -1 when absent.
     static int indexOf(const QList<WageSortEntry>& sorts, int sortId);
 
-    // "%d年%02d月" of a month key (year * 100 + month).
-    static QString monthText(int fDate);
     static int monthKey(int year, int month) { return year * 100 + month; }
 
     // The messages the payroll windows share (strings 111, 112, 113, 118).

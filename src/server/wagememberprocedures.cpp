@@ -29,24 +29,24 @@ QString workTableParam(ProcContext& ctx, const char* name)
 }
 
 // Fills a candidate table with the persons of a department matching `extraCondition`. Their
-// `ord` numbers them after `firstOrd` in department and person order.
+// `ord` numbers them after `firstOrd` in department and person order (the identity column
+// `seq` follows the order of the insert).
 void fillCandidates(ProcContext& ctx, const QString& table, int departmentId,
                     const QString& extraCondition, int firstOrd)
 {
     dropTableIfExists(ctx, table);
-    ctx.execute(QStringLiteral("SELECT qp_PsnBase.PID,0 AS ord,0 AS CKD,qp_PsnBase.Number AS "
-                               "[编号],qp_PsnBase.Name AS [姓名],qp_Dept.Name AS [部门] INTO %1 "
+    const QString name = bracketed(table);
+    ctx.execute(QStringLiteral("CREATE TABLE %1 (seq INT IDENTITY(1,1) PRIMARY KEY, PID INT, ord "
+                               "INT, CKD INT, [编号] NVARCHAR(50), [姓名] NVARCHAR(50), [部门] "
+                               "NVARCHAR(50))")
+                    .arg(name));
+    ctx.execute(QStringLiteral("INSERT INTO %1 (PID,ord,CKD,[编号],[姓名],[部门]) SELECT "
+                               "qp_PsnBase.PID,0,0,qp_PsnBase.Number,qp_PsnBase.Name,qp_Dept.Name "
                                "FROM qp_PsnBase INNER JOIN qp_Dept ON qp_PsnBase.DID=qp_Dept.DID "
-                               "WHERE %2 AND %3")
-                    .arg(bracketed(table), departmentFilter(departmentId), extraCondition));
-    const db::ResultSet rows = ctx.query(
-        QStringLiteral("SELECT t.PID FROM %1 t INNER JOIN qp_PsnBase ON t.PID=qp_PsnBase.PID "
-                       "INNER JOIN qp_Dept ON qp_PsnBase.DID=qp_Dept.DID ORDER BY qp_Dept.Ord,"
-                       "qp_Dept.DID,qp_PsnBase.Ord,qp_PsnBase.PID")
-            .arg(bracketed(table)));
-    for (int r = 0; r < rows.rowCount(); ++r)
-        ctx.execute(QStringLiteral("UPDATE %1 SET ord=%2 WHERE PID=%3")
-                        .arg(bracketed(table), num(firstOrd + r + 1), num(rows.at(r, 0).toInt())));
+                               "WHERE %2 AND %3 ORDER BY qp_Dept.Ord,qp_Dept.DID,qp_PsnBase.Ord,"
+                               "qp_PsnBase.PID")
+                    .arg(name, departmentFilter(departmentId), extraCondition));
+    ctx.execute(QStringLiteral("UPDATE %1 SET ord=seq+%2").arg(name, num(firstOrd)));
 }
 
 // qp_CreateTmpTblForWageSortPsnSelect: table, SID, DID. Candidates: persons of the department

@@ -5,6 +5,8 @@
 #include "payroll/ui/wagetablenewdialog.h"
 
 #include "payroll/cdlgwagetabledelete.h"
+
+#include "core/apphelpers.h"
 #include "payroll/cdlgwagetablenew.h"
 
 #include "widgets/cgridview.h"
@@ -112,7 +114,7 @@ void WageTableOpenDialog::showMonths()
     // The month as its text and the check-out state as a box.
     m_display = m_archive.months().rows();
     for (int r = 0; r < m_display.rowCount(); ++r) {
-        m_display.at(r, 1) = WageSorts::monthText(m_display.at(r, 1).toInt());
+        m_display.at(r, 1) = core::monthText(m_display.at(r, 1).toInt());
         m_display.at(r, 2) = m_display.at(r, 2).toInt() ? QStringLiteral("☑") : QStringLiteral("☐");
     }
     QList<core::GridColumn> columns = widgets::GridModel::defaultColumns(m_display);
