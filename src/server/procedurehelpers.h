@@ -43,5 +43,6 @@ void registerOnce(const QString& name, const QStringList& params, db::ProcedureF
 void registerCatalogueProcedures();
 void registerDictionaryProcedures();
 void registerSystemProcedures();
+void registerPersonnelProcedures();
 
 } // namespace orvane::server

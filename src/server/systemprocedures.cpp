@@ -63,6 +63,7 @@ void registerCoreProcedures()
     registerSystemProcedures();
     registerCatalogueProcedures();
     registerDictionaryProcedures();
+    registerPersonnelProcedures();
 }
 
 } // namespace orvane::server
