@@ -30,6 +30,8 @@ public:
     CDlgDynCtlFormBase(const CDlgDynCtlFormBase&) = delete;
     CDlgDynCtlFormBase& operator=(const CDlgDynCtlFormBase&) = delete;
 
+    core::COrvaneApp& app() const { return m_app; }
+
     // --- set by the caller before build() ---
     void setTitle(const QString& title) { m_title = title; }
     QString title() const { return m_title; }
