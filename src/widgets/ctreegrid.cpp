@@ -1,6 +1,7 @@
 #include "widgets/ctreegrid.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QStandardItemModel>
 
@@ -27,11 +28,13 @@ CTreeGrid::CTreeGrid(QWidget* parent) : QTreeView(parent), m_model(new QStandard
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
-    header()->setStretchLastSection(false);
+    header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
 
     connect(header(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-        if (!m_filling && column >= 0 && column < m_columns.size() && !m_columns[column].hidden)
+        // Only a drag by the operator counts; the stretched last column follows the window.
+        if (!m_filling && QGuiApplication::mouseButtons() != Qt::NoButton && column >= 0 &&
+            column < m_columns.size() && !m_columns[column].hidden)
             emit columnWidthChanged(column, width, m_columns[column].caption);
     });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {

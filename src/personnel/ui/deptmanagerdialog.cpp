@@ -68,7 +68,7 @@ DeptManagerDialog::DeptManagerDialog(core::COrvaneApp& app, core::Prompter& prom
     connect(m_grid, &widgets::CTreeGrid::rowActivated, this,
             [this] { run(&CDlgDeptManager::editDepartment); });
 
-    resize(720, 500);
+    resize(760, 560);
     {
         core::ui::PrompterParentScope scope(m_prompter, this);
         m_manager.refresh();

@@ -62,7 +62,7 @@ DynCtlFormDialog::DynCtlFormDialog(CDlgDynCtlFormBase& form, core::Prompter& pro
                                                   form.fields()[i].required != 0, panel);
         labelled->setFixedHeight(kRowHeight - 4);
         labelled->setMinimumWidth(widgets::CEditlblCtl::LabelWidth + kEditorWidth);
-        grid->addWidget(labelled, i < rows ? i : i - rows, i < rows ? 0 : 1);
+        grid->addWidget(labelled, i / 2, i % 2);
     }
     grid->setRowStretch(rows, 1);
     m_scroll->setWidget(panel);
