@@ -65,6 +65,11 @@ void CTreeGrid::setColumns(const QList<core::TreeColumn>& columns)
     m_model->setColumnCount(int(columns.size()));
     for (int c = 0; c < columns.size(); ++c)
         m_model->setHeaderData(c, Qt::Horizontal, columns[c].caption);
+    // The branch lines go into the first shown column (keys are often hidden in front).
+    int treeColumn = 0;
+    while (treeColumn < columns.size() - 1 && columns[treeColumn].hidden)
+        ++treeColumn;
+    setTreePosition(treeColumn);
     for (int c = 0; c < columns.size(); ++c) {
         setColumnHidden(c, columns[c].hidden);
         setColumnWidth(c, columns[c].width > 0 ? columns[c].width : 100);

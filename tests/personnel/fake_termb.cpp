@@ -55,14 +55,37 @@ void writeFiles()
         }
         std::fclose(f);
     }
-    // A 2x2 24-bit bitmap.
-    const unsigned char bmp[] = {
-        'B', 'M', 70, 0, 0,  0, 0,   0, 0, 0, 54,  0, 0, 0, 40, 0, 0,   0,   2,   0, 0, 0, 2, 0,
-        0,   0,   1,  0, 24, 0, 0,   0, 0, 0, 16,  0, 0, 0, 0,  0, 0,   0,   0,   0, 0, 0, 0, 0,
-        0,   0,   0,  0, 0,  0, 255, 0, 0, 0, 255, 0, 0, 0, 0,  0, 255, 255, 255, 0, 0, 0, 0, 0};
+    // A small 24-bit portrait: a head and shoulders on a pale blue ground.
+    const int width = 102, height = 126, stride = width * 3 + 2;
+    std::string bmp(54 + stride * height, '\0');
+    const auto put32 = [&bmp](size_t at, unsigned value) {
+        for (int i = 0; i < 4; ++i)
+            bmp[at + i] = char((value >> (8 * i)) & 0xff);
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, unsigned(bmp.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, width);
+    put32(22, height);
+    bmp[26] = 1;
+    bmp[28] = 24;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int top = height - 1 - y; // rows are stored bottom up
+            const int dx = x - width / 2, dy = top - 48;
+            const bool head = dx * dx + dy * dy * 3 / 4 < 22 * 22;
+            const bool body = top > 78 && dx * dx < (top - 58) * (top - 58);
+            const unsigned char grey = head ? 90 : (body ? 60 : 0);
+            char* px = &bmp[54 + size_t(y) * stride + size_t(x) * 3];
+            px[0] = char(grey ? grey + 10 : 235); // blue
+            px[1] = char(grey ? grey : 215);
+            px[2] = char(grey ? grey : 190);
+        }
     f = std::fopen((folder() + "/zp.bmp").c_str(), "wb");
     if (f) {
-        std::fwrite(bmp, 1, sizeof bmp, f);
+        std::fwrite(bmp.data(), 1, bmp.size(), f);
         std::fclose(f);
     }
 }

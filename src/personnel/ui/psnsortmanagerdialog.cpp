@@ -4,6 +4,7 @@
 #include "personnel/cdlgdynctlformforpsnsort.h"
 #include "personnel/ui/dynctlformdialog.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -24,6 +25,8 @@ PsnSortManagerDialog::PsnSortManagerDialog(core::COrvaneApp& app, core::Prompter
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setAlternatingRowColors(true);
     m_table->verticalHeader()->setVisible(false);
+    m_table->verticalHeader()->setDefaultSectionSize(24);
+    m_table->horizontalHeader()->setStretchLastSection(true);
 
     auto* bar = new QHBoxLayout;
     const std::pair<const char*, bool (CDlgPsnSortManager::*)()> commands[] = {
@@ -52,7 +55,9 @@ PsnSortManagerDialog::PsnSortManagerDialog(core::COrvaneApp& app, core::Prompter
     };
     connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int column, int, int width) {
-                if (!m_filling && column < m_manager.columns().size())
+                // Only a drag by the operator counts; the last column follows the window.
+                if (!m_filling && QGuiApplication::mouseButtons() != Qt::NoButton &&
+                    column < m_manager.columns().size())
                     m_manager.columnResized(m_manager.columns()[column].caption, width);
             });
     connect(m_table, &QTableWidget::cellDoubleClicked, this,
