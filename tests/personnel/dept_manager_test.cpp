@@ -278,3 +278,44 @@ TEST_F(DeptManagerTest, PaneHidesSubtreesOutsideTheOperatorsList)
 }
 
 } // namespace orvane::personneltest
+
+namespace orvane::personneltest {
+
+TEST_F(DeptManagerTest, ProceduresRefuseWhatWouldBreakTheTree)
+{
+    buildTree();
+    addPerson(QStringLiteral("P9"), sales);
+    const QString calls[] = {
+        QStringLiteral("EXEC qp_UpdateDeptParentByID %1,%2,'|%1|%2|%3|'")
+            .arg(finance)
+            .arg(group)
+            .arg(accounting),
+        QStringLiteral("EXEC qp_UpdateDeptParentByID %1,0,'x'');DELETE FROM qp_Dept;--'")
+            .arg(finance),
+        QStringLiteral("EXEC qp_UpdateDeptParentByID %1,999,'|%1|999|'").arg(finance),
+        QStringLiteral("qp_DeleteDeptByID %1").arg(hq),
+        QStringLiteral("qp_DeleteDeptByID %1").arg(sales),
+        QStringLiteral("qp_DeletePsnSortByID 1"),
+        QStringLiteral("EXEC qp_SelectPsnForEditBrowseCtrl 0,' WHERE 1=1; DELETE FROM qp_PsnBase'"),
+    };
+    for (const QString& call : calls)
+        EXPECT_FALSE(db().Execute(call)) << call.toStdString();
+    EXPECT_EQ(database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Dept")), 5);
+    EXPECT_EQ(path(finance), QStringLiteral("|%1|%2|").arg(finance).arg(hq));
+
+    // Named arguments in any order reach the same procedure.
+    ASSERT_TRUE(
+        db().Execute(QStringLiteral("EXEC qp_SwapDeptOrder @Ord1=7, @DID1=%1, @Ord2=8, @DID2=%2")
+                         .arg(hq)
+                         .arg(sales)));
+    EXPECT_EQ(database().scalarInt(QStringLiteral("SELECT Ord FROM qp_Dept WHERE DID=%1").arg(hq)),
+              7);
+    EXPECT_EQ(
+        database().scalarInt(QStringLiteral("EXEC qp_GetPsnCountsByDeptID @DID=%1").arg(sales)), 1);
+    EXPECT_EQ(
+        database().scalar(
+            QStringLiteral("EXEC qp_SelectPsnForEditBrowseCtrl 0,' WHERE (P.DID=%1)'").arg(sales)),
+        database().scalar(QStringLiteral("SELECT PID FROM qp_PsnBase WHERE Number='P9'")));
+}
+
+} // namespace orvane::personneltest
