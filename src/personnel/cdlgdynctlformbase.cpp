@@ -18,6 +18,14 @@ CDlgDynCtlFormBase::CDlgDynCtlFormBase(core::COrvaneApp& app, core::Prompter& pr
 {
 }
 
+int CDlgDynCtlFormBase::firstEnabledField() const
+{
+    for (int i = 0; i < m_editors.size(); ++i)
+        if (m_editors[i].enabled)
+            return i;
+    return -1;
+}
+
 void CDlgDynCtlFormBase::setTable(const QString& table, const QString& keyColumn)
 {
     m_table = table;
@@ -116,7 +124,7 @@ bool CDlgDynCtlFormBase::build()
         if (!load())
             return false;
     }
-    m_focusField = m_fields.isEmpty() ? -1 : 0;
+    m_focusField = firstEnabledField();
     m_modified = false;
     return true;
 }
@@ -380,7 +388,7 @@ void CDlgDynCtlFormBase::clearForNext()
 {
     m_recordId = 0;
     applyDefaults();
-    m_focusField = m_fields.isEmpty() ? -1 : 0;
+    m_focusField = firstEnabledField();
     m_modified = false;
 }
 
@@ -425,7 +433,7 @@ bool CDlgDynCtlFormBase::stepTo(Step step)
     m_ownerGrid->setCurrentRow(target);
     m_recordId = m_ownerGrid->cellInt(target, m_ownerKeyColumn);
     const bool loaded = load();
-    m_focusField = m_fields.isEmpty() ? -1 : 0;
+    m_focusField = firstEnabledField();
     return loaded;
 }
 

@@ -99,6 +99,8 @@ protected:
     void showMessage(const QString& text, int focusField = -1);
     void clearForNext();
     QString fieldList() const;
+    // The field that takes the focus when the form opens or is cleared.
+    int firstEnabledField() const;
 
     core::COrvaneApp& m_app;
     core::Prompter& m_prompter;
