@@ -11,6 +11,7 @@
 #include "personnel/cdlgdeptmergemove.h"
 #include "personnel/cdlgdynctlformfordept.h"
 #include "personnel/depttree.h"
+#include "personnel/rowlist.h"
 
 namespace orvane::personnel {
 
@@ -30,6 +31,15 @@ const core::TreeRow* findIn(const QList<core::TreeRow>& rows, int column, int di
 }
 
 } // namespace
+
+void CDlgDeptManager::listDepthFirst(const QList<core::TreeRow>& rows,
+                                     QList<QVariantList>& out) const
+{
+    for (const core::TreeRow& row : rows) {
+        out.append({row.cells.value(m_didColumn)});
+        listDepthFirst(row.children, out);
+    }
+}
 
 CDlgDeptManager::CDlgDeptManager(core::COrvaneApp& app, core::Prompter& prompter)
     : m_app(app), m_prompter(prompter)
@@ -166,6 +176,13 @@ bool CDlgDeptManager::editDepartment()
     CDlgDynCtlFormForDept form(m_app, m_prompter);
     form.setTitle(QStringLiteral("部门设置"));
     form.setEditMode(m_current);
+    // The form steps through the departments in the grid's order (depth first).
+    RowList steps;
+    QList<QVariantList> order;
+    listDepthFirst(m_rows, order);
+    steps.setRows(order);
+    steps.setCurrentRow(steps.find(0, m_current));
+    form.setOwnerGrid(&steps, 0);
     bool changed = false;
     form.onSaved = [this, &changed](int did) {
         changed = true;
@@ -178,6 +195,8 @@ bool CDlgDeptManager::editDepartment()
     }
     if (runForm)
         runForm(form);
+    if (steps.currentRow() >= 0 && findRow(steps.cellInt(steps.currentRow(), 0)))
+        m_current = steps.cellInt(steps.currentRow(), 0);
     return changed;
 }
 

@@ -70,6 +70,8 @@ private:
     bool swapWithSibling(int offset);
     QList<core::TreeRow>* siblingsOf(int did, QList<core::TreeRow>& level, int* index);
     bool reloadAfterChange(int select);
+    // The keys of the rows in display order, one cell each.
+    void listDepthFirst(const QList<core::TreeRow>& rows, QList<QVariantList>& out) const;
 
     core::COrvaneApp& m_app;
     core::Prompter& m_prompter;

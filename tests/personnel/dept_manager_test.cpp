@@ -249,6 +249,26 @@ TEST_F(DeptManagerTest, FormRulesOnNameAndParent)
     EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[组织机构修改'财务部']"));
 }
 
+TEST_F(DeptManagerTest, EditFormStepsThroughTheTreeInDisplayOrder)
+{
+    buildTree();
+    CDlgDeptManager manager(app, prompter);
+    manager.refresh();
+    manager.setCurrentDid(accounting);
+    QList<int> seen;
+    manager.runForm = [&seen](personnel::CDlgDynCtlFormForDept& form) {
+        EXPECT_TRUE(form.canStep());
+        seen << form.recordId();
+        while (form.stepNext())
+            seen << form.recordId();
+        EXPECT_TRUE(form.stepFirst());
+        seen << form.recordId();
+    };
+    EXPECT_FALSE(manager.editDepartment());
+    EXPECT_EQ(seen, (QList<int>{accounting, group, sales, hq}));
+    EXPECT_EQ(manager.currentDid(), hq);
+}
+
 TEST_F(DeptManagerTest, PaneHidesSubtreesOutsideTheOperatorsList)
 {
     buildTree();
