@@ -339,3 +339,26 @@ TEST_F(DeptManagerTest, ProceduresRefuseWhatWouldBreakTheTree)
 }
 
 } // namespace orvane::personneltest
+
+namespace orvane::personneltest {
+
+TEST_F(DeptManagerTest, AVanishedDatabaseGivesMessagesNotCrashes)
+{
+    buildTree();
+    CDlgDeptManager manager(app, prompter);
+    ASSERT_TRUE(manager.refresh());
+    manager.setCurrentDid(group);
+    db().Close();
+    EXPECT_FALSE(manager.refresh());
+    EXPECT_EQ(prompter.messageTexts().last(), QStringLiteral("打开数据库出错!"));
+    EXPECT_TRUE(manager.rows().isEmpty());
+    EXPECT_FALSE(manager.deleteDepartment()); // nothing selected any more
+    EXPECT_FALSE(manager.addDepartment());
+    EXPECT_EQ(prompter.messageTexts().last(), QStringLiteral("打开数据库出错!"));
+    personnel::DeptPaneFlow pane(app);
+    pane.reload();
+    EXPECT_EQ(pane.categories().size(), 1); // only "<所有类别>"
+    EXPECT_TRUE(pane.departments().isEmpty());
+}
+
+} // namespace orvane::personneltest
