@@ -9,7 +9,6 @@
 #include "personnel/pickerlists.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 
 namespace orvane::personnel {
 
@@ -203,13 +202,18 @@ bool CDlgDynCtlFormBase::load()
             break;
         }
         case EditorKind::Line:
-            if (value.typeId() == QMetaType::Double)
-                editor.text = QString::number(value.toDouble(), 'f', qMax(0, field.decimals))
-                                  .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
-            else
+            // Numbers show with the field's decimals at most, without trailing zeros.
+            if (value.typeId() == QMetaType::Double) {
+                editor.text = QString::number(value.toDouble(), 'f', qBound(0, field.decimals, 15));
+                if (editor.text.contains(QLatin1Char('.'))) {
+                    while (editor.text.endsWith(QLatin1Char('0')))
+                        editor.text.chop(1);
+                    if (editor.text.endsWith(QLatin1Char('.')))
+                        editor.text.chop(1);
+                }
+            } else {
                 editor.text = value.toString();
-            if (field.dataType == 0 && editor.text.isEmpty() && !value.isNull())
-                editor.text = QStringLiteral("0");
+            }
             break;
         }
     }

@@ -163,6 +163,20 @@ TEST_F(RecordFormTest, RequiredNumericAndLengthChecks)
     ASSERT_TRUE(form.save());
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT Bonus FROM qp_PsnBase WHERE Name='王五'")),
               QStringLiteral("0"));
+
+    // Stored numbers come back with at most the field's decimals.
+    const int pid =
+        database().scalarInt(QStringLiteral("SELECT PID FROM qp_PsnBase WHERE Name='王五'"));
+    for (const auto& [stored, shown] :
+         {std::pair{"100", "100"}, {"12.5", "12.5"}, {"0.105", "0.1"}}) {
+        ASSERT_TRUE(db().Execute(QStringLiteral("UPDATE qp_PsnBase SET Bonus=%1 WHERE PID=%2")
+                                     .arg(QLatin1String(stored))
+                                     .arg(pid)));
+        CDlgDynCtlFormForPsnbase edit(app, prompter);
+        edit.setEditMode(pid);
+        ASSERT_TRUE(edit.build());
+        EXPECT_EQ(edit.editors()[bonus].text, QLatin1String(shown)) << stored;
+    }
 }
 
 TEST_F(RecordFormTest, EditLoadsDisablesAddOnlyFieldsAndAsksBeforeLeaving)
