@@ -23,10 +23,8 @@ RelatedRecordsPaneWidget::RelatedRecordsPaneWidget(core::COrvaneApp& app, core::
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_tabs, 1);
-    top->addWidget(m_sorts);
-    layout->addLayout(top);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_sorts);
     layout->addWidget(m_grid, 1);
     m_tabs->setDrawBase(false);
     m_tabs->setExpanding(false);
@@ -68,6 +66,9 @@ void RelatedRecordsPaneWidget::reloadTabs()
         m_tabs->removeTab(0);
     for (const RelatedTab& tab : m_pane.tabs())
         m_tabs->addTab(tab.title);
+    // Set explicitly: a tab bar filled before its window is shown keeps the layout's cached
+    // height of an empty bar (none).
+    m_tabs->setFixedHeight(m_tabs->sizeHint().height());
     m_sorts->clear();
     for (const auto& [id, title] : m_pane.wageSorts())
         m_sorts->addItem(title, id);
