@@ -2,7 +2,7 @@
 
 #include "core/cdlgresetorder.h"
 #include "core/gridcolumn.h"
-#include "db/cadorecordset.h"
+#include "core/pagedrows.h"
 #include "personnel/selectedperson.h"
 
 #include <QList>
@@ -23,7 +23,8 @@ namespace orvane::personnel {
 // delete, in-place edit, reorder, export, column widths and formats, frozen columns).
 //
 // The grid shows rows() with columns(); the first three columns are the hidden keys PID, DID
-// and AID. Row numbers are positions in rows().
+// and AID. Row numbers are positions in rows(). Only the keys of the list are read at once;
+// the rows themselves are fetched in blocks as the grid shows them (core::PagedRows).
 class CViewPsn
 {
 public:
@@ -47,7 +48,7 @@ public:
     QString orderClause() const { return m_order; }
     QString query() const;
     const QList<core::GridColumn>& columns() const { return m_columns; }
-    const db::ResultSet& rows() const { return m_rows.resultSet(); }
+    const core::GridRowSource& rows() const { return m_rows; }
     int rowCount() const;
     // "共 计：%d 人"
     QString footerText() const;
@@ -60,6 +61,8 @@ public:
     // Search box: the row whose number, else whose name, equals `text` (case-insensitive);
     // -1 when none. A found text joins the history.
     int search(const QString& text);
+    // The first listed row whose field equals `text` (case-insensitive), -1 when none.
+    int findRow(int column, const QString& text) const;
     QStringList searchHistory() const { return m_history; }
 
     // Add ("增加", right 2) and edit ("修改", right 3): the checks before the form opens; the
@@ -116,7 +119,7 @@ private:
     QList<core::GridColumn> m_columns;
     int m_numberColumn = -1;
     int m_nameColumn = -1;
-    db::CADORecordset m_rows;
+    core::PagedRows m_rows;
     QStringList m_history;
 };
 

@@ -65,7 +65,7 @@ TEST_F(PsnViewTest, ListsTheNavigationSelection)
     const int dept = column(QStringLiteral("DID"));
     ASSERT_GT(dept, 2);
     EXPECT_FALSE(view->columns().at(dept).editable);
-    EXPECT_FALSE(view->rows().at(0, dept).toString().isEmpty());
+    EXPECT_FALSE(view->rows().value(0, dept).toString().isEmpty());
     EXPECT_TRUE(view->query().contains(QStringLiteral("QP_DEPT.Name AS [部门]")));
     EXPECT_TRUE(view->query().endsWith(QStringLiteral(" ORDER BY qp_Dept.Ord,qp_PsnBase.Ord")));
 }
