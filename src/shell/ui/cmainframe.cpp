@@ -6,6 +6,8 @@
 #include "core/ui/passwordmodifydialog.h"
 #include "core/ui/syslogmanagedialog.h"
 #include "core/ui/userlistdialog.h"
+#include "personnel/ui/deptmanagerdialog.h"
+#include "personnel/ui/psnsortmanagerdialog.h"
 #include "shell/commandtable.h"
 #include "shell/ui/cchildframepsn.h"
 #include "shell/ui/cchildframewage.h"
@@ -395,6 +397,16 @@ void CMainFrame::runCommand(int commandId)
     case CommandTable::SystemSet: {
         CPropertySheetSystemSet sheet(m_app, m_prompter, this);
         sheet.exec();
+        break;
+    }
+    case CommandTable::DeptManager: {
+        personnel::ui::DeptManagerDialog dialog(m_app, m_prompter, this);
+        dialog.exec();
+        break;
+    }
+    case CommandTable::PsnSortManager: {
+        personnel::ui::PsnSortManagerDialog dialog(m_app, m_prompter, this);
+        dialog.exec();
         break;
     }
     case CommandTable::PasswordModify: {
