@@ -12,6 +12,7 @@
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
 #include "db/excelexport.h"
+#include "personnel/cdlgdynctlformforpsnbase.h"
 
 #include <QDate>
 #include <QDir>
@@ -252,9 +253,38 @@ QString CViewPsn::conditionText() const
     return condition;
 }
 
-bool CViewPsn::canAdd()
+int CViewPsn::addPerson()
 {
-    return checkRight(kRightAdd);
+    if (!checkRight(kRightAdd))
+        return 0;
+    CDlgDynCtlFormForPsnbase form(m_app, m_prompter);
+    form.setTitle(QStringLiteral("人员添加"));
+    form.setAddMode();
+    int added = 0;
+    form.onSaved = [this, &added](int pid) {
+        added = pid;
+        refresh();
+    };
+    if (form.build() && runPersonForm)
+        runPersonForm(form);
+    return added;
+}
+
+bool CViewPsn::editPerson(int row, core::GridRows* owner)
+{
+    if (!canEdit(row))
+        return false;
+    CDlgDynCtlFormForPsnbase form(m_app, m_prompter);
+    form.setTitle(QStringLiteral("人员信息更改"));
+    form.setEditMode(personAt(row).pid);
+    if (owner)
+        form.setOwnerGrid(owner, 0);
+    form.onSaved = [this](int) { m_rows.dropBlocks(); };
+    if (!form.build())
+        return false;
+    if (runPersonForm)
+        runPersonForm(form);
+    return true;
 }
 
 bool CViewPsn::canEdit(int row)

@@ -16,7 +16,13 @@ class COrvaneApp;
 class Prompter;
 } // namespace orvane::core
 
+namespace orvane::core {
+class GridRows;
+}
+
 namespace orvane::personnel {
+
+class CDlgDynCtlFormForPsnbase;
 
 // The personnel view's workflow: the persons of the navigation's department subtree and
 // category, with the catalogue's columns of qp_PsnBase, and the view's commands (search,
@@ -65,9 +71,13 @@ public:
     int findRow(int column, const QString& text) const;
     QStringList searchHistory() const { return m_history; }
 
-    // Add ("增加", right 2) and edit ("修改", right 3): the checks before the form opens; the
-    // form itself is opened by the window.
-    bool canAdd();
+    // Add ("增加", right 2): the personnel form "人员添加" in add mode, run by `runPersonForm`;
+    // the list is refreshed after each save. Returns the PID of the last person added (0: none).
+    int addPerson();
+    // Edit ("修改", right 3): the person must still exist; the form "人员信息更改" steps through
+    // `owner` (the grid, key in column 0). Returns true when the form was opened.
+    bool editPerson(int row, core::GridRows* owner);
+    std::function<void(CDlgDynCtlFormForPsnbase& form)> runPersonForm;
     bool canEdit(int row);
 
     // "删除" for the given rows: confirmation, one qp_DeletePsnBaseByID per person, one log

@@ -1,6 +1,8 @@
 #include "personnel/ui/relatedrecordspanewidget.h"
 
 #include "core/prompter.h"
+#include "personnel/cdlgdynctlformforrelatarc.h"
+#include "personnel/ui/dynctlformdialog.h"
 #include "widgets/cgridview.h"
 #include "widgets/gridmodel.h"
 #include "widgets/resetorderdialog.h"
@@ -52,6 +54,10 @@ RelatedRecordsPaneWidget::RelatedRecordsPaneWidget(core::COrvaneApp& app, core::
         if (const int id = m_pane.editRow(row))
             showRows(id);
     });
+    m_pane.runRecordForm = [this](CDlgDynCtlFormForRelatArc& form) {
+        DynCtlFormDialog dialog(form, m_prompter, this);
+        dialog.exec();
+    };
     m_pane.runOrderDialog = [this](core::CDlgResetOrder& order) {
         widgets::ResetOrderDialog dialog(order, QStringLiteral("调序"), this);
         dialog.exec();
