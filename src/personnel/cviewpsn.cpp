@@ -230,10 +230,11 @@ bool CViewPsn::checkRight(int index)
     return core::OperatorRights::checkRight(m_app, m_prompter, index);
 }
 
-bool CViewPsn::personExists(int pid) const
+bool CViewPsn::confirmPersonExists(int pid)
 {
     return core::Catalog(m_app.database())
-        .rowExists(QStringLiteral("qp_PsnBase"), QStringLiteral("PID=%1").arg(pid));
+        .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
+                          QStringLiteral("PID=%1").arg(pid));
 }
 
 void CViewPsn::log(const QString& text)
@@ -294,11 +295,7 @@ bool CViewPsn::canEdit(int row)
                            Prompter::Icon::Warning);
         return false;
     }
-    if (!checkRight(kRightEdit))
-        return false;
-    return core::Catalog(m_app.database())
-        .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
-                          QStringLiteral("PID=%1").arg(personAt(row).pid));
+    return checkRight(kRightEdit) && confirmPersonExists(personAt(row).pid);
 }
 
 bool CViewPsn::deletePersons(const QList<int>& selected)
@@ -340,11 +337,7 @@ bool CViewPsn::canEditCell(int row, int column)
     if (row < 0 || row >= rowCount() || column < kKeyColumns || column >= m_columns.size() ||
         !m_columns.at(column).editable)
         return false;
-    if (!checkRight(kRightEdit))
-        return false;
-    return core::Catalog(m_app.database())
-        .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
-                          QStringLiteral("PID=%1").arg(personAt(row).pid));
+    return checkRight(kRightEdit) && confirmPersonExists(personAt(row).pid);
 }
 
 bool CViewPsn::commitCell(int row, int column, const QVariant& value)
@@ -355,9 +348,7 @@ bool CViewPsn::commitCell(int row, int column, const QVariant& value)
     const GridColumn& col = m_columns.at(column);
     const SelectedPerson person = personAt(row);
     // Another operator may have deleted the person while the editor was open.
-    if (!core::Catalog(m_app.database())
-             .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
-                               QStringLiteral("PID=%1").arg(person.pid)))
+    if (!confirmPersonExists(person.pid))
         return false;
 
     QVariant stored;

@@ -111,7 +111,8 @@ public:
 private:
     void buildColumns();
     void buildWhere();
-    bool personExists(int pid) const;
+    // The record-exists test; tells the operator (message 133) when the person is gone.
+    bool confirmPersonExists(int pid);
     bool checkRight(int index);
     QString conditionText() const;
     void log(const QString& text);
