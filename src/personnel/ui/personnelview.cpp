@@ -53,7 +53,7 @@ PersonnelView::PersonnelView(core::COrvaneApp& app, core::Prompter& prompter, QW
             [this](const QPoint& at) { m_editMenu->exec(at); });
 
     m_search->setEditable(true);
-    m_search->setMinimumWidth(150);
+    m_search->setMinimumWidth(130);
     m_search->setInsertPolicy(QComboBox::NoInsert);
     m_search->lineEdit()->setPlaceholderText(QStringLiteral("输入人员编号或姓名,回车查找定位"));
     connect(m_search->lineEdit(), &QLineEdit::returnPressed, this, &PersonnelView::search);
