@@ -107,6 +107,19 @@ CGridView::CGridView(QWidget* parent)
     addAction(copy);
 }
 
+CGridView::~CGridView()
+{
+    // The tables are deleted before QObject drops this view's connections: no slot of this
+    // half-destroyed view may run meanwhile.
+    m_table->verticalHeader()->disconnect(this);
+    m_table->horizontalHeader()->disconnect(this);
+    m_table->disconnect(this);
+    if (QItemSelectionModel* selection = m_table->selectionModel())
+        selection->disconnect(this);
+    if (m_model)
+        m_model->disconnect(this);
+}
+
 void CGridView::setModel(GridModel* model)
 {
     m_model = model;
