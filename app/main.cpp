@@ -2,10 +2,10 @@
 
 #include "core/corvaneapp.h"
 #include "core/startupflow.h"
-#include "core/ui/dbconnectdialog.h"
 #include "core/ui/logindialog.h"
 #include "core/ui/qtprompter.h"
 #include "server/coreprocedures.h"
+#include "shell/ui/applook.h"
 #include "shell/ui/cmainframe.h"
 
 #include <QApplication>
@@ -14,9 +14,11 @@
 
 int main(int argc, char** argv)
 {
+    orvane::core::StartupFlow::preferChineseSystemLocale();
     QApplication qapp(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("TalverySoft"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
+    QApplication::setWindowIcon(orvane::shell::ui::AppLook::icon());
 
     // The stored procedures of the embedded database run in this process.
     orvane::server::registerCoreProcedures();
@@ -24,10 +26,8 @@ int main(int argc, char** argv)
     orvane::core::COrvaneApp app;
     orvane::core::ui::QtPrompter prompter;
     orvane::core::StartupFlow startup(app);
-    startup.runConnectDialog = [&] {
-        orvane::core::ui::DBConnectDialog dialog(app, prompter);
-        dialog.exec();
-    };
+    startup.applyLook = [](int look) { orvane::shell::ui::AppLook::apply(look); };
+    // The login asks for the connection settings itself when hr.ini holds none.
     startup.runLogin = [&] {
         orvane::core::ui::LoginDialog dialog(app, prompter);
         return dialog.exec() == QDialog::Accepted;

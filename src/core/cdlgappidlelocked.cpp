@@ -17,9 +17,23 @@ QString CDlgAppIdleLocked::userName() const
     return m_app.currentOperator().UserName;
 }
 
-bool CDlgAppIdleLocked::unlock(const QString& password) const
+CDlgAppIdleLocked::Result CDlgAppIdleLocked::unlock(const QString& password)
 {
-    return passwordHash(password) == m_app.currentOperator().Pwd;
+    if (passwordHash(password) == m_app.currentOperator().Pwd) {
+        m_failed = 0;
+        return Result::Unlocked;
+    }
+    ++m_failed;
+    return m_failed >= kMaxAttempts ? Result::TooManyAttempts : Result::Stay;
+}
+
+QString CDlgAppIdleLocked::hint() const
+{
+    if (m_failed == 0)
+        return QString();
+    return QStringLiteral("密码错误（第%1次，共%2次机会），请重新输入。")
+        .arg(m_failed)
+        .arg(kMaxAttempts);
 }
 
 } // namespace orvane::core

@@ -9,8 +9,10 @@
 #include "core/systemlog.h"
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
+#include "db/connectionstring.h"
 #include "platform/configcipher.h"
 
+#include <QFileInfo>
 #include <QSysInfo>
 
 namespace orvane::core {
@@ -65,10 +67,10 @@ CDlgLogin::Result CDlgLogin::submit()
                             .arg(sqlEscape(userName.toUpper()));
     if (!rs.Open(sql))
         return Result::Stay;
-    if (rs.IsEOF())
-        return failedAttempt();
-    if (passwordHash(password) != rs.GetFieldString(QStringLiteral("Pwd")))
-        return failedAttempt();
+    if (rs.IsEOF() || passwordHash(password) != rs.GetFieldString(QStringLiteral("Pwd"))) {
+        rs.Close();
+        return failedAttempt(userName);
+    }
     if (rs.GetFieldInt(QStringLiteral("Locked")) != 0) {
         m_prompter.message(QStringLiteral("抱歉,该用户被锁定,请与管理员联系!"), promptCaption(),
                            Prompter::Icon::Warning);
@@ -83,6 +85,9 @@ CDlgLogin::Result CDlgLogin::submit()
     const QString purview = rs.GetFieldString(QStringLiteral("Purview"));
     rs.Close();
     OperatorRights::applyPurview(database, op, purview);
+    // The operator who was logged in before a re-login leaves the system.
+    if (m_relogin && m_app.isLoggedIn())
+        AddSystemLog(m_app, QStringLiteral("登出系统"));
     m_app.setCurrentOperator(op);
 
     rememberLogin(userName, password);
@@ -105,18 +110,43 @@ bool CDlgLogin::openDatabase()
     if (!m_app.database().Open(m_app.connectionString())) {
         m_prompter.message(
             QStringLiteral("登录失败! \n\r\n\r请检查:\n\r1.网络连接是否正常!\n\r"
-                           "2.数据库服务器是否正常运行!\n\r3.数据库连接配置是否正确!"),
+                           "2.数据库服务器是否正常运行!\n\r3.数据库连接配置是否正确!") +
+                openFailureDetail(config->server),
             promptCaption(), Prompter::Icon::Error);
         if (runConnectDialog)
             runConnectDialog();
         return false;
     }
+    // The retention decides whether even this login is logged.
+    m_app.setRecentDays(readRecentDays(m_app.database()));
     return true;
 }
 
-CDlgLogin::Result CDlgLogin::failedAttempt()
+QString CDlgLogin::openFailureDetail(const QString& server) const
+{
+    QString reason;
+    if (db::ConnectionString::looksLikeFilePath(server)) {
+        const QFileInfo file(server);
+        if (!file.exists())
+            reason = QStringLiteral("数据库文件不存在");
+        else if (!file.isFile())
+            reason = QStringLiteral("该路径不是一个文件");
+        else if (!file.isReadable())
+            reason = QStringLiteral("没有读取该文件的权限");
+    }
+    if (reason.isEmpty())
+        reason = m_app.database().GetLastErrorString();
+    return QStringLiteral("\n\r\n\r数据库：%1\n\r原因：%2").arg(server, reason);
+}
+
+CDlgLogin::Result CDlgLogin::failedAttempt(const QString& userName)
 {
     ++m_failedAttempts;
+    AddSystemLogAs(m_app, userName,
+                   QStringLiteral("系统管理[登录失败'%1'第%2次,计算机名：%3]")
+                       .arg(userName)
+                       .arg(m_failedAttempts)
+                       .arg(QSysInfo::machineHostName()));
     if (m_failedAttempts < kMaxAttempts) {
         m_prompter.message(
             QStringLiteral("错误：第%1次错误，请确认后重新输入!").arg(m_failedAttempts),

@@ -47,7 +47,9 @@ public:
 
 private:
     bool openDatabase();
-    Result failedAttempt();
+    Result failedAttempt(const QString& userName);
+    // The file and the reason when the database could not be opened.
+    QString openFailureDetail(const QString& server) const;
     void rememberLogin(const QString& userName, const QString& password);
 
     COrvaneApp& m_app;

@@ -3,6 +3,7 @@
 #include "core/corvaneapp.h"
 #include "core/passwordhash.h"
 #include "core/prompter.h"
+#include "core/systemlog.h"
 #include "db/cadodatabase.h"
 
 namespace orvane::core {
@@ -30,6 +31,12 @@ CDlgPassWordModify::Result CDlgPassWordModify::submit(const QString& oldPassword
         m_focus = Field::Confirmation;
         return Result::Stay;
     }
+    if (newPassword.isEmpty() &&
+        m_prompter.askYesNo(QStringLiteral("新密码为空，确定要使用空密码登录吗?"), promptCaption(),
+                            Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        m_focus = Field::NewPassword;
+        return Result::Stay;
+    }
     // The hash holds only hex digits, so it needs no quoting.
     const QString hash = passwordHash(newPassword);
     if (m_app.database().Execute(QStringLiteral("UPDATE qp_Users SET Pwd='%1' WHERE UserID=%2")
@@ -38,6 +45,7 @@ CDlgPassWordModify::Result CDlgPassWordModify::submit(const QString& oldPassword
         m_prompter.message(QStringLiteral("登录口令修改成功!!!"), promptCaption(),
                            Prompter::Icon::Information);
         op.Pwd = hash;
+        AddSystemLog(m_app, QStringLiteral("系统管理[修改登录口令]"));
     }
     return Result::Closed;
 }

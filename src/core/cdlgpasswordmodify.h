@@ -12,11 +12,12 @@ class CDlgPassWordModify
 {
 public:
     enum class Result { Stay, Closed };
-    enum class Field { None, OldPassword, Confirmation };
+    enum class Field { None, OldPassword, NewPassword, Confirmation };
 
     CDlgPassWordModify(COrvaneApp& app, Prompter& prompter);
 
-    // The OK button. Stay keeps the dialog with focusField() set; Closed ends it, whether the
+    // The OK button. An empty new password is stored only after the operator confirms it.
+    // Stay keeps the dialog with focusField() set; Closed ends it, whether the
     // update worked or not (only success is reported).
     Result submit(const QString& oldPassword, const QString& newPassword,
                   const QString& confirmation);

@@ -1,5 +1,6 @@
 #include "core/cdlgsyslogoption.h"
 
+#include "core/corvaneapp.h"
 #include "db/cadorecordset.h"
 
 #include <QString>
@@ -15,13 +16,13 @@ void CDlgSysLogOption::load()
     m_rowId = 0;
     m_days = 0;
     db::CADORecordset rs(&m_db);
-    if (!rs.Open(QStringLiteral("SELECT TOP 1 id,sContent FROM qp_SysOption WHERE nType=2"))
-        || rs.IsEOF())
+    if (!rs.Open(QStringLiteral("SELECT TOP 1 id,sContent FROM qp_SysOption WHERE nType=2")) ||
+        rs.IsEOF())
         return;
     m_rowId = rs.GetFieldInt(QStringLiteral("id"));
-    bool ok = false;
-    const int days = rs.GetFieldString(QStringLiteral("sContent")).trimmed().toInt(&ok);
-    m_days = ok ? std::clamp(days, MinimumDays, MaximumDays) : 0;
+    // Read as start-up reads it, so the window shows the retention that is in effect.
+    m_days = std::clamp(leadingInt(rs.GetFieldString(QStringLiteral("sContent"))), MinimumDays,
+                        MaximumDays);
 }
 
 void CDlgSysLogOption::setDays(int days)
@@ -35,8 +36,8 @@ bool CDlgSysLogOption::save()
         return false;
     db::CADORecordset rs(&m_db);
     if (!rs.Open(QStringLiteral("SELECT sContent FROM qp_SysOption WHERE nType=2 AND id=%1")
-                     .arg(m_rowId))
-        || rs.IsEOF())
+                     .arg(m_rowId)) ||
+        rs.IsEOF())
         return false;
     if (!rs.Edit() || !rs.SetFieldValue(QStringLiteral("sContent"), QString::number(m_days)))
         return false;

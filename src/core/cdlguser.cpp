@@ -50,9 +50,9 @@ QString checkedKeys(const QList<KeyedName>& choices, const QSet<int>& checked)
 CDLGUser::CDLGUser(COrvaneApp& app, Prompter& prompter) : m_app(app), m_prompter(prompter) {}
 
 CDLGUser::CDLGUser(COrvaneApp& app, Prompter& prompter, const OperatorEntry& entry)
-    : m_app(app), m_prompter(prompter), m_userId(entry.UserID), m_originalName(entry.UserName),
-      m_originalPurview(entry.Purview), m_userName(entry.UserName), m_locked(entry.Locked),
-      m_description(entry.Descr)
+    : m_app(app), m_prompter(prompter), m_userId(entry.UserID), m_super(entry.ISuper),
+      m_original(entry), m_originalName(entry.UserName), m_originalPurview(entry.Purview),
+      m_userName(entry.UserName), m_locked(entry.Locked), m_description(entry.Descr)
 {
 }
 
@@ -77,6 +77,16 @@ void CDLGUser::open()
     m_checkedWageSorts.clear();
     if (isNew())
         return;
+    if (m_super) {
+        // A super user holds every right and sees everything, whatever his rights text says.
+        m_rights.fill(true);
+        for (const KeyedName& category : m_categories)
+            m_checkedCategories.insert(category.key);
+        setDepartmentChecked(m_departments, true);
+        for (const KeyedName& sort : m_wageSorts)
+            m_checkedWageSorts.insert(sort.key);
+        return;
+    }
 
     const Purview purview = Purview::parse(m_originalPurview);
     for (const RightEntry& entry : RightsTable::entries())
@@ -109,8 +119,12 @@ void CDLGUser::toggleRight(int index)
         return;
     const bool checked = !m_rights[std::size_t(index)];
     m_rights[std::size_t(index)] = checked;
-    if (!RightsTable::isGroup(index))
+    if (!RightsTable::isGroup(index)) {
+        // A member's right is reachable only through its group: ticking it ticks the group.
+        if (checked)
+            m_rights[std::size_t(RightsTable::groupOf(index))] = true;
         return;
+    }
     for (const RightEntry& entry : RightsTable::entries()) {
         if (RightsTable::groupOf(entry.index) == index)
             m_rights[std::size_t(entry.index)] = checked;
@@ -151,6 +165,38 @@ void CDLGUser::setWageSortChecked(int id, bool checked)
         m_checkedWageSorts.remove(id);
 }
 
+void CDLGUser::setDepartmentChecked(const QList<DeptNode>& nodes, bool checked)
+{
+    for (const DeptNode& node : nodes) {
+        setDepartmentChecked(node.did, checked);
+        setDepartmentChecked(node.children, checked);
+    }
+}
+
+bool CDLGUser::toggleDepartment(const QList<DeptNode>& nodes, int did)
+{
+    for (const DeptNode& node : nodes) {
+        if (node.did == did) {
+            const bool checked = !isDepartmentChecked(did);
+            setDepartmentChecked(did, checked);
+            setDepartmentChecked(node.children, checked);
+            return true;
+        }
+        if (toggleDepartment(node.children, did)) {
+            // The path down to a ticked department is ticked with it.
+            if (isDepartmentChecked(did))
+                setDepartmentChecked(node.did, true);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CDLGUser::toggleDepartment(int did)
+{
+    toggleDepartment(m_departments, did);
+}
+
 QString CDLGUser::checkedCategoryKeys() const
 {
     return checkedKeys(m_categories, m_checkedCategories);
@@ -178,8 +224,12 @@ bool CDLGUser::refuse(const QString& text, Field focus)
 bool CDLGUser::accept()
 {
     m_focus = Field::None;
-    if (m_userName.trimmed().isEmpty())
+    // The login trims the name and drops ';' and ',', so such a name could never log in.
+    m_userName = m_userName.trimmed();
+    if (m_userName.isEmpty())
         return refuse(QStringLiteral("错误：用户名称不能为空值 !!!"), Field::UserName);
+    if (m_userName.contains(QLatin1Char(';')) || m_userName.contains(QLatin1Char(',')))
+        return refuse(QStringLiteral("错误：用户名称不能包含';'或','!"), Field::UserName);
 
     if (isNew() || m_userName != m_originalName) {
         // LIKE on purpose: the name is compared as a pattern, without regard to case.
@@ -200,43 +250,74 @@ bool CDLGUser::accept()
     }
     const QString hash = newPassword ? passwordHash(m_password) : QString();
 
+    // A super user's lists do not limit him, so they need no entry.
     const quint64 mask = checkedRightsMask();
-    if (mask == 0)
+    if (mask == 0 && !m_super)
         return refuse(QStringLiteral("至少选择一项功能权限!"), Field::Rights);
     const QString categories = checkedCategoryKeys();
-    if (categories.isEmpty())
+    if (categories.isEmpty() && !m_super)
         return refuse(QStringLiteral("至少选择一个人员类别!"), Field::Categories);
     const QString departments = checkedDepartmentKeys();
-    if (departments.isEmpty())
+    if (departments.isEmpty() && !m_super)
         return refuse(QStringLiteral("至少选择一个部门!"), Field::Departments);
 
-    Purview purview;
-    purview.rightsMask = mask;
-    purview.categories = categories;
-    purview.departments = departments;
-    purview.wageSorts = checkedWageSortKeys();
-    if (!store(hash, purview.toString()))
+    // A super user's rights text is kept as it is: the editor shows it all ticked, but cannot
+    // change what it grants.
+    Purview purview = Purview::parse(m_originalPurview);
+    if (!m_super) {
+        purview.rightsMask = mask;
+        purview.categories = categories;
+        purview.departments = departments;
+        purview.wageSorts = checkedWageSortKeys();
+    }
+    const QString changes = isNew() ? QString() : changeList(!hash.isEmpty(), purview);
+    if (!store(hash, m_super ? m_originalPurview : purview.toString()))
         return false;
 
-    AddSystemLog(m_app, QStringLiteral("系统管理[%1操作用户'%2']")
-                            .arg(isNew() ? QStringLiteral("新增") : QStringLiteral("修改"),
-                                 m_userName));
+    QString line = QStringLiteral("系统管理[%1操作用户'%2'")
+                       .arg(isNew() ? QStringLiteral("新增") : QStringLiteral("修改"), m_userName);
+    if (!changes.isEmpty())
+        line += QStringLiteral("：") + changes;
+    AddSystemLog(m_app, line + QLatin1Char(']'));
     return true;
+}
+
+QString CDLGUser::changeList(bool passwordChanged, const Purview& purview) const
+{
+    const Purview before = Purview::parse(m_originalPurview);
+    QStringList changes;
+    if (m_userName != m_original.UserName)
+        changes << QStringLiteral("原名称'%1'").arg(m_original.UserName);
+    if (passwordChanged)
+        changes << QStringLiteral("密码");
+    if (m_locked != m_original.Locked)
+        changes << (m_locked ? QStringLiteral("锁定") : QStringLiteral("解除锁定"));
+    if (m_description != m_original.Descr)
+        changes << QStringLiteral("说明");
+    if (purview.rightsMask != before.rightsMask)
+        changes << QStringLiteral("功能权限");
+    if (purview.categories != before.categories)
+        changes << QStringLiteral("人员类别权限");
+    if (purview.departments != before.departments)
+        changes << QStringLiteral("部门权限");
+    if (purview.wageSorts != before.wageSorts)
+        changes << QStringLiteral("薪资类别权限");
+    return changes.join(QStringLiteral("、"));
 }
 
 bool CDLGUser::store(const QString& pwdHash, const QString& purview)
 {
     db::CADORecordset rs(&m_app.database());
     if (isNew()) {
-        if (!rs.Open(QStringLiteral("SELECT UserName,Pwd,Locked,Descr,Purview FROM qp_Users"))
-            || !rs.AddNew()) {
+        if (!rs.Open(QStringLiteral("SELECT UserName,Pwd,Locked,Descr,Purview FROM qp_Users")) ||
+            !rs.AddNew()) {
             m_prompter.message(QStringLiteral("打开数据库出错!"), promptCaption(),
                                Prompter::Icon::Error);
             return false;
         }
     } else {
         if (!rs.Open(QStringLiteral(
-                "SELECT UserName,Pwd,Locked,Descr,Purview FROM qp_Users WHERE UserID=%1")
+                         "SELECT UserName,Pwd,Locked,Descr,Purview FROM qp_Users WHERE UserID=%1")
                          .arg(m_userId))) {
             m_prompter.message(QStringLiteral("打开数据库出错!"), promptCaption(),
                                Prompter::Icon::Error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cataloglists.h"
+#include "core/purview.h"
 
 #include <QList>
 #include <QSet>
@@ -42,6 +43,8 @@ public:
     void open();
 
     bool isNew() const { return m_userId == 0; }
+    // A super user: every box is ticked and the lists need no entry.
+    bool isSuper() const { return m_super; }
     int userId() const { return m_userId; }
     QString caption() const;
 
@@ -57,7 +60,7 @@ public:
     void setDescription(const QString& text) { m_description = text; }
 
     // Rights tree (indexes of the rights table). Toggling a group entry gives all its members
-    // the group's new state.
+    // the group's new state; ticking a member ticks its group.
     bool isRightChecked(int index) const;
     void setRightChecked(int index, bool checked);
     void toggleRight(int index);
@@ -71,6 +74,8 @@ public:
     void setCategoryChecked(int aid, bool checked);
     bool isDepartmentChecked(int did) const { return m_checkedDepartments.contains(did); }
     void setDepartmentChecked(int did, bool checked);
+    // Toggles a department with its whole subtree; ticking one ticks the path above it.
+    void toggleDepartment(int did);
     bool isWageSortChecked(int id) const { return m_checkedWageSorts.contains(id); }
     void setWageSortChecked(int id, bool checked);
 
@@ -85,10 +90,16 @@ private:
     QString checkedDepartmentKeys() const;
     QString checkedWageSortKeys() const;
     bool store(const QString& pwdHash, const QString& purview);
+    // What a change alters, for the log line ("密码、功能权限").
+    QString changeList(bool passwordChanged, const Purview& purview) const;
+    void setDepartmentChecked(const QList<DeptNode>& nodes, bool checked);
+    bool toggleDepartment(const QList<DeptNode>& nodes, int did);
 
     COrvaneApp& m_app;
     Prompter& m_prompter;
     int m_userId = 0;
+    bool m_super = false;
+    OperatorEntry m_original;
     QString m_originalName;
     QString m_originalPurview;
     QString m_userName;

@@ -1,13 +1,13 @@
 #include "core/startupflow.h"
 
 #include "core/appsettings.h"
-#include "core/connectconfig.h"
 #include "core/corvaneapp.h"
-#include "db/cadodatabase.h"
-#include "db/cadorecordset.h"
+#include "core/fallbacktranslator.h"
+#include "core/systemlog.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace orvane::core {
@@ -16,36 +16,41 @@ StartupFlow::StartupFlow(COrvaneApp& app) : m_app(app) {}
 
 bool StartupFlow::installTranslations()
 {
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::SimplifiedHanScript, QLocale::China));
     auto* app = QCoreApplication::instance();
     if (!app)
         return false;
-    auto* translator = new QTranslator(app);
-    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    bool loaded = false;
+    // qt_zh_CN bundles qtbase with the other modules' texts; qtbase alone is the fallback.
+    for (const char* name : {"qt_zh_CN", "qtbase_zh_CN"}) {
+        auto* translator = new QTranslator(app);
+        if (translator->load(QString::fromLatin1(name), folder) &&
+            QCoreApplication::installTranslator(translator)) {
+            loaded = true;
+            break;
+        }
         delete translator;
-        return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    if (loaded)
+        QCoreApplication::installTranslator(new FallbackTranslator(app));
+    return loaded;
 }
 
-int StartupFlow::readRecentDays(db::CADODatabase& database)
+void StartupFlow::preferChineseSystemLocale()
 {
-    db::CADORecordset rs(&database);
-    if (!rs.Open(QStringLiteral("SELECT TOP 1 sContent FROM qp_SysOption WHERE nType=2")) ||
-        rs.IsEOF())
-        return 0;
-    QString text;
-    rs.GetFieldValue(0, text);
-    return leadingInt(text);
+    // Qt reads the system locale (dates in file dialogs and views) from these variables when
+    // the application starts; numbers keep '.' as the decimal point in zh_CN as well.
+    if (!qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("zh_CN")))
+        qputenv("LC_ALL", "zh_CN.UTF-8");
 }
 
 bool StartupFlow::run()
 {
     installTranslations();
     m_look = m_app.settings().applicationLook();
-
-    if (!ConnectConfig::read(m_app.iniPath()) && runConnectDialog)
-        runConnectDialog();
+    if (applyLook)
+        applyLook(m_look);
 
     if (!runLogin || !runLogin())
         return false;

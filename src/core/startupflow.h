@@ -2,24 +2,21 @@
 
 #include <functional>
 
-namespace orvane::db {
-class CADODatabase;
-}
-
 namespace orvane::core {
 
 class COrvaneApp;
 
-// What happens before the main frame exists: translations, connection settings, login, the log
-// retention, then the hand-over to the main frame. The dialogs and the frame are supplied as
-// callbacks so the sequence runs (and is tested) without widgets.
+// What happens before the main frame exists: translations and locale, the visual style, the
+// login (which itself asks for connection settings when hr.ini holds none), the log retention,
+// then the hand-over to the main frame. The dialogs and the frame are supplied as callbacks so
+// the sequence runs (and is tested) without widgets.
 class StartupFlow
 {
 public:
     explicit StartupFlow(COrvaneApp& app);
 
-    // Runs when hr.ini holds no usable connection settings, before the login.
-    std::function<void()> runConnectDialog;
+    // Applies the stored visual style (ApplicationLook) before any window shows.
+    std::function<void(int look)> applyLook;
     // Runs the login dialog (not in re-login mode); true when it ended with OK.
     std::function<bool()> runLogin;
     // Creates and shows the main frame; false when it could not be created.
@@ -31,11 +28,13 @@ public:
     // The visual style read at start-up (ApplicationLook).
     int applicationLook() const { return m_look; }
 
-    // Loads Qt's own Chinese translation (standard buttons and dialogs) into the running
-    // application; false when it is not installed.
+    // Makes the client Chinese whatever the system locale: Qt's own Chinese translations
+    // (standard buttons and dialogs) and zh_CN as the default locale (calendars, date editors,
+    // numbers). False when the translations are not installed; the locale is set regardless.
     static bool installTranslations();
-    // The log retention stored in qp_SysOption (nType 2); 0 without a row or a number.
-    static int readRecentDays(db::CADODatabase& database);
+    // Called before the application object exists: makes zh_CN the system locale of the run,
+    // whatever the machine is set to.
+    static void preferChineseSystemLocale();
 
 private:
     COrvaneApp& m_app;

@@ -30,6 +30,7 @@ enum class ExprKind {
     Unary,       // Neg, Not
     Binary,
     Nothing,
+    Index,       // an element of the array that left returns: Split(s, ",")(1)
 };
 
 enum class UnaryOp { Neg, Not, Plus };

@@ -524,6 +524,14 @@ Variant Interpreter::eval(const Expr& e)
     }
     case ExprKind::Nothing:
         return Variant::nothing();
+    case ExprKind::Index: {
+        const Variant array = eval(*e.left);
+        if (!array.isArray())
+            raiseNamed(err::TypeMismatch, e.left->name);
+        std::vector<int32_t> indexes;
+        indexesOf(e, indexes);
+        return array.arrayAt(indexes);
+    }
     case ExprKind::Name:
         if (e.left) {
             if (e.left->kind == ExprKind::ErrObject)

@@ -1125,6 +1125,17 @@ ExprPtr Parser::parseNameExpr()
         }
         e = std::move(member);
     }
+    // Further argument lists index the value the call or element gave: F(x)(1), a(0)(2).
+    while (e->hasParens && isOp("(")) {
+        auto index = std::make_unique<Expr>();
+        index->kind = ExprKind::Index;
+        index->line = cur().line;
+        index->hasParens = true;
+        next();
+        index->args = parseArgList();
+        index->left = std::move(e);
+        e = std::move(index);
+    }
     return e;
 }
 

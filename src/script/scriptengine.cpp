@@ -88,6 +88,21 @@ bool ScriptEngine::reset(std::string_view library)
     return addCode(library);
 }
 
+bool ScriptEngine::checkSyntax(std::string_view source)
+{
+    EngineError error;
+    ProgramState scratch;
+    scratch.host = &m_host;
+    const bool ok = guarded(
+        [&] {
+            Parser parser(Lexer(source).tokenize());
+            ParsedUnit unit = parser.parseProgram();
+            Linker(scratch).linkUnit(unit);
+        },
+        *m_interpreter, error);
+    return ok || fail(std::move(error));
+}
+
 bool ScriptEngine::addCode(std::string_view source)
 {
     EngineError error;

@@ -52,6 +52,9 @@ public:
 
     // Drops all loaded code and variables and loads the library (when not empty).
     bool reset(std::string_view library = {});
+    // Compiles code without loading or running it: false with lastError() (number, line) on a
+    // compile error. Used to refuse a library before it is stored.
+    bool checkSyntax(std::string_view source);
     // Loads code: defines its procedures and globals and runs its top-level statements.
     bool addCode(std::string_view source);
     // Evaluates one expression.

@@ -88,6 +88,20 @@ QString identityNumber(std::minstd_rand& rng, const QDate& birthday, bool male)
     return body + QLatin1Char("10X98765432"[sum % 11]);
 }
 
+// A rights text whose empty category and department lists are filled with every key, so that a
+// demo operator sees the whole demo organisation and passes the operator editor's checks.
+QString withKeyLists(const QString& purview, const QString& categories, const QString& departments)
+{
+    QStringList parts = purview.split(QLatin1Char('|'));
+    while (parts.size() < 4)
+        parts << QString();
+    if (parts[1].isEmpty())
+        parts[1] = categories;
+    if (parts[2].isEmpty())
+        parts[2] = departments;
+    return parts.join(QLatin1Char('|'));
+}
+
 class Filler
 {
 public:
@@ -108,6 +122,21 @@ public:
         if (!rs.Open(QStringLiteral("SELECT MAX(%1) AS k FROM %2").arg(key, table)) || rs.IsEOF())
             return 0;
         return rs.GetFieldString(QStringLiteral("k")).toInt();
+    }
+
+    // The keys the query lists, joined by ','.
+    QString keyList(const QString& sql)
+    {
+        QStringList keys;
+        db::CADORecordset rs(&m_db);
+        if (rs.Open(sql)) {
+            for (; !rs.IsEOF(); rs.MoveNext()) {
+                int key = 0;
+                rs.GetFieldValue(0, key);
+                keys << QString::number(key);
+            }
+        }
+        return keys.join(QLatin1Char(','));
     }
 
     // Adds the department and its children; leaves get people.
@@ -225,7 +254,12 @@ bool fillDemoData(db::CADODatabase& database, int persons, const QList<DemoOpera
     filler.extraCategory = filler.lastId(QStringLiteral("qp_PsnSort"), QStringLiteral("AID"));
     if (!filler.addPersons(persons))
         return false;
-    for (const DemoOperator& op : operators) {
+    const QString allCategories =
+        filler.keyList(QStringLiteral("SELECT AID FROM qp_PsnSort ORDER BY Ord"));
+    const QString allDepartments =
+        filler.keyList(QStringLiteral("SELECT DID FROM qp_Dept ORDER BY Ord"));
+    for (DemoOperator op : operators) {
+        op.purview = withKeyLists(op.purview, allCategories, allDepartments);
         if (!filler.exec(QStringLiteral("INSERT INTO qp_Users (UserName,Pwd,Locked,ISuper,Descr,"
                                         "Purview) VALUES (%1,%2,0,%3,%4,%5)")
                              .arg(quoted(op.name), quoted(op.passwordHash))

@@ -2,10 +2,11 @@
 
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
-#include "core/sqltext.h"
 #include "core/systemlog.h"
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
+#include "script/scriptengine.h"
+#include "shell/sysoptionrow.h"
 
 namespace orvane::shell {
 
@@ -27,20 +28,36 @@ bool CPropertyPageScript::load()
 
 bool CPropertyPageScript::apply(const QString& text)
 {
+    m_errorLine = 0;
     if (m_id == 0)
         return false;
     if (text == m_text)
         return true;
-    db::CADODatabase& database = m_app.database();
-    if (!database.Execute(QStringLiteral("UPDATE qp_SysOption SET sContent='%1' WHERE nType=1 "
-                                         "AND id=%2")
-                              .arg(core::sqlEscape(text), QString::number(m_id)))) {
-        m_prompter.message(database.GetLastErrorString(), core::promptCaption(),
-                           core::Prompter::Icon::Error);
+
+    script::ScriptEngine engine;
+    if (!engine.checkSyntax(text.toStdString())) {
+        const script::EngineError& error = engine.lastError();
+        m_errorLine = qMax(1, error.line);
+        m_prompter.message(QStringLiteral("自定义脚本第%1行有语法错误：%2\n\n脚本没有保存。")
+                               .arg(m_errorLine)
+                               .arg(QString::fromStdString(error.description)),
+                           core::promptCaption(), core::Prompter::Icon::Warning);
+        return false;
+    }
+
+    QString reason;
+    if (!SysOptionRow::write(
+            m_app.database(),
+            QStringLiteral("SELECT sContent FROM qp_SysOption WHERE nType=1 AND id=%1").arg(m_id),
+            text, reason)) {
+        m_prompter.message(QStringLiteral("保存自定义脚本失败：%1").arg(reason),
+                           core::promptCaption(), core::Prompter::Icon::Error);
         return false;
     }
     m_text = text;
     core::AddSystemLog(m_app, QStringLiteral("系统管理[系统设置->修改自定义脚本]"));
+    m_prompter.message(QStringLiteral("自定义脚本已保存，之后的计算使用新的脚本。"),
+                       core::promptCaption(), core::Prompter::Icon::Information);
     return true;
 }
 

@@ -18,17 +18,22 @@ public:
 
     // False when the row is missing or cannot be read.
     bool load();
-    // Writes `text` into the row found by load() and logs it; nothing happens when the text is
-    // unchanged. False when there is no row or the write failed (the stored text then stays).
+    // Checks the text's syntax, writes it into the row found by load(), logs it and confirms
+    // the save. A syntax error is shown with its line and nothing is stored (errorLine() tells
+    // the line); nothing happens when the text is unchanged. False when refused or when the
+    // write failed (the stored text then stays).
     bool apply(const QString& text);
 
     const QString& text() const { return m_text; }
     int rowId() const { return m_id; }
+    // The 1-based line of the last refused syntax error, 0 when none.
+    int errorLine() const { return m_errorLine; }
 
 private:
     core::COrvaneApp& m_app;
     core::Prompter& m_prompter;
     int m_id = 0;
+    int m_errorLine = 0;
     QString m_text;
 };
 

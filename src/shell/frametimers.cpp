@@ -3,10 +3,12 @@
 #include "shell/remindersource.h"
 #include "shell/shellclock.h"
 
+#include <algorithm>
+
 namespace orvane::shell {
 
 FrameTimers::FrameTimers(const ShellClock& clock, ReminderSource& reminders)
-    : m_clock(clock), m_reminders(reminders), m_lastInput(clock.nowMs())
+    : m_clock(clock), m_reminders(reminders), m_lastInput(clock.nowMs()), m_lastUnlock(m_lastInput)
 {
 }
 
@@ -70,7 +72,11 @@ void FrameTimers::poll()
     if (m_idle.running && now >= m_idle.due) {
         m_idle.due = now + m_idle.period;
         const qint64 idleLimit = qint64(m_settings.idleLockTime) * 60000;
-        if (now - m_lastInput >= idleLimit) {
+        std::optional<qint64> desktopIdle = desktopIdleMs ? desktopIdleMs() : std::nullopt;
+        // The desktop's idle time counts input to every program; since the last unlock at most.
+        const qint64 idle =
+            desktopIdle ? std::min(*desktopIdle, now - m_lastUnlock) : now - m_lastInput;
+        if (idle >= idleLimit) {
             m_idle.running = false;
             if (onIdleLock)
                 onIdleLock();
@@ -93,7 +99,7 @@ void FrameTimers::stopForLock()
 void FrameTimers::restartAfterUnlock(const Settings& settings)
 {
     m_settings = settings;
-    m_lastInput = m_clock.nowMs();
+    m_lastInput = m_lastUnlock = m_clock.nowMs();
     m_reminder.running = false;
     m_idle.running = false;
     startTimers();

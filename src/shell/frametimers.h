@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <optional>
 
 namespace orvane::shell {
 
@@ -45,6 +46,10 @@ public:
     bool isRunning(TimerId id) const;
     qint64 lastInputMs() const { return m_lastInput; }
 
+    // Milliseconds since the last input anywhere on the desktop, when the platform can tell;
+    // otherwise (or when unset) the inputs reported through noteInput() count.
+    std::function<std::optional<qint64>()> desktopIdleMs;
+
     // Called when the idle time has passed, and when a reminder check finds something due while
     // no popup is showing.
     std::function<void()> onIdleLock;
@@ -70,6 +75,7 @@ private:
     Settings m_settings;
     Timer m_start, m_reminder, m_idle;
     qint64 m_lastInput = 0;
+    qint64 m_lastUnlock = 0;
     int m_checks = 0;
 };
 

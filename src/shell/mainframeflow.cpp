@@ -1,5 +1,6 @@
 #include "shell/mainframeflow.h"
 
+#include "core/apphelpers.h"
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
 #include "core/systemlog.h"
@@ -94,8 +95,9 @@ MainFrameFlow::OpenResult MainFrameFlow::openWage(const ChildInfo& wanted)
     ChildInfo info = wanted;
     info.kind = ChildInfo::Kind::Wage;
     info.handle = m_nextHandle++;
-    info.caption = QStringLiteral("薪资表(%1 - %2)")
-                       .arg(info.sortTitle, info.fDate.toString(QStringLiteral("yyyy年MM月")));
+    info.caption =
+        QStringLiteral("薪资表(%1 - %2)")
+            .arg(info.sortTitle, core::monthText(info.fDate.year() * 100 + info.fDate.month()));
     m_children.append(info);
     if (createChild)
         createChild(info);
@@ -127,6 +129,7 @@ void MainFrameFlow::childClosed(int handle)
 void MainFrameFlow::lock()
 {
     m_timers.stopForLock();
+    core::AddSystemLog(m_app, QStringLiteral("系统管理[离开挂起]"));
     if (minimise)
         minimise();
     if (m_timers.popupShowing) {
@@ -134,9 +137,17 @@ void MainFrameFlow::lock()
             hidePopup();
         m_timers.popupShowing = false;
     }
-    // The lock dialog itself only returns once the password was right.
-    while (runLockDialog && !runLockDialog()) {
+    // The lock dialog returns once the password was right, or after the last wrong attempt.
+    if (runLockDialog && !runLockDialog()) {
+        core::AddSystemLog(m_app, QStringLiteral("系统管理[解除挂起失败,退出系统]"));
+        m_prompter.message(QStringLiteral("错误：输入错误!请联系统管理员!"), core::promptCaption(),
+                           core::Prompter::Icon::Error);
+        leave();
+        if (endProgram)
+            endProgram();
+        return;
     }
+    core::AddSystemLog(m_app, QStringLiteral("系统管理[解除挂起]"));
     m_timers.restartAfterUnlock(storedTimerSettings());
     if (restore)
         restore();
@@ -161,13 +172,18 @@ bool MainFrameFlow::exitRequested()
         if (answer != core::Prompter::Answer::Yes)
             return false;
     }
+    leave();
+    return true;
+}
+
+void MainFrameFlow::leave()
+{
     core::AddSystemLog(m_app, QStringLiteral("登出系统"), true);
     if (closePopup)
         closePopup();
     m_timers.popupShowing = false;
     m_timers.stopAll();
     closeAllChildren();
-    return true;
 }
 
 QList<NavigationGroup> MainFrameFlow::navigation() const

@@ -62,6 +62,8 @@ public:
     void childClosed(int handle);
     const QList<ChildInfo>& children() const { return m_children; }
 
+    // Locks until the operator's password is typed; the last allowed wrong password ends the
+    // program (logout line, children closed, then endProgram).
     void lock();
     // True when a new operator (or the same) logged in.
     bool relogin();
@@ -80,7 +82,10 @@ public:
     std::function<void(int commandId)> runCommand;
     // Asks the wage-table chooser; false when cancelled. Fills sort and month into the info.
     std::function<bool(ChildInfo&)> chooseWageTable;
+    // True when the right password was typed, false after too many wrong ones.
     std::function<bool()> runLockDialog;
+    // Closes the frame without the exit question (the logout was already written).
+    std::function<void()> endProgram;
     std::function<bool()> runReloginDialog;
     std::function<void()> minimise;
     std::function<void()> restore;
@@ -89,6 +94,9 @@ public:
     std::function<void()> navigationChanged;
 
 private:
+    // The end of every session: logout line, popup and timers stopped, children closed.
+    void leave();
+
     int m_nextHandle = 1;
     core::COrvaneApp& m_app;
     core::Prompter& m_prompter;

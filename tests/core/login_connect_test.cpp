@@ -4,6 +4,7 @@
 #include "core/connectioncheck.h"
 #include "core/corvaneapp.h"
 #include "core/startupflow.h"
+#include "core/systemlog.h"
 #include "db/cadodatabase.h"
 #include "testutil/scriptedprompter.h"
 #include "testutil/testdatabase.h"
@@ -12,6 +13,9 @@
 #include <QTemporaryDir>
 
 #include "testutil/qtprinters.h"
+
+#include <QCoreApplication>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -154,9 +158,13 @@ TEST_F(ConnectTest, CheckOffersRetryAndNeverLetsTheAskingCommandRun)
 
 TEST_F(ConnectTest, StartupRunsTheStepsInOrderAndReadsTheRetention)
 {
+    int argc = 1;
+    char name[] = "login_test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication qapp(argc, argv); // the translations belong to a running application
     QStringList steps;
     core::StartupFlow flow(*app);
-    flow.runConnectDialog = [&] { steps << "connect"; };
+    flow.applyLook = [&](int look) { steps << QStringLiteral("look:%1").arg(look); };
     flow.runLogin = [&] {
         steps << "login";
         connectApp();
@@ -170,25 +178,32 @@ TEST_F(ConnectTest, StartupRunsTheStepsInOrderAndReadsTheRetention)
     EXPECT_EQ(app->recentDays(), 60);
     ASSERT_TRUE(database.db().Execute(
         QStringLiteral("UPDATE qp_SysOption SET sContent=' 15 days' WHERE nType=2")));
+    // No hr.ini: the login itself asks for the connection, start-up runs it directly.
     EXPECT_TRUE(flow.run());
-    EXPECT_EQ(steps, (QStringList{"connect", "login", "frame:15"}));
+    EXPECT_EQ(steps, (QStringList{"look:215", "login", "frame:15"}));
     EXPECT_EQ(flow.applicationLook(), 215);
 
-    // With hr.ini present no connection dialog; a cancelled login ends without a frame.
-    ASSERT_TRUE(core::ConnectConfig::write(app->iniPath(), database.path(), true, {}, {}));
+    // Chinese whatever the system locale: Qt's own texts and the default locale.
+    EXPECT_EQ(QLocale().name(), QStringLiteral("zh_CN"));
+    EXPECT_EQ(QLocale().monthName(3), QStringLiteral("三月"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+              QStringLiteral("文件夹"));
+
+    // A cancelled login ends without a frame.
     steps.clear();
     flow.runLogin = [&] {
         steps << "login";
         return false;
     };
     EXPECT_FALSE(flow.run());
-    EXPECT_EQ(steps, QStringList{"login"});
+    EXPECT_EQ(steps, (QStringList{"look:215", "login"}));
 
     ASSERT_TRUE(database.db().Execute(QStringLiteral("DELETE FROM qp_SysOption WHERE nType=2")));
-    EXPECT_EQ(core::StartupFlow::readRecentDays(database.db()), 0);
+    EXPECT_EQ(core::readRecentDays(database.db()), 0);
     ASSERT_TRUE(database.db().Execute(
         QStringLiteral("INSERT INTO qp_SysOption (nType,sContent) VALUES (2,'many')")));
-    EXPECT_EQ(core::StartupFlow::readRecentDays(database.db()), 0);
+    EXPECT_EQ(core::readRecentDays(database.db()), 0);
     flow.runLogin = [] { return true; };
     flow.createMainFrame = [] { return false; };
     EXPECT_FALSE(flow.run());

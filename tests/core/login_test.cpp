@@ -7,6 +7,7 @@
 #include "core/inifile.h"
 #include "core/passwordhash.h"
 #include "core/sqltext.h"
+#include "db/cadorecordset.h"
 #include "platform/configcipher.h"
 #include "testutil/scriptedprompter.h"
 #include "testutil/testdatabase.h"
@@ -105,7 +106,9 @@ TEST_F(LoginTest, NameIsCleanedAndMatchedWithoutCaseAndTheLoginIsLogged)
 
 TEST_F(LoginTest, SuperOperatorWithEmptyPasswordLogsInWithEmptyPassword)
 {
-    app->setRecentDays(0); // logging off: not even the login is written
+    // Logging off in the database: not even the login is written.
+    ASSERT_TRUE(database.db().Execute(
+        QStringLiteral("UPDATE qp_SysOption SET sContent='0' WHERE nType=2")));
     CDlgLogin dialog(*app, prompter);
     dialog.open();
     ASSERT_EQ(login(dialog, QStringLiteral("ADMIN"), QString()), CDlgLogin::Result::Accepted);
@@ -222,9 +225,14 @@ TEST_F(LoginTest, EmptyNameAndMissingOrBrokenConfigurationKeepTheDialogOpen)
     const QString failed =
         QStringLiteral("登录失败! \n\r\n\r请检查:\n\r1.网络连接是否正常!\n\r"
                        "2.数据库服务器是否正常运行!\n\r3.数据库连接配置是否正确!");
-    EXPECT_EQ(prompter.messageTexts(),
-              (QStringList{QStringLiteral("用户名不能为空!"),
-                           QStringLiteral("数据库连接配置没找到!"), failed, failed}));
+    QStringList texts = prompter.messageTexts();
+    ASSERT_EQ(texts.size(), 4);
+    for (int i : {2, 3}) {
+        EXPECT_TRUE(texts[i].startsWith(failed + QStringLiteral("\n\r\n\r数据库："))) << i;
+        texts[i] = failed;
+    }
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("用户名不能为空!"),
+                                  QStringLiteral("数据库连接配置没找到!"), failed, failed}));
     EXPECT_EQ(prompter.shown()[2].icon, Icon::Error);
     EXPECT_EQ(dialog.failedAttempts(), 0);
     EXPECT_FALSE(app->isLoggedIn());
@@ -265,17 +273,26 @@ TEST_F(LoginTest, ReloginKeepsThePreviousOperatorUnlessItSucceeds)
 
 TEST_F(LoginTest, PasswordChangeAndLockUseTheStoredHash)
 {
+    using Lock = core::CDlgAppIdleLocked;
     const int id = addUser(QStringLiteral("li"), QStringLiteral("old"));
     CDlgLogin dialog(*app, prompter);
     ASSERT_EQ(login(dialog, QStringLiteral("li"), QStringLiteral("old")),
               CDlgLogin::Result::Accepted);
     EXPECT_FALSE(app->currentOperator().allCategories); // only category 1 of three
 
-    core::CDlgAppIdleLocked lock(*app);
+    // A wrong password keeps the lock with a hint; the right one resets the count.
+    Lock lock(*app);
     EXPECT_EQ(lock.userName(), QStringLiteral("li"));
     EXPECT_TRUE(lock.caption().startsWith(QStringLiteral("离开挂起 - ")));
-    EXPECT_FALSE(lock.unlock(QStringLiteral("OLD")));
-    EXPECT_TRUE(lock.unlock(QStringLiteral("old")));
+    EXPECT_TRUE(lock.hint().isEmpty());
+    EXPECT_EQ(lock.unlock(QStringLiteral("OLD")), Lock::Result::Stay);
+    EXPECT_EQ(lock.hint(), QStringLiteral("密码错误（第1次，共3次机会），请重新输入。"));
+    EXPECT_EQ(lock.unlock(QStringLiteral("old")), Lock::Result::Unlocked);
+    EXPECT_EQ(lock.failedAttempts(), 0);
+    for (int i = 1; i < Lock::kMaxAttempts; ++i)
+        EXPECT_EQ(lock.unlock(QStringLiteral("x")), Lock::Result::Stay);
+    EXPECT_EQ(lock.unlock(QStringLiteral("x")), Lock::Result::TooManyAttempts);
+    EXPECT_TRUE(prompter.shown().empty()); // the lock never shows a message box
 
     using Modify = core::CDlgPassWordModify;
     Modify modify(*app, prompter);
@@ -295,17 +312,78 @@ TEST_F(LoginTest, PasswordChangeAndLockUseTheStoredHash)
         database.scalar(QStringLiteral("SELECT Pwd FROM qp_Users WHERE UserID=%1").arg(id));
     EXPECT_EQ(stored, core::passwordHash(QStringLiteral("new1")));
     EXPECT_EQ(app->currentOperator().Pwd, stored);
-    EXPECT_TRUE(lock.unlock(QStringLiteral("new1")));
+    EXPECT_EQ(Lock(*app).unlock(QStringLiteral("new1")), Lock::Result::Unlocked);
+    EXPECT_EQ(database.scalar(QStringLiteral("SELECT lAction FROM qp_Log WHERE lUser='li' "
+                                             "ORDER BY id DESC")),
+              QStringLiteral("系统管理[修改登录口令]"));
 
-    // An empty new password stores an empty hash; a failed update closes silently.
+    // An empty new password is stored only after the operator confirms it.
+    prompter.answer(core::Prompter::Answer::No);
+    EXPECT_EQ(modify.submit(QStringLiteral("new1"), QString(), QString()), Modify::Result::Stay);
+    EXPECT_EQ(modify.focusField(), Modify::Field::NewPassword);
+    EXPECT_EQ(app->currentOperator().Pwd, stored);
+    prompter.answer(core::Prompter::Answer::Yes);
     EXPECT_EQ(modify.submit(QStringLiteral("new1"), QString(), QString()), Modify::Result::Closed);
     EXPECT_EQ(database.scalar(QStringLiteral("SELECT Pwd FROM qp_Users WHERE UserID=%1").arg(id),
                               QStringLiteral("<none>")),
               QString());
+    // A failed update closes silently.
     app->database().Close();
     prompter.clear();
     EXPECT_EQ(modify.submit(QString(), QStringLiteral("x"), QStringLiteral("x")),
               Modify::Result::Closed);
     EXPECT_TRUE(prompter.shown().empty());
     EXPECT_EQ(app->currentOperator().Pwd, QString());
+}
+
+TEST_F(LoginTest, FailedLoginsAndReloginAreLoggedAndRetentionZeroWritesNothing)
+{
+    addUser(QStringLiteral("li"), QStringLiteral("abc"));
+    const QString host = QSysInfo::machineHostName();
+    {
+        CDlgLogin first(*app, prompter);
+        EXPECT_EQ(login(first, QStringLiteral("nobody"), QStringLiteral("x")),
+                  CDlgLogin::Result::Stay);
+        EXPECT_EQ(login(first, QStringLiteral("admin"), QString()), CDlgLogin::Result::Accepted);
+        CDlgLogin relogin(*app, prompter, true);
+        EXPECT_EQ(login(relogin, QStringLiteral("li"), QStringLiteral("abc")),
+                  CDlgLogin::Result::Accepted);
+    }
+    QStringList lines;
+    db::CADORecordset rs(&database.db());
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT lUser,lAction FROM qp_Log ORDER BY id")));
+    for (; !rs.IsEOF(); rs.MoveNext())
+        lines << rs.GetFieldString(QStringLiteral("lUser")) + QLatin1Char(' ') +
+                     rs.GetFieldString(QStringLiteral("lAction"));
+    EXPECT_EQ(lines,
+              (QStringList{QStringLiteral("nobody 系统管理[登录失败'nobody'第1次,计算机名：") +
+                               host + "]",
+                           QStringLiteral("admin 登录系统[计算机名：") + host + "]",
+                           QStringLiteral("admin 登出系统"),
+                           QStringLiteral("li 登录系统[计算机名：") + host + "]"}));
+
+    // Retention 0 in the database: the login reads it before writing anything.
+    ASSERT_TRUE(database.db().Execute(QStringLiteral("DELETE FROM qp_Log")));
+    ASSERT_TRUE(database.db().Execute(
+        QStringLiteral("UPDATE qp_SysOption SET sContent='0' WHERE nType=2")));
+    app->database().Close();
+    app->setRecentDays(60);
+    CDlgLogin again(*app, prompter);
+    EXPECT_EQ(login(again, QStringLiteral("li"), QStringLiteral("bad")), CDlgLogin::Result::Stay);
+    EXPECT_EQ(login(again, QStringLiteral("li"), QStringLiteral("abc")),
+              CDlgLogin::Result::Accepted);
+    EXPECT_EQ(app->recentDays(), 0);
+    EXPECT_EQ(database.scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Log")), 0);
+}
+
+TEST_F(LoginTest, MissingDatabaseFileIsNamedWithTheReason)
+{
+    const QString missing = dir.filePath(QStringLiteral("gone/hr.db"));
+    ASSERT_TRUE(core::ConnectConfig::write(app->iniPath(), missing, true, {}, {}));
+    CDlgLogin dialog(*app, prompter);
+    EXPECT_EQ(login(dialog, QStringLiteral("admin"), QString()), CDlgLogin::Result::Stay);
+    EXPECT_TRUE(prompter.last().text.startsWith(QStringLiteral("登录失败! ")));
+    EXPECT_TRUE(prompter.last().text.endsWith(QStringLiteral("\n\r\n\r数据库：") + missing +
+                                              QStringLiteral("\n\r原因：数据库文件不存在")))
+        << prompter.last().text.toStdString();
 }

@@ -20,8 +20,9 @@ protected:
             "INSERT INTO qp_Dept (ParentID,Name,Ord,ParentArr) VALUES (0,'总部',1,'|1|')")));
         ASSERT_TRUE(db().Execute(QStringLiteral(
             "INSERT INTO qp_Dept (ParentID,Name,Ord,ParentArr) VALUES (1,'财务部',1,'|2|1|')")));
-        ASSERT_TRUE(db().Execute(QStringLiteral(
-            "INSERT INTO qp_Table (TblName,Title,nType,ParentID,Ord) VALUES ('qp_W1','工资',6,0,1)")));
+        ASSERT_TRUE(
+            db().Execute(QStringLiteral("INSERT INTO qp_Table (TblName,Title,nType,ParentID,Ord) "
+                                        "VALUES ('qp_W1','工资',6,0,1)")));
         wageSortId = database().scalarInt(QStringLiteral("SELECT ID FROM qp_Table WHERE nType=6"));
     }
 
@@ -53,7 +54,14 @@ TEST_F(OperatorEditor, NewOperatorRunsEveryCheckInOrderThenStores)
     EXPECT_FALSE(editor.accept());
     EXPECT_EQ(editor.focusField(), CDLGUser::Field::UserName);
 
-    editor.setUserName(QStringLiteral("O'Brien; DROP TABLE qp_Users --"));
+    // The login strips ';' and ',', so such a name could never log in.
+    editor.setUserName(QStringLiteral("li;si"));
+    EXPECT_FALSE(editor.accept());
+    EXPECT_EQ(editor.focusField(), CDLGUser::Field::UserName);
+    editor.setUserName(QStringLiteral("li,si"));
+    EXPECT_FALSE(editor.accept());
+
+    editor.setUserName(QStringLiteral("  O'Brien [x] -- DROP TABLE qp_Users  "));
     EXPECT_FALSE(editor.accept());
     EXPECT_EQ(editor.focusField(), CDLGUser::Field::Password);
 
@@ -75,19 +83,20 @@ TEST_F(OperatorEditor, NewOperatorRunsEveryCheckInOrderThenStores)
     const int logsBefore = logCount();
     EXPECT_TRUE(editor.accept());
 
-    EXPECT_EQ(prompter.messageTexts(),
-              expectMessages({"错误：用户名称不能为空值 !!!", "错误：该用户已存在!",
-                              "错误：密码不能为空值!!!", "错误：密码与密码确认不一致!!!",
-                              "至少选择一项功能权限!", "至少选择一个人员类别!",
-                              "至少选择一个部门!"}));
+    EXPECT_EQ(
+        prompter.messageTexts(),
+        expectMessages({"错误：用户名称不能为空值 !!!", "错误：该用户已存在!",
+                        "错误：用户名称不能包含';'或','!", "错误：用户名称不能包含';'或','!",
+                        "错误：密码不能为空值!!!", "错误：密码与密码确认不一致!!!",
+                        "至少选择一项功能权限!", "至少选择一个人员类别!", "至少选择一个部门!"}));
     for (const auto& shown : prompter.shown()) {
         EXPECT_EQ(shown.caption, QStringLiteral("提示"));
         EXPECT_EQ(shown.icon, Icon::Warning);
     }
 
-    // Stored as typed (the quote and the comment are text), hashed, categories in page order.
-    const QString where = QStringLiteral(" FROM qp_Users WHERE UserName='O''Brien; DROP TABLE "
-                                         "qp_Users --'");
+    // Stored trimmed (the quote and the comment are text), hashed, categories in page order.
+    const QString where = QStringLiteral(" FROM qp_Users WHERE UserName='O''Brien [x] -- DROP "
+                                         "TABLE qp_Users'");
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT Pwd") + where),
               core::passwordHash(QStringLiteral("secret")));
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT Purview") + where),
@@ -95,7 +104,8 @@ TEST_F(OperatorEditor, NewOperatorRunsEveryCheckInOrderThenStores)
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT Descr") + where), QStringLiteral("[出纳]"));
     EXPECT_EQ(database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Users")), 2);
     EXPECT_EQ(logCount(), logsBefore + 1);
-    EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[新增操作用户'O'Brien; DROP TABLE qp_Users --']"));
+    EXPECT_EQ(lastLogLine(),
+              QStringLiteral("系统管理[新增操作用户'O'Brien [x] -- DROP TABLE qp_Users']"));
 }
 
 TEST_F(OperatorEditor, NameCheckUsesLikeSoWildcardsMatchOtherNames)
@@ -114,8 +124,12 @@ TEST_F(OperatorEditor, ChangeKeepsOrReplacesThePasswordAndTicksFromPurview)
     ASSERT_TRUE(db().Execute(QStringLiteral("UPDATE qp_Users SET Pwd='%1' WHERE UserID=%2")
                                  .arg(core::passwordHash(QStringLiteral("old")))
                                  .arg(id)));
-    core::OperatorEntry entry{id, QStringLiteral("clerk"), true, QStringLiteral("d"),
-                              QStringLiteral("8000000000000000|2|2|%1").arg(wageSortId), false};
+    core::OperatorEntry entry{id,
+                              QStringLiteral("clerk"),
+                              true,
+                              QStringLiteral("d"),
+                              QStringLiteral("8000000000000000|2|2|%1").arg(wageSortId),
+                              false};
     {
         CDLGUser editor(app, prompter, entry);
         editor.open();
@@ -137,20 +151,33 @@ TEST_F(OperatorEditor, ChangeKeepsOrReplacesThePasswordAndTicksFromPurview)
     }
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT Pwd FROM qp_Users WHERE UserID=%1").arg(id)),
               core::passwordHash(QStringLiteral("old")));
-    EXPECT_EQ(database().scalarInt(
-                  QStringLiteral("SELECT COUNT(*) FROM qp_Users WHERE UserID=%1 AND Locked=0").arg(id)),
-              1);
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserID=%1").arg(id)),
-              QStringLiteral("8000000000000000|2|2|"));
-    EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[修改操作用户'clerk']"));
+    EXPECT_EQ(
+        database().scalarInt(
+            QStringLiteral("SELECT COUNT(*) FROM qp_Users WHERE UserID=%1 AND Locked=0").arg(id)),
+        1);
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserID=%1").arg(id)),
+        QStringLiteral("8000000000000000|2|2|"));
+    EXPECT_EQ(lastLogLine(),
+              QStringLiteral("系统管理[修改操作用户'clerk'：解除锁定、薪资类别权限]"));
 
+    entry.Locked = false;
+    entry.Purview = QStringLiteral("8000000000000000|2|2|");
     {
         CDLGUser editor(app, prompter, entry);
         editor.open();
+        EXPECT_TRUE(editor.accept()); // nothing changed: the plain line
+        EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[修改操作用户'clerk']"));
+        editor.setUserName(QStringLiteral("clerk2"));
         editor.setPassword(QStringLiteral("new"));
         editor.setConfirmation(QStringLiteral("new"));
+        editor.setDescription(QStringLiteral("出纳"));
+        editor.toggleRight(17);
         EXPECT_TRUE(editor.accept());
     }
+    EXPECT_EQ(
+        lastLogLine(),
+        QStringLiteral("系统管理[修改操作用户'clerk2'：原名称'clerk'、密码、说明、功能权限]"));
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT Pwd FROM qp_Users WHERE UserID=%1").arg(id)),
               core::passwordHash(QStringLiteral("new")));
 }
@@ -185,10 +212,58 @@ TEST_F(OperatorEditor, GroupEntryTogglesItsMembers)
     editor.toggleRight(16); // and off again, 20 included
     for (int i = 16; i <= 32; ++i)
         EXPECT_FALSE(editor.isRightChecked(i)) << i;
-    editor.toggleRight(17); // a member alone
+    editor.toggleRight(17); // a member ticks its group with it
     EXPECT_TRUE(editor.isRightChecked(17));
-    EXPECT_FALSE(editor.isRightChecked(16));
-    EXPECT_EQ(editor.checkedRightsMask(), quint64(1) << 38);
+    EXPECT_TRUE(editor.isRightChecked(16));
+    EXPECT_EQ(editor.checkedRightsMask(), (quint64(1) << 38) | (quint64(1) << 39));
+    editor.toggleRight(17); // unticking the member leaves the group
+    EXPECT_TRUE(editor.isRightChecked(16));
+
+    // Departments: a parent takes its subtree with it, a child ticks the path above it.
+    editor.toggleDepartment(1);
+    EXPECT_TRUE(editor.isDepartmentChecked(1));
+    EXPECT_TRUE(editor.isDepartmentChecked(2));
+    editor.toggleDepartment(1);
+    EXPECT_FALSE(editor.isDepartmentChecked(2));
+    editor.toggleDepartment(2);
+    EXPECT_TRUE(editor.isDepartmentChecked(1));
+    editor.toggleDepartment(2);
+    EXPECT_TRUE(editor.isDepartmentChecked(1));
+    EXPECT_FALSE(editor.isDepartmentChecked(2));
+}
+
+TEST_F(OperatorEditor, SuperUserShowsEverythingTickedAndSavesUnchanged)
+{
+    // The delivered super operator: his rights text lists no department.
+    const int id = database().scalarInt(QStringLiteral("SELECT UserID FROM qp_Users"));
+    const QString purview =
+        database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserID=%1").arg(id));
+    CDLGUser editor(
+        app, prompter,
+        core::OperatorEntry{id, QStringLiteral("admin"), false, QString(), purview, true});
+    editor.open();
+    EXPECT_TRUE(editor.isSuper());
+    for (int i = 0; i < core::RightsTable::Count; ++i)
+        EXPECT_TRUE(editor.isRightChecked(i)) << i;
+    EXPECT_TRUE(editor.isDepartmentChecked(1));
+    EXPECT_TRUE(editor.isDepartmentChecked(2));
+    EXPECT_TRUE(editor.isWageSortChecked(wageSortId));
+    EXPECT_TRUE(editor.accept());
+    EXPECT_TRUE(prompter.shown().empty());
+    // Saved unchanged: the rights text stays as it was and the log says nothing changed.
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserID=%1").arg(id)),
+        purview);
+    EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[修改操作用户'admin']"));
+
+    // Even with no department at all the super user stays savable.
+    ASSERT_TRUE(db().Execute(QStringLiteral("DELETE FROM qp_Dept")));
+    CDLGUser again(
+        app, prompter,
+        core::OperatorEntry{id, QStringLiteral("admin"), false, QString(), purview, true});
+    again.open();
+    EXPECT_TRUE(again.accept());
+    EXPECT_TRUE(prompter.shown().empty());
 }
 
 class OperatorList : public AdminTest
@@ -211,8 +286,8 @@ TEST_F(OperatorList, FillsAndRefusesWithoutSelection)
     };
     EXPECT_FALSE(list.changeOperator());
     EXPECT_FALSE(list.deleteOperator());
-    EXPECT_EQ(prompter.messageTexts(),
-              (QStringList{QStringLiteral("请选择项！"), QStringLiteral("请在用户列表中选择用户!")}));
+    EXPECT_EQ(prompter.messageTexts(), (QStringList{QStringLiteral("请选择项！"),
+                                                    QStringLiteral("请在用户列表中选择用户!")}));
 
     db().Close();
     prompter.clear();
@@ -243,8 +318,8 @@ TEST_F(OperatorList, DeleteRules)
     const int logsBefore = logCount();
     prompter.answer(Answer::Yes);
     EXPECT_TRUE(list.deleteOperator());
-    EXPECT_EQ(database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Users WHERE UserID=%1")
-                                       .arg(id)),
+    EXPECT_EQ(database().scalarInt(
+                  QStringLiteral("SELECT COUNT(*) FROM qp_Users WHERE UserID=%1").arg(id)),
               0);
     EXPECT_EQ(list.operators().size(), 1);
     EXPECT_EQ(logCount(), logsBefore + 1);

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace orvane::coretest {
@@ -61,7 +62,19 @@ TEST_F(AdminWidgets, OperatorEditorWindowCreatesAnOperator)
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(prompter.last().text, QStringLiteral("至少选择一项功能权限!"));
-    EXPECT_EQ(dialog.pages()->currentWidget(), dialog.rightsTree());
+    EXPECT_TRUE(dialog.pages()->currentWidget()->isAncestorOf(dialog.rightsTree()));
+
+    // Space ticks the focused entry, whichever column has the focus.
+    QTreeWidgetItem* view = findItem(dialog.rightsTree(), QStringLiteral("查看档案"));
+    dialog.rightsTree()->setCurrentItem(view, 0);
+    QTest::keyClick(dialog.rightsTree(), Qt::Key_Space);
+    EXPECT_EQ(view->checkState(1), Qt::Checked);
+    // ... and its group follows it.
+    EXPECT_EQ(findItem(dialog.rightsTree(), QStringLiteral("人员档案管理"))->checkState(1),
+              Qt::Checked);
+    QTest::keyClick(dialog.rightsTree(), Qt::Key_Space);
+    EXPECT_EQ(view->checkState(1), Qt::Unchecked);
+    findItem(dialog.rightsTree(), QStringLiteral("人员档案管理"))->setCheckState(1, Qt::Unchecked);
 
     // Ticking a group ticks its members.
     QTreeWidgetItem* system = findItem(dialog.rightsTree(), QStringLiteral("系统管理"));
@@ -72,11 +85,14 @@ TEST_F(AdminWidgets, OperatorEditorWindowCreatesAnOperator)
     EXPECT_EQ(findItem(dialog.rightsTree(), QStringLiteral("薪资管理"))->checkState(1),
               Qt::Unchecked);
     findItem(dialog.categoryList(), QStringLiteral("在职人员"))->setCheckState(1, Qt::Checked);
+    // A ticked department ticks the path above it.
     findItem(dialog.departmentTree(), QStringLiteral("人事部"))->setCheckState(1, Qt::Checked);
+    EXPECT_EQ(dialog.departmentTree()->topLevelItem(0)->checkState(1), Qt::Checked);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserName='王五'")),
-              QStringLiteral("fc00|1|2|"));
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserName='王五'")),
+        QStringLiteral("fc00|1|1,2|"));
 }
 
 TEST_F(AdminWidgets, OperatorListWindowChangesAndDeletes)
@@ -102,13 +118,14 @@ TEST_F(AdminWidgets, OperatorListWindowChangesAndDeletes)
         window.accept();
         return window.result() == QDialog::Accepted;
     };
+    // Enter opens the selected operator, Delete deletes him.
     dialog.table()->selectRow(1);
-    dialog.changeButton()->click();
+    QTest::keyClick(dialog.table(), Qt::Key_Return);
     EXPECT_EQ(dialog.table()->item(1, 3)->text(), QStringLiteral("夏季"));
 
     prompter.answer(Answer::Yes);
     dialog.table()->selectRow(1);
-    dialog.deleteButton()->click();
+    QTest::keyClick(dialog.table(), Qt::Key_Delete);
     EXPECT_EQ(dialog.table()->rowCount(), 1);
     EXPECT_EQ(dialog.footer()->text(), QStringLiteral(" 共: 1 人"));
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -139,14 +140,33 @@ TEST_F(LoginWidgetTest, LockLeavesOnlyWithThePasswordAndPasswordChangeRuns)
     QTest::keyClick(&lock, Qt::Key_Escape);
     lock.close();
     EXPECT_TRUE(lock.isVisible());
+    // Only a button that does something: OK.
+    auto* box = lock.findChild<QDialogButtonBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->buttons().size(), 1);
+    auto* hint = child<QLabel>(lock, "hint");
+    EXPECT_TRUE(hint->isHidden());
     QTest::keyClicks(password, QStringLiteral("wrong"));
     QTest::keyClick(password, Qt::Key_Return);
     EXPECT_TRUE(lock.isVisible());
     EXPECT_EQ(password->selectedText(), QStringLiteral("wrong"));
+    EXPECT_FALSE(hint->isHidden());
+    EXPECT_TRUE(hint->text().startsWith(QStringLiteral("密码错误")));
     password->clear(); // the stored password is empty
     QTest::keyClick(password, Qt::Key_Return);
     EXPECT_FALSE(lock.isVisible());
     EXPECT_EQ(lock.result(), QDialog::Accepted);
+
+    // Three wrong passwords in a row end the lock as rejected (the frame then ends the run).
+    core::ui::IdleLockedDialog second(*app);
+    second.show();
+    auto* secondPassword = child<QLineEdit>(second, "password");
+    for (int i = 0; i < 3; ++i) {
+        secondPassword->setText(QStringLiteral("bad"));
+        QTest::keyClick(secondPassword, Qt::Key_Return);
+    }
+    EXPECT_FALSE(second.isVisible());
+    EXPECT_EQ(second.result(), QDialog::Rejected);
 
     core::ui::PasswordModifyDialog modify(*app, prompter);
     modify.show();

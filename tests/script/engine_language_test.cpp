@@ -160,6 +160,18 @@ q = Twice((z))
     EXPECT_EQ(e.lastError().number, 1044);
 }
 
+TEST(EngineLanguage, CallResultsAndElementsCanBeIndexed)
+{
+    ScriptEngine e;
+    ASSERT_TRUE(e.addCode("Function Parts()\n Parts = Array(\"x\", Array(1, 2))\nEnd Function\n"
+                          "Dim nested : nested = Array(Array(5, 6), 7)"));
+    EXPECT_EQ(show(e, "Split(\"a,b,c\", \",\")(1)"), "b|String");
+    EXPECT_EQ(show(e, "Parts()(1)(0) + 1"), "2|Integer");
+    EXPECT_EQ(show(e, "nested(0)(1)"), "6|Integer");
+    EXPECT_EQ(show(e, "Split(\"a,b\", \",\")(5)"), "error 9"); // subscript out of range
+    EXPECT_EQ(show(e, "Len(\"abc\")(0)"), "error 13");          // not an array
+}
+
 TEST(EngineLanguage, CompileErrorsCarryNumberTextAndLine)
 {
     ScriptEngine e;
@@ -185,7 +197,12 @@ TEST(EngineLanguage, CompileErrorsCarryNumberTextAndLine)
         EXPECT_EQ(e.lastError().number, c.number) << c.code;
         EXPECT_EQ(e.lastError().line, c.line) << c.code;
         EXPECT_EQ(e.lastError().source, ScriptEngine::kCompileErrorSource);
+        // The syntax check finds the same error without loading anything.
+        EXPECT_FALSE(e.checkSyntax(c.code)) << c.code;
+        EXPECT_EQ(e.lastError().line, c.line) << c.code;
     }
+    EXPECT_TRUE(e.checkSyntax("Function F(a)\n F = a * 2\nEnd Function"));
+    EXPECT_EQ(show(e, "IsEmpty(F)"), "True|Boolean"); // checked, not defined
     e.addCode("x = 1 2");
     EXPECT_EQ(e.lastError().description, "Expected end of statement");
     // A failed compile changes nothing that was loaded before.

@@ -117,6 +117,30 @@ TEST_F(Commands, EnablingMatchesWhatTheHandlerAccepts)
     EXPECT_FALSE(flow.gate().isEnabled(4711));
 }
 
+TEST_F(Commands, EveryCommandChecksTheConnectionAndOnlyRightBoundEntriesGrey)
+{
+    addOperator(QStringLiteral("clerk"), {0});
+    loginAs(QStringLiteral("clerk"));
+    // Statistics is refused when issued but not greyed; the personnel view follows its right.
+    EXPECT_TRUE(flow.gate().isEnabled(CommandTable::StatAnalyze));
+    EXPECT_TRUE(flow.gate().isEnabled(CommandTable::DeptManager));
+    EXPECT_FALSE(flow.gate().isEnabled(CommandTable::WageOpen));
+    EXPECT_FALSE(flow.gate().isEnabled(CommandTable::SysLog));
+    EXPECT_FALSE(flow.execute(CommandTable::StatAnalyze));
+    EXPECT_EQ(prompter.messageTexts(), QStringList{core::OperatorRights::noRightMessage()});
+
+    // An ungated command meets a lost connection too, and does not run.
+    prompter.clear();
+    db().Close();
+    int closeRequests = 0;
+    flow.gate().requestClose = [&] { ++closeRequests; };
+    prompter.answer(Answer::Cancel);
+    EXPECT_FALSE(flow.execute(CommandTable::PasswordModify));
+    EXPECT_EQ(prompter.last().kind, Kind::RetryCancel);
+    EXPECT_EQ(closeRequests, 1);
+    EXPECT_TRUE(events.isEmpty());
+}
+
 TEST_F(Commands, PersonnelFrameIsSingleAndWageFramesUniquePerSortAndMonth)
 {
     EXPECT_EQ(flow.openPersonnel(), MainFrameFlow::OpenResult::Created);

@@ -30,14 +30,29 @@ TEST_F(SystemSettings, GeneralPageRefusesLongNumbersAndStoresTheRule)
     EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("人员编号长度不能超过50!")});
     EXPECT_EQ(option(0), QStringLiteral("0|6|"));
 
+    // Unchanged: neither written nor logged.
     const int logs = logCount();
+    page.length = 6;
+    EXPECT_TRUE(page.apply());
+    EXPECT_EQ(logCount(), logs);
+
+    // The fixed-prefix rule needs a prefix; only that rule keeps one.
     page.mode = 1;
+    page.prefix = QStringLiteral(" | ");
+    EXPECT_FALSE(page.apply());
+    EXPECT_EQ(prompter.messageTexts().last(), QStringLiteral("请输入人员编号的固定前缀!"));
+    EXPECT_EQ(option(0), QStringLiteral("0|6|"));
     page.length = 50;
     page.prefix = QStringLiteral("H'R|");
     EXPECT_TRUE(page.apply());
     EXPECT_EQ(option(0), QStringLiteral("1|50|H'R"));
     EXPECT_EQ(logCount(), logs + 1);
     EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[系统设置->修改常规设置]"));
+    page.mode = 3;
+    EXPECT_TRUE(page.apply());
+    EXPECT_EQ(option(0), QStringLiteral("3|50|"));
+    EXPECT_EQ(shell::CPropertyPageGeneral::ruleNames().at(1),
+              QStringLiteral("自动编号(固定前缀+顺序号)"));
 
     // A stored text of another shape, or an unknown mode, is read as the defaults say.
     ASSERT_TRUE(db().Execute(QStringLiteral("UPDATE qp_SysOption SET sContent='7|3|' WHERE "
@@ -66,11 +81,26 @@ TEST_F(SystemSettings, ScriptPageStoresTheTextAsTypedAndLogsOnlyChanges)
     EXPECT_TRUE(page.apply(text));
     EXPECT_EQ(option(1), text);
     EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[系统设置->修改自定义脚本]"));
+    EXPECT_EQ(prompter.last().icon, core::Prompter::Icon::Information); // the save is confirmed
+    EXPECT_EQ(page.errorLine(), 0);
+
+    // A syntax error names its line and stores nothing.
+    prompter.clear();
+    const int logsAfterSave = logCount();
+    EXPECT_FALSE(page.apply(QStringLiteral("Function F(x)\n  F = (x + 1\nEnd Function\n")));
+    EXPECT_EQ(page.errorLine(), 2);
+    EXPECT_EQ(
+        prompter.messageTexts(),
+        QStringList{QStringLiteral("自定义脚本第2行有语法错误：Expected ')'\n\n脚本没有保存。")});
+    EXPECT_EQ(option(1), text);
+    EXPECT_EQ(logCount(), logsAfterSave);
 
     // A vanished database: the write fails with a message and reports it.
+    prompter.clear();
     db().Close();
     EXPECT_FALSE(page.apply(QStringLiteral("x")));
     EXPECT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.last().icon, core::Prompter::Icon::Error);
 }
 
 class DemoData : public ShellTest

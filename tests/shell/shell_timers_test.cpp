@@ -119,3 +119,56 @@ TEST_F(Timers, LockHidesPopupAndUnlockUsesTheSettingsThenStored)
 }
 
 } // namespace orvane::shelltest
+
+namespace orvane::shelltest {
+
+TEST_F(Timers, DesktopIdleTimeCountsInputToOtherProgramsToo)
+{
+    app.settings().setIdleLockTime(1);
+    int locks = 0;
+    flow.timers().onIdleLock = [&] { ++locks; };
+    std::optional<qint64> desktopIdle = 0;
+    flow.timers().desktopIdleMs = [&] { return desktopIdle; };
+    flow.start();
+    advance(2000);
+    // The operator types in another program: the client saw nothing, the desktop did.
+    desktopIdle = 30000;
+    advance(70000, 500);
+    EXPECT_EQ(locks, 0);
+    desktopIdle = 60000;
+    advance(500);
+    EXPECT_EQ(locks, 1);
+
+    // Without a desktop to ask, the client's own input counts.
+    flow.timers().desktopIdleMs = [] { return std::optional<qint64>(); };
+    flow.timers().restartAfterUnlock(flow.storedTimerSettings());
+    advance(50000, 500);
+    flow.timers().noteInput();
+    advance(50000, 500);
+    EXPECT_EQ(locks, 1);
+    advance(10000, 500);
+    EXPECT_EQ(locks, 2);
+}
+
+TEST_F(Timers, LockAndUnlockAreLoggedAndTooManyWrongPasswordsEndTheProgram)
+{
+    flow.start();
+    QStringList seen;
+    flow.restore = [&] { seen << "restore"; };
+    flow.endProgram = [&] { seen << "end"; };
+    flow.runLockDialog = [] { return true; };
+    flow.lock();
+    EXPECT_EQ(seen, QStringList{"restore"});
+    EXPECT_EQ(lastLogLine(), QStringLiteral("系统管理[解除挂起]"));
+
+    seen.clear();
+    flow.runLockDialog = [] { return false; };
+    flow.lock();
+    EXPECT_EQ(seen, QStringList{"end"});
+    EXPECT_EQ(prompter.messageTexts(),
+              QStringList{QStringLiteral("错误：输入错误!请联系统管理员!")});
+    EXPECT_EQ(lastLogLine(), QStringLiteral("登出系统"));
+    EXPECT_FALSE(flow.timers().isRunning(FrameTimers::IdleTimer));
+}
+
+} // namespace orvane::shelltest

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 
 namespace orvane::core {
@@ -12,7 +13,8 @@ class COrvaneApp;
 
 namespace orvane::core::ui {
 
-// The idle lock window over CDlgAppIdleLocked: Cancel, Escape and the close button do nothing.
+// The idle lock window over CDlgAppIdleLocked: Escape and the close button do nothing; the dialog
+// ends with OK on the right password and is rejected after the last allowed wrong one.
 class IdleLockedDialog : public QDialog
 {
     Q_OBJECT
@@ -29,6 +31,7 @@ protected:
 private:
     CDlgAppIdleLocked m_lock;
     QLineEdit* m_passwordEdit = nullptr;
+    QLabel* m_hint = nullptr;
 };
 
 } // namespace orvane::core::ui

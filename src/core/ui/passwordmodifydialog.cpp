@@ -12,7 +12,7 @@ namespace orvane::core::ui {
 PasswordModifyDialog::PasswordModifyDialog(COrvaneApp& app, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_modify(app, prompter)
 {
-    setWindowTitle(QStringLiteral("口令设置"));
+    setWindowTitle(QStringLiteral("修改密码"));
     setObjectName(QStringLiteral("PasswordModifyDialog"));
     auto makeEdit = [this](const char* name) {
         auto* e = new QLineEdit(this);
@@ -26,9 +26,9 @@ PasswordModifyDialog::PasswordModifyDialog(COrvaneApp& app, Prompter& prompter, 
 
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->addRow(QStringLiteral("原口令(&O)："), m_oldEdit);
-    form->addRow(QStringLiteral("新口令(&N)："), m_newEdit);
-    form->addRow(QStringLiteral("确认新口令(&C)："), m_confirmEdit);
+    form->addRow(QStringLiteral("原密码(&O)："), m_oldEdit);
+    form->addRow(QStringLiteral("新密码(&N)："), m_newEdit);
+    form->addRow(QStringLiteral("确认新密码(&C)："), m_confirmEdit);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &PasswordModifyDialog::accept);
@@ -50,8 +50,10 @@ void PasswordModifyDialog::accept()
         QDialog::accept();
         return;
     }
-    QLineEdit* edit =
-        m_modify.focusField() == CDlgPassWordModify::Field::OldPassword ? m_oldEdit : m_confirmEdit;
+    QLineEdit* edit = m_modify.focusField() == CDlgPassWordModify::Field::OldPassword ? m_oldEdit
+                      : m_modify.focusField() == CDlgPassWordModify::Field::NewPassword
+                          ? m_newEdit
+                          : m_confirmEdit;
     edit->setFocus();
     edit->selectAll();
 }

@@ -1,6 +1,8 @@
 #include "core/ui/syslogmanagedialog.h"
 
+#include "core/corvaneapp.h"
 #include "core/ui/qtprompter.h"
+#include "core/ui/syslogoptiondialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,11 +78,15 @@ SysLogManageDialog::SysLogManageDialog(COrvaneApp& app, Prompter& prompter, QWid
     m_refresh = new QPushButton(QStringLiteral("刷新"), this);
     m_refresh->setObjectName(QStringLiteral("refresh"));
     m_refresh->setDefault(true);
+    m_options = new QPushButton(QStringLiteral("日志设置..."), this);
+    m_options->setObjectName(QStringLiteral("options"));
+    m_options->setAutoDefault(false);
     auto* close = new QPushButton(QStringLiteral("退出"), this);
     close->setAutoDefault(false);
     m_export->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_footer, 1);
+    buttons->addWidget(m_options);
     buttons->addWidget(m_export);
     buttons->addWidget(m_refresh);
     buttons->addWidget(close);
@@ -94,6 +100,10 @@ SysLogManageDialog::SysLogManageDialog(COrvaneApp& app, Prompter& prompter, QWid
     connect(m_export, &QPushButton::clicked, this, [this] {
         PrompterParentScope scope(m_prompter, this);
         m_viewer.exportList();
+    });
+    connect(m_options, &QPushButton::clicked, this, [this, &app] {
+        SysLogOptionDialog dialog(app.database(), this);
+        dialog.exec();
     });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -46,6 +46,7 @@ private:
     QCheckBox* m_useEnd;
     QDateEdit* m_end;
     QLineEdit* m_action;
+    QPushButton* m_options = nullptr;
     QTableView* m_table;
     QLabel* m_footer;
     QPushButton* m_refresh;

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,7 +42,8 @@ void addDepartments(QTreeWidgetItem* parent, QTreeWidget* tree, const QList<Dept
                     const CDLGUser& editor)
 {
     for (const DeptNode& node : nodes) {
-        QTreeWidgetItem* item = checkItem(node.name, node.did, editor.isDepartmentChecked(node.did));
+        QTreeWidgetItem* item =
+            checkItem(node.name, node.did, editor.isDepartmentChecked(node.did));
         if (parent)
             parent->addChild(item);
         else
@@ -100,14 +102,38 @@ UserDialog::UserDialog(CDLGUser& editor, Prompter& prompter, QWidget* parent)
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pages"));
-    m_pages->addTab(buildRightsPage(), QStringLiteral("功能权限"));
+    const bool super = editor.isSuper();
+    // Each page says what its ticks mean; Space ticks the focused entry.
+    m_pages->addTab(
+        page(buildRightsPage(),
+             super ? QStringLiteral("超级用户拥有全部功能权限。")
+                   : QStringLiteral("至少勾选一项功能。勾选某项功能时其所属分组一并勾选。")),
+        QStringLiteral("功能权限"));
     m_categories = buildCheckList({QStringLiteral("人员类别"), QStringLiteral("权限")});
-    m_pages->addTab(m_categories, QStringLiteral("人员类别权限"));
+    m_pages->addTab(
+        page(m_categories,
+             super ? QStringLiteral("超级用户可查看全部人员类别。")
+                   : QStringLiteral("至少勾选一个人员类别；该用户只能查看勾选的类别中的人员。")),
+        QStringLiteral("人员类别权限"));
     m_departments = buildCheckList({QStringLiteral("部门"), QStringLiteral("权限")});
-    m_pages->addTab(m_departments, QStringLiteral("部门权限"));
+    m_pages->addTab(
+        page(m_departments,
+             super ? QStringLiteral("超级用户可查看全部部门。")
+                   : QStringLiteral("至少勾选一个部门；勾选上级部门时其下级部门一并勾选。")),
+        QStringLiteral("部门权限"));
     m_wageSorts = buildCheckList({QStringLiteral("薪资类别"), QStringLiteral("权限")});
-    m_pages->addTab(m_wageSorts, QStringLiteral("薪资类别权限"));
+    m_pages->addTab(
+        page(m_wageSorts, super ? QStringLiteral("超级用户可使用全部薪资类别。")
+                                : QStringLiteral("可以不勾选；该用户只能使用勾选的薪资类别。")),
+        QStringLiteral("薪资类别权限"));
     fillPages();
+    for (QTreeWidget* tree : {m_rights, m_categories, m_departments, m_wageSorts}) {
+        tree->installEventFilter(this);
+        tree->setEnabled(!super);
+    }
+    followTicks(
+        m_departments, [this](int did) { return m_editor.isDepartmentChecked(did); },
+        [this](int did) { m_editor.toggleDepartment(did); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
@@ -142,9 +168,9 @@ QWidget* UserDialog::buildRightsPage()
 
     QTreeWidgetItem* group = nullptr;
     for (const RightEntry& entry : RightsTable::entries()) {
-        auto* item = new QTreeWidgetItem(
-            QStringList{entry.nameText(), QString(), entry.descriptionText(),
-                        QString::number(entry.mask(), 16)});
+        auto* item =
+            new QTreeWidgetItem(QStringList{entry.nameText(), QString(), entry.descriptionText(),
+                                            QString::number(entry.mask(), 16)});
         item->setData(0, kKeyRole, entry.index);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(kCheckColumn, checkState(m_editor.isRightChecked(entry.index)));
@@ -164,8 +190,41 @@ QWidget* UserDialog::buildRightsPage()
     m_rights->header()->resizeSection(1, 56);
     m_rights->header()->setStretchLastSection(false);
     m_rights->header()->setSectionResizeMode(2, QHeaderView::Stretch);
-    connect(m_rights, &QTreeWidget::itemChanged, this, &UserDialog::rightToggled);
+    followTicks(
+        m_rights, [this](int index) { return m_editor.isRightChecked(index); },
+        [this](int index) { m_editor.toggleRight(index); });
     return m_rights;
+}
+
+QWidget* UserDialog::page(QWidget* content, const QString& note)
+{
+    auto* widget = new QWidget(this);
+    auto* layout = new QVBoxLayout(widget);
+    auto* label = new QLabel(note, widget);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    layout->addWidget(content, 1);
+    return widget;
+}
+
+void UserDialog::showPageOf(QWidget* content)
+{
+    m_pages->setCurrentWidget(content->parentWidget());
+}
+
+bool UserDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* tree = qobject_cast<QTreeWidget*>(watched);
+    if (tree && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        // Space ticks the focused entry whichever column holds the focus.
+        if (QTreeWidgetItem* item = tree->currentItem()) {
+            const bool checked = item->checkState(kCheckColumn) == Qt::Checked;
+            item->setCheckState(kCheckColumn, checkState(!checked));
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QTreeWidget* UserDialog::buildCheckList(const QStringList& headers)
@@ -196,25 +255,22 @@ void UserDialog::fillPages()
         m_wageSorts->addTopLevelItem(checkItem(s.name, s.key, m_editor.isWageSortChecked(s.key)));
 }
 
-void UserDialog::rightToggled(QTreeWidgetItem* item, int column)
+void UserDialog::followTicks(QTreeWidget* tree, const std::function<bool(int)>& isChecked,
+                             const std::function<void(int)>& toggle)
 {
-    if (m_syncing || column != kCheckColumn)
-        return;
-    const int index = item->data(0, kKeyRole).toInt();
-    const bool checked = item->checkState(kCheckColumn) == Qt::Checked;
-    if (checked != m_editor.isRightChecked(index))
-        m_editor.toggleRight(index);
-    syncRights();
-}
-
-void UserDialog::syncRights()
-{
-    m_syncing = true;
-    for (QTreeWidgetItemIterator it(m_rights); *it; ++it) {
-        const int index = (*it)->data(0, kKeyRole).toInt();
-        (*it)->setCheckState(kCheckColumn, checkState(m_editor.isRightChecked(index)));
-    }
-    m_syncing = false;
+    // A tick goes to the editor, which may change other entries; the tree then shows them all.
+    connect(tree, &QTreeWidget::itemChanged, this, [=, this](QTreeWidgetItem* item, int column) {
+        if (m_syncing || column != kCheckColumn)
+            return;
+        const int key = item->data(0, kKeyRole).toInt();
+        if ((item->checkState(kCheckColumn) == Qt::Checked) != isChecked(key))
+            toggle(key);
+        m_syncing = true;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            (*it)->setCheckState(kCheckColumn,
+                                 checkState(isChecked((*it)->data(0, kKeyRole).toInt())));
+        m_syncing = false;
+    });
 }
 
 void UserDialog::accept()
@@ -251,13 +307,13 @@ void UserDialog::accept()
         edit = m_confirmation;
         break;
     case CDLGUser::Field::Rights:
-        m_pages->setCurrentWidget(m_rights);
+        showPageOf(m_rights);
         break;
     case CDLGUser::Field::Categories:
-        m_pages->setCurrentWidget(m_categories);
+        showPageOf(m_categories);
         break;
     case CDLGUser::Field::Departments:
-        m_pages->setCurrentWidget(m_departments);
+        showPageOf(m_departments);
         break;
     case CDLGUser::Field::None:
         break;

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QLineEdit;
 class QTabWidget;
@@ -11,7 +13,7 @@ class QTreeWidgetItem;
 namespace orvane::core {
 class CDLGUser;
 class Prompter;
-}
+} // namespace orvane::core
 
 namespace orvane::core::ui {
 
@@ -34,12 +36,19 @@ public:
     QTreeWidget* wageSortList() const { return m_wageSorts; }
     QTabWidget* pages() const { return m_pages; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildRightsPage();
     QTreeWidget* buildCheckList(const QStringList& headers);
     void fillPages();
-    void rightToggled(QTreeWidgetItem* item, int column);
-    void syncRights();
+    // Forwards the tree's ticks to the editor and shows every entry's state afterwards.
+    void followTicks(QTreeWidget* tree, const std::function<bool(int)>& isChecked,
+                     const std::function<void(int)>& toggle);
+    // A tab page holding `content` under a line that explains it.
+    QWidget* page(QWidget* content, const QString& note);
+    void showPageOf(QWidget* content);
 
     CDLGUser& m_editor;
     Prompter& m_prompter;

@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -64,12 +65,33 @@ UserListDialog::UserListDialog(COrvaneApp& app, Prompter& prompter, QWidget* par
     connect(m_table, &QTableWidget::cellDoubleClicked, this,
             [this] { run(&CDlgUserList::changeOperator); });
 
+    m_table->installEventFilter(this);
+
     resize(560, 380);
     {
         PrompterParentScope scope(m_prompter, this);
         m_list.refresh();
     }
     showRows();
+}
+
+bool UserListDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        // Enter opens the selected operator, Delete deletes him.
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            run(&CDlgUserList::changeOperator);
+            return true;
+        case Qt::Key_Delete:
+            run(&CDlgUserList::deleteOperator);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void UserListDialog::run(bool (CDlgUserList::*command)())
@@ -87,10 +109,9 @@ void UserListDialog::showRows()
     m_table->setRowCount(int(rows.size()));
     for (int row = 0; row < rows.size(); ++row) {
         const OperatorEntry& entry = rows[row];
-        const QStringList cells{entry.UserName,
-                                entry.Locked ? QStringLiteral("锁定") : QStringLiteral("正常"),
-                                entry.ISuper ? QStringLiteral("是") : QStringLiteral("否"),
-                                entry.Descr};
+        const QStringList cells{
+            entry.UserName, entry.Locked ? QStringLiteral("锁定") : QStringLiteral("正常"),
+            entry.ISuper ? QStringLiteral("是") : QStringLiteral("否"), entry.Descr};
         for (int column = 0; column < cells.size(); ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
     }

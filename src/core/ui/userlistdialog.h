@@ -24,6 +24,9 @@ public:
     QPushButton* deleteButton() const { return m_delete; }
     QPushButton* refreshButton() const { return m_refresh; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showRows();
     void run(bool (CDlgUserList::*command)());

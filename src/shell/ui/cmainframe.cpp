@@ -9,13 +9,16 @@
 #include "personnel/ui/deptmanagerdialog.h"
 #include "personnel/ui/psnsortmanagerdialog.h"
 #include "shell/commandtable.h"
+#include "shell/ui/applook.h"
 #include "shell/ui/cchildframepsn.h"
 #include "shell/ui/cchildframewage.h"
 #include "shell/ui/cpropertysheetsystemset.h"
+#include "shell/ui/desktopinput.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -29,61 +32,27 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBox>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace orvane::shell::ui {
 
 namespace {
-
-struct Look
-{
-    const char* window;
-    const char* base;
-    const char* highlight;
-    bool dark;
-};
-
-// Visual styles 210..218: palettes over the Fusion style.
-const Look kLooks[] = {
-    {"#f0f0f0", "#ffffff", "#3875d7", false}, // 210 classic light
-    {"#d8d8d8", "#f4f4f4", "#4a6fa5", false}, // 211 classic grey
-    {"#fbfbfb", "#ffffff", "#2f80ed", false}, // 212 plain white
-    {"#dbe6f4", "#ffffff", "#2b5797", false}, // 213 blue
-    {"#c3d3ea", "#f5f8fc", "#1d3f73", false}, // 214 deep blue
-    {"#353535", "#252525", "#2a82da", true},  // 215 black
-    {"#e2e4e8", "#fbfbfc", "#6b7b8c", false}, // 216 silver
-    {"#d9efec", "#ffffff", "#14847a", false}, // 217 teal
-    {"#f4e9dc", "#fffaf4", "#b5651d", false}, // 218 warm
-};
-
-QPalette paletteFor(const Look& look)
-{
-    QPalette p(QColor(look.window), QColor(look.window));
-    p.setColor(QPalette::Base, QColor(look.base));
-    p.setColor(QPalette::Highlight, QColor(look.highlight));
-    p.setColor(QPalette::HighlightedText, Qt::white);
-    if (look.dark) {
-        for (auto role :
-             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
-            p.setColor(role, QColor("#e8e8e8"));
-        p.setColor(QPalette::AlternateBase, QColor("#303030"));
-        p.setColor(QPalette::Disabled, QPalette::Text, QColor("#808080"));
-        p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor("#808080"));
-        p.setColor(QPalette::Disabled, QPalette::WindowText, QColor("#808080"));
-    }
-    return p;
-}
 
 const char* const kLockTexts[3] = {"大写", "数字", "滚动"};
 
@@ -96,6 +65,7 @@ CMainFrame::CMainFrame(core::COrvaneApp& app, core::Prompter* prompter, QWidget*
       m_flow(app, m_prompter, m_clock, m_reminders)
 {
     setWindowTitle(core::COrvaneApp::productTitle());
+    setWindowIcon(AppLook::icon());
     resize(1100, 720);
 
     m_mdi = new QMdiArea(this);
@@ -104,7 +74,9 @@ CMainFrame::CMainFrame(core::COrvaneApp& app, core::Prompter* prompter, QWidget*
     m_mdi->setTabsMovable(true);
     setCentralWidget(m_mdi);
 
-    m_flow.gate().requestClose = [this] {
+    // Cancel on the connection warning runs the ordinary exit, question included.
+    m_flow.gate().requestClose = [this] { QTimer::singleShot(0, this, &QWidget::close); };
+    m_flow.endProgram = [this] {
         m_forceClose = true;
         QTimer::singleShot(0, this, &QWidget::close);
     };
@@ -133,6 +105,11 @@ CMainFrame::CMainFrame(core::COrvaneApp& app, core::Prompter* prompter, QWidget*
     };
     m_flow.minimise = [this] {
         m_wasMaximized = isMaximized();
+        m_helpWasVisible = m_helpWindow && m_helpWindow->isVisible();
+        for (QWidget* tool : {m_helpWindow.data(), m_calendarWindow.data()}) {
+            if (tool)
+                tool->hide(); // nothing of the client stays readable under the lock
+        }
         showMinimized();
     };
     m_flow.restore = [this] {
@@ -142,12 +119,15 @@ CMainFrame::CMainFrame(core::COrvaneApp& app, core::Prompter* prompter, QWidget*
             showNormal();
         raise();
         activateWindow();
+        if (m_helpWasVisible && m_helpWindow)
+            m_helpWindow->show();
     };
     m_flow.navigationChanged = [this] {
         rebuildNavigation();
         m_userLabel->setText(m_flow.statusUserText());
     };
     m_flow.timers().onIdleLock = [this] { m_flow.lock(); };
+    m_flow.timers().desktopIdleMs = [] { return DesktopInput::idleMs(); };
     m_flow.timers().onShowReminder = [this] { showReminderPopup(); };
     m_flow.hidePopup = [this] {
         if (m_popup)
@@ -163,7 +143,10 @@ CMainFrame::CMainFrame(core::COrvaneApp& app, core::Prompter* prompter, QWidget*
     applyTabs();
 
     qApp->installEventFilter(this);
-    connect(&m_pollTimer, &QTimer::timeout, this, [this] { m_flow.timers().poll(); });
+    connect(&m_pollTimer, &QTimer::timeout, this, [this] {
+        m_flow.timers().poll();
+        updateLockKeys();
+    });
     m_pollTimer.start(100);
     m_flow.start();
 }
@@ -194,25 +177,33 @@ QAction* CMainFrame::makeAction(int commandId, QMenu* menu)
 
 void CMainFrame::createMenus()
 {
+    // Every mnemonic is unique in the menu bar and in each menu; where two commands' own
+    // letters meet, one of them sits in a submenu.
     QMenuBar* bar = menuBar();
     QMenu* psn = bar->addMenu(QStringLiteral("人事管理(&P)"));
     for (int id : {2100, 2101, 2104, 33249, 33222})
         makeAction(id, psn);
-    QMenu* wage = bar->addMenu(QStringLiteral("薪资管理(&W)"));
+    QMenu* wage = bar->addMenu(QStringLiteral("薪资管理(&G)"));
     for (int id : {33158, 2201, 2202})
         makeAction(id, wage);
     QMenu* sys = bar->addMenu(QStringLiteral("系统管理(&S)"));
-    for (int id : {33188, 33189, 33174, 33171, 2300})
-        makeAction(id, sys);
+    QMenu* organisation = sys->addMenu(QStringLiteral("组织与类别(&O)"));
+    for (int id : {33188, 33189})
+        makeAction(id, organisation);
+    QMenu* structure = sys->addMenu(QStringLiteral("数据维护(&M)"));
+    for (int id : {33174, 33171})
+        makeAction(id, structure);
+    makeAction(2300, sys);
     sys->addSeparator();
-    for (int id : {2301, 2302, 2303})
+    for (int id : {2301, 2302})
         makeAction(id, sys);
-    sys->addSeparator();
-    makeAction(33230, sys);
-    makeAction(33301, sys);
     sys->addSeparator();
     QAction* quit = sys->addAction(QStringLiteral("退出(&X)"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* user = bar->addMenu(QStringLiteral("用户(&U)"));
+    for (int id : {2303, 33230, 33301})
+        makeAction(id, user);
 
     QMenu* view = bar->addMenu(QStringLiteral("视图(&V)"));
     for (int id : {33236, 32796, 322}) {
@@ -235,16 +226,88 @@ void CMainFrame::createMenus()
     makeAction(33243, tools);
 
     QMenu* window = bar->addMenu(QStringLiteral("窗口(&W)"));
+    QAction* closeOne =
+        window->addAction(QStringLiteral("关闭(&O)"), m_mdi, &QMdiArea::closeActiveSubWindow);
+    closeOne->setShortcut(QKeySequence(QStringLiteral("Ctrl+F4")));
+    closeOne->setObjectName(QStringLiteral("closeChild"));
+    addAction(closeOne);
     makeAction(32871, window);
-    window->addAction(QStringLiteral("层叠(&C)"), m_mdi, &QMdiArea::cascadeSubWindows);
+    window->addSeparator();
+    window->addAction(QStringLiteral("层叠(&C)"), this, &CMainFrame::cascadeChildren)
+        ->setObjectName(QStringLiteral("cascade"));
+    window->addAction(QStringLiteral("平铺(&T)"), this, &CMainFrame::tileChildren);
+    window->addAction(QStringLiteral("标签页(&B)"), this, &CMainFrame::tabChildren)
+        ->setObjectName(QStringLiteral("tabbed"));
     window->addAction(QStringLiteral("下一个(&N)"), m_mdi, &QMdiArea::activateNextSubWindow);
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     makeAction(CommandTable::HelpTopics, help);
+    help->addSeparator();
+    help->addAction(QStringLiteral("关于(&A)..."), this, &CMainFrame::showAbout)
+        ->setObjectName(QStringLiteral("about"));
 
-    for (QMenu* menu : {psn, wage, sys})
+    for (QMenu* menu : {psn, wage, sys, organisation, structure})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateEnabling);
     updateEnabling();
+}
+
+void CMainFrame::cascadeChildren()
+{
+    // Cascading needs free windows: in tab mode every child would shrink to its minimum.
+    m_mdi->setViewMode(QMdiArea::SubWindowView);
+    const QSize size = (m_mdi->viewport()->size() * 0.7).expandedTo(QSize(320, 200));
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    QPoint at(0, 0);
+    for (QMdiSubWindow* child : m_mdi->subWindowList(QMdiArea::StackingOrder)) {
+        child->showNormal();
+        child->setGeometry(QRect(at, size));
+        child->raise();
+        at += QPoint(step, step);
+        if (at.y() + size.height() > m_mdi->viewport()->height())
+            at = QPoint(0, 0);
+    }
+}
+
+void CMainFrame::tileChildren()
+{
+    m_mdi->setViewMode(QMdiArea::SubWindowView);
+    for (QMdiSubWindow* child : m_mdi->subWindowList())
+        child->showNormal();
+    m_mdi->tileSubWindows();
+}
+
+void CMainFrame::tabChildren()
+{
+    m_mdi->setViewMode(QMdiArea::TabbedView);
+    applyTabs();
+    for (QMdiSubWindow* child : m_mdi->subWindowList())
+        child->showMaximized();
+}
+
+void CMainFrame::showAbout()
+{
+    QMessageBox box(this);
+    box.setWindowTitle(QStringLiteral("关于 %1").arg(core::COrvaneApp::productTitle()));
+    box.setIconPixmap(AppLook::icon().pixmap(64, 64));
+    box.setText(QStringLiteral("<h3>%1</h3><p>版本 %2</p>")
+                    .arg(core::COrvaneApp::productTitle(), QStringLiteral(ORVANE_VERSION)));
+    box.setInformativeText(QStringLiteral("人员档案、薪资核算与系统管理。<br>基于 Qt %1。")
+                               .arg(QString::fromLatin1(qVersion())));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void CMainFrame::updateLockKeys()
+{
+    const auto keys = DesktopInput::lockKeys();
+    if (!keys)
+        return; // no desktop to ask: the key presses seen by the client keep the state
+    const bool states[3] = {keys->capsLock, keys->numLock, keys->scrollLock};
+    for (int i = 0; i < 3; ++i) {
+        m_lockStates[i] = states[i];
+        m_lockLabels[i]->setEnabled(states[i]);
+    }
+    m_desktopLockKeys = true;
 }
 
 void CMainFrame::updateEnabling()
@@ -288,7 +351,9 @@ void CMainFrame::createPanes()
         banner->setSource(QUrl::fromLocalFile(bannerFile));
     else
         banner->setHtml(QStringLiteral("<h2>%1</h2>").arg(core::COrvaneApp::productTitle()));
-    banner->setFixedHeight(qMax(56, m_app.settings().bannerHeight()));
+    m_banner = banner;
+    banner->viewport()->installEventFilter(this); // the height follows the width
+    fitBanner();
     m_bannerDock->setWidget(banner);
     addDockWidget(Qt::TopDockWidgetArea, m_bannerDock);
 
@@ -332,13 +397,20 @@ void CMainFrame::rebuildNavigation()
     updateEnabling();
 }
 
+void CMainFrame::fitBanner()
+{
+    // At least the stored height; more when a narrow window wraps the banner's text.
+    QTextDocument* document = m_banner->document();
+    document->setTextWidth(m_banner->viewport()->width());
+    const int content = int(std::ceil(document->size().height())) + 2 * m_banner->frameWidth();
+    const int height = qMax(qMax(56, m_app.settings().bannerHeight()), content);
+    if (m_banner->height() != height)
+        m_banner->setFixedHeight(height);
+}
+
 void CMainFrame::applyLook(int lookId)
 {
-    if (!CommandTable::isLook(lookId))
-        lookId = 213;
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        qApp->setStyle(style);
-    qApp->setPalette(paletteFor(kLooks[lookId - CommandTable::LookFirst]));
+    lookId = AppLook::apply(lookId);
     m_app.settings().setApplicationLook(lookId);
     if (QAction* a = m_actions.value(lookId))
         a->setChecked(true);
@@ -470,10 +542,7 @@ void CMainFrame::showReminderPopup()
         m_flow.execute(CommandTable::WakeupManage);
     });
     connect(popup, &QObject::destroyed, this, [this] { m_flow.timers().popupShowing = false; });
-    QTimer::singleShot(10000, popup, [this, popup] {
-        m_popupPos = popup->pos();
-        popup->close();
-    });
+    QTimer::singleShot(10000, popup, &QWidget::close);
     popup->adjustSize();
     if (m_popupPos.isNull()) {
         const QRect area = screen()->availableGeometry();
@@ -514,20 +583,30 @@ void CMainFrame::showCalendar()
 void CMainFrame::showHelp()
 {
     if (!m_helpWindow) {
-        auto* browser = new QTextBrowser;
+        auto* browser = new QTextBrowser(this);
+        browser->setWindowFlag(Qt::Window);
+        browser->setObjectName(QStringLiteral("help"));
         browser->setAttribute(Qt::WA_DeleteOnClose);
         browser->setWindowTitle(QStringLiteral("帮助 - %1").arg(core::COrvaneApp::productTitle()));
-        browser->resize(720, 540);
+        browser->resize(760, 560);
         const QString page = htmlPath(QStringLiteral("系统简介.htm"));
         if (QFileInfo::exists(page))
             browser->setSource(QUrl::fromLocalFile(page));
         else
             browser->setHtml(
                 QStringLiteral("<p>找不到帮助文件 %1。</p>").arg(page.toHtmlEscaped()));
+        // Centred over the frame when it opens.
+        QRect area = geometry();
+        if (isMinimized() || !isVisible())
+            area = screen()->availableGeometry();
+        QRect rect(QPoint(0, 0), browser->size());
+        rect.moveCenter(area.center());
+        browser->move(rect.topLeft());
         m_helpWindow = browser;
     }
     m_helpWindow->show();
     m_helpWindow->raise();
+    m_helpWindow->activateWindow();
 }
 
 void CMainFrame::showOptions()
@@ -548,15 +627,31 @@ void CMainFrame::showOptions()
     auto* where = new QComboBox(&dialog);
     where->addItems({QStringLiteral("顶部"), QStringLiteral("底部")});
     where->setCurrentIndex(m_app.settings().mdiTabsLocation() == 1 ? 1 : 0);
+    auto* idleOn = new QCheckBox(QStringLiteral("无操作时自动锁定(&I)"), &dialog);
+    idleOn->setChecked(m_app.settings().enableIdleLocked() != 0);
+    auto* idleMinutes = new QSpinBox(&dialog);
+    idleMinutes->setRange(1, 1440);
+    idleMinutes->setSuffix(QStringLiteral(" 分钟"));
+    idleMinutes->setValue(qMax(1, m_app.settings().idleLockTime()));
+    idleMinutes->setEnabled(idleOn->isChecked());
+    connect(idleOn, &QCheckBox::toggled, idleMinutes, &QWidget::setEnabled);
+    auto* askExit = new QCheckBox(QStringLiteral("退出前确认(&E)"), &dialog);
+    askExit->setChecked(m_app.settings().exitYesNo() != 0);
     form->addRow(QStringLiteral("界面风格:"), look);
     form->addRow(QStringLiteral("标签样式:"), shape);
     form->addRow(QStringLiteral("标签位置:"), where);
+    form->addRow(QString(), idleOn);
+    form->addRow(QStringLiteral("锁定等待时间:"), idleMinutes);
+    form->addRow(QString(), askExit);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    m_app.settings().setEnableIdleLocked(idleOn->isChecked() ? 1 : 0);
+    m_app.settings().setIdleLockTime(idleMinutes->value());
+    m_app.settings().setExitYesNo(askExit->isChecked() ? 1 : 0);
     m_app.settings().setMdiTabsType(shape->currentIndex());
     m_app.settings().setMdiTabsLocation(where->currentIndex());
     applyLook(look->currentData().toInt());
@@ -581,6 +676,17 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_banner && watched == m_banner->viewport() && event->type() == QEvent::Resize)
+        fitBanner();
+    // Escape closes the help window like a dialog.
+    if (m_helpWindow && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
+        (watched == m_helpWindow || m_helpWindow->isAncestorOf(static_cast<QWidget*>(watched)))) {
+        m_helpWindow->close();
+        return true;
+    }
+    if (m_popup && watched == m_popup && event->type() == QEvent::Hide)
+        m_popupPos = m_popup->pos(); // however the popup goes, it comes back there
     switch (event->type()) {
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -588,7 +694,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
                           : key == Qt::Key_NumLock    ? 1
                           : key == Qt::Key_ScrollLock ? 2
                                                       : -1;
-        if (index >= 0 && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        if (index >= 0 && !m_desktopLockKeys && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
             m_lockStates[index] = !m_lockStates[index];
             m_lockLabels[index]->setEnabled(m_lockStates[index]);
         }

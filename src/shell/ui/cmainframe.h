@@ -71,6 +71,13 @@ private:
     void showOptions();
     void notAvailable(int commandId);
     void showReminderPopup();
+    void fitBanner();
+    void cascadeChildren();
+    void tileChildren();
+    void tabChildren();
+    void showAbout();
+    // The caps/num/scroll indicators from the desktop's real key state, where it can tell.
+    void updateLockKeys();
     QString htmlPath(const QString& page) const;
 
     core::COrvaneApp& m_app;
@@ -84,6 +91,7 @@ private:
     QDockWidget* m_navDock = nullptr;
     QToolBox* m_navBox = nullptr;
     QDockWidget* m_bannerDock = nullptr;
+    QTextBrowser* m_banner = nullptr;
     QLabel* m_userLabel = nullptr;
     QLabel* m_lockLabels[3] = {nullptr, nullptr, nullptr};
     bool m_lockStates[3] = {false, false, false};
@@ -95,6 +103,8 @@ private:
     QPoint m_popupPos;
     bool m_forceClose = false;
     bool m_wasMaximized = false;
+    bool m_helpWasVisible = false;
+    bool m_desktopLockKeys = false;
 };
 
 } // namespace orvane::shell::ui

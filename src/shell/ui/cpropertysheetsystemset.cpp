@@ -1,12 +1,13 @@
 #include "shell/ui/cpropertysheetsystemset.h"
 
+#include "core/ui/qtprompter.h"
+#include "widgets/codeeditor.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -16,34 +17,38 @@ namespace orvane::shell::ui {
 
 CPropertySheetSystemSet::CPropertySheetSystemSet(core::COrvaneApp& app, core::Prompter& prompter,
                                                  QWidget* parent)
-    : QDialog(parent), m_general(app, prompter), m_script(app, prompter)
+    : QDialog(parent), m_prompter(prompter), m_general(app, prompter), m_script(app, prompter)
 {
     setWindowTitle(QStringLiteral("系统设置"));
-    resize(640, 480);
-    auto* tabs = new QTabWidget(this);
+    m_tabs = new QTabWidget(this);
 
     auto* general = new QWidget;
     auto* form = new QFormLayout(general);
     m_mode = new QComboBox(general);
-    m_mode->addItems({QStringLiteral("顺序号"), QStringLiteral("固定前缀 + 顺序号"),
-                      QStringLiteral("部门前缀 + 顺序号"), QStringLiteral("手工输入")});
+    m_mode->setObjectName(QStringLiteral("numberRule"));
+    m_mode->addItems(CPropertyPageGeneral::ruleNames());
     m_length = new QSpinBox(general);
-    m_length->setRange(0, 99);
+    m_length->setObjectName(QStringLiteral("numberLength"));
+    m_length->setRange(0, CPropertyPageGeneral::MaxNumberLength);
     m_prefix = new QLineEdit(general);
-    m_prefix->setMaxLength(20);
-    form->addRow(QStringLiteral("人员编号规则:"), m_mode);
-    form->addRow(QStringLiteral("顺序号位数:"), m_length);
-    form->addRow(QStringLiteral("固定前缀:"), m_prefix);
-    tabs->addTab(general, QStringLiteral("常规"));
+    m_prefix->setObjectName(QStringLiteral("numberPrefix"));
+    m_prefix->setMaxLength(CPropertyPageGeneral::MaxNumberLength);
+    auto* note = new QLabel(general);
+    note->setWordWrap(true);
+    form->addRow(QStringLiteral("人员编号规则(&R):"), m_mode);
+    form->addRow(QStringLiteral("顺序号位数(&L):"), m_length);
+    form->addRow(QStringLiteral("固定前缀(&F):"), m_prefix);
+    form->addRow(note);
+    m_tabs->addTab(general, QStringLiteral("常规"));
 
     auto* announce = new QLabel(QStringLiteral("工资条公告的设置不包含在此版本中。"));
     announce->setAlignment(Qt::AlignCenter);
-    tabs->addTab(announce, QStringLiteral("公告"));
+    m_tabs->addTab(announce, QStringLiteral("公告"));
 
-    m_scriptEdit = new QPlainTextEdit;
-    m_scriptEdit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_scriptEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    tabs->addTab(m_scriptEdit, QStringLiteral("自定义脚本"));
+    m_scriptEdit = new widgets::CodeEditor;
+    m_scriptEdit->setObjectName(QStringLiteral("script"));
+    m_scriptEdit->setMinimumSize(560, 320);
+    m_tabs->addTab(m_scriptEdit, QStringLiteral("自定义脚本"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                          QDialogButtonBox::Apply);
@@ -52,25 +57,52 @@ CPropertySheetSystemSet::CPropertySheetSystemSet(core::COrvaneApp& app, core::Pr
     connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
             [this] { applyAll(); });
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs);
+    layout->addWidget(m_tabs);
     layout->addWidget(buttons);
+
+    // The fields the chosen rule does not use are off, and the note says what the rule does.
+    const auto follow = [this, note](int mode) {
+        m_length->setEnabled(CPropertyPageGeneral::usesLength(mode));
+        m_prefix->setEnabled(CPropertyPageGeneral::usesPrefix(mode));
+        static const char* const kNotes[] = {
+            "新增人员时按顺序号自动编号，不足位数时左侧补 0。",
+            "新增人员时按“固定前缀 + 顺序号”自动编号，固定前缀不能为空。",
+            "新增人员时按“所在部门的编号前缀 + 顺序号”自动编号，前缀在组织机构中设置。",
+            "新增人员时由操作员输入人员编号。"};
+        note->setText(QString::fromUtf8(kNotes[qBound(0, mode, 3)]));
+    };
+    connect(m_mode, &QComboBox::currentIndexChanged, this, follow);
 
     m_general.load();
     m_mode->setCurrentIndex(m_general.mode);
     m_length->setValue(m_general.length);
     m_prefix->setText(m_general.prefix);
+    follow(m_general.mode);
     m_script.load();
     m_scriptEdit->setPlainText(m_script.text());
+    adjustSize();
 }
 
 bool CPropertySheetSystemSet::applyAll()
 {
+    core::ui::PrompterParentScope scope(m_prompter, this);
     m_general.mode = m_mode->currentIndex();
     m_general.length = m_length->value();
     m_general.prefix = m_prefix->text();
-    if (!m_general.apply())
+    if (!m_general.apply()) {
+        m_tabs->setCurrentIndex(0);
+        if (m_prefix->isEnabled())
+            m_prefix->setFocus();
         return false;
-    return m_script.apply(m_scriptEdit->toPlainText());
+    }
+    if (!m_script.apply(m_scriptEdit->toPlainText())) {
+        if (m_script.errorLine() > 0) {
+            m_tabs->setCurrentWidget(m_scriptEdit);
+            m_scriptEdit->goToLine(m_script.errorLine());
+        }
+        return false;
+    }
+    return true;
 }
 
 void CPropertySheetSystemSet::accept()

@@ -7,8 +7,12 @@
 
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QSpinBox;
+class QTabWidget;
+
+namespace orvane::widgets {
+class CodeEditor;
+}
 
 namespace orvane::shell::ui {
 
@@ -22,8 +26,10 @@ public:
 
     CPropertyPageGeneral& general() { return m_general; }
     CPropertyPageScript& script() { return m_script; }
-    QPlainTextEdit* scriptEditor() const { return m_scriptEdit; }
+    widgets::CodeEditor* scriptEditor() const { return m_scriptEdit; }
+    QComboBox* ruleBox() const { return m_mode; }
     QSpinBox* lengthBox() const { return m_length; }
+    QLineEdit* prefixEdit() const { return m_prefix; }
 
     // Writes both pages; false (and the window stays) when a page refused.
     bool applyAll();
@@ -32,12 +38,14 @@ public slots:
     void accept() override;
 
 private:
+    core::Prompter& m_prompter;
     CPropertyPageGeneral m_general;
     CPropertyPageScript m_script;
     QComboBox* m_mode = nullptr;
     QSpinBox* m_length = nullptr;
     QLineEdit* m_prefix = nullptr;
-    QPlainTextEdit* m_scriptEdit = nullptr;
+    widgets::CodeEditor* m_scriptEdit = nullptr;
+    QTabWidget* m_tabs = nullptr;
 };
 
 } // namespace orvane::shell::ui
