@@ -17,9 +17,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace orvane::personneltest {
@@ -67,6 +70,41 @@ TEST_F(PsnUi, NavigationFiltersTheGridAndThePanesFollowThePerson)
     EXPECT_EQ(view->grid()->currentRow(), view->workflow().rowCount() - 1);
     EXPECT_EQ(frame.photoPane()->workflow().person(), last);
     EXPECT_EQ(view->searchBox()->count(), 1);
+}
+
+TEST_F(PsnUi, EditMenuAndToolbarCarryTheCommandsInOrder)
+{
+    shell::ui::CChildFramePsn frame(app, prompter, 1);
+    QStringList menu;
+    QStringList keys;
+    for (QAction* a : frame.view()->editMenu()->actions()) {
+        if (a->isSeparator())
+            continue;
+        menu << a->text();
+        keys << a->shortcut().toString();
+    }
+    EXPECT_EQ(menu, (QStringList{"增加(&N)", "更改(&E)...", "删除(&D)", "调序(&O)", "批量修改(&B)",
+                                 "工龄核算(&Y)", "人员调动(&M)", "人员类别变更(&A)", "全选(&A)",
+                                 "复制(&C)", "导出(&T)", "冻结列(&F)", "列显示格式(&L)",
+                                 "高级数据查询(&R)", "刷新(&S)"}));
+    EXPECT_EQ(keys.mid(0, 3), (QStringList{"Ctrl+N", "Ctrl+E", "Ctrl+D"}));
+    EXPECT_EQ(keys.at(8), QStringLiteral("Ctrl+A"));
+    EXPECT_EQ(keys.last(), QStringLiteral("F5"));
+
+    QStringList bar;
+    for (QAction* a : frame.view()->toolBar()->actions()) {
+        if (auto* widget = frame.view()->toolBar()->widgetForAction(a)) {
+            if (auto* button = qobject_cast<QToolButton*>(widget);
+                button && !button->text().isEmpty())
+                bar << button->text();
+        }
+    }
+    EXPECT_EQ(bar, (QStringList{"工具", "异动", "增加", "修改", "删除", "调序", "导出", "打印",
+                                "邮件", "筛选", "刷新", "退出"}));
+
+    // Commands of Parts not in this build say so plainly.
+    frame.view()->editMenu()->actions().at(5)->trigger(); // 批量修改
+    EXPECT_EQ(prompter.last().text, QStringLiteral("此功能在当前版本中尚不可用。"));
 }
 
 TEST_F(PsnUi, OrderEditorKeysMoveTheSelectedRow)
