@@ -7,6 +7,7 @@
 #include "core/systemlog.h"
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
+#include "personnel/cphotopane.h"
 #include "platform/idcardreader.h"
 
 #include <QBuffer>
@@ -166,22 +167,8 @@ bool CDlgDynCtlFormForPsnbase::save()
 
 bool CDlgDynCtlFormForPsnbase::storePhoto(int pid, const QString& number, const QString& name)
 {
-    QString word;
-    bool ok = false;
-    if (!m_photo.isEmpty()) {
-        db::CADORecordset rs(&m_app.database());
-        ok = rs.Open(QStringLiteral("SELECT Photo,PID FROM qp_PsnAdj WHERE PID=%1").arg(pid));
-        if (ok && rs.IsEOF())
-            ok = rs.AddNew() && rs.SetFieldValue(QStringLiteral("PID"), pid);
-        else if (ok)
-            ok = rs.Edit();
-        ok = ok && rs.AppendChunk(QStringLiteral("Photo"), m_photo) && rs.Update();
-        word = QStringLiteral("更新");
-    } else {
-        ok =
-            m_app.database().Execute(QStringLiteral("DELETE FROM qp_PsnAdj WHERE PID=%1").arg(pid));
-        word = QStringLiteral("清除");
-    }
+    const bool ok = CPhotoPane::storePhoto(m_app.database(), pid, m_photo);
+    const QString word = m_photo.isEmpty() ? QStringLiteral("清除") : QStringLiteral("更新");
     if (!ok) {
         m_prompter.message(QStringLiteral("保存出错!"), core::promptCaption(),
                            core::Prompter::Icon::Warning);

@@ -44,5 +44,6 @@ void registerCatalogueProcedures();
 void registerDictionaryProcedures();
 void registerSystemProcedures();
 void registerPersonnelProcedures();
+void registerPersonViewProcedures();
 
 } // namespace orvane::server

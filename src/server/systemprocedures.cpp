@@ -64,6 +64,7 @@ void registerCoreProcedures()
     registerCatalogueProcedures();
     registerDictionaryProcedures();
     registerPersonnelProcedures();
+    registerPersonViewProcedures();
 }
 
 } // namespace orvane::server

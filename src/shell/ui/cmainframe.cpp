@@ -439,7 +439,7 @@ void CMainFrame::createChild(const ChildInfo& info)
 {
     QMdiSubWindow* window = nullptr;
     if (info.kind == ChildInfo::Kind::Personnel)
-        window = new CChildFramePsn(info.handle);
+        window = new CChildFramePsn(m_app, m_prompter, info.handle);
     else
         window = new CChildFrameWage(info);
     const int handle = info.handle;
