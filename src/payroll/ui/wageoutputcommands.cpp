@@ -12,6 +12,7 @@
 
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
+#include "core/sqlbuilder.h"
 #include "widgets/templatemanagerdialog.h"
 
 #include <QInputDialog>
@@ -102,27 +103,54 @@ void exportBankFile(core::COrvaneApp& app, core::Prompter& prompter, const WageS
         outputs.logBankSaved(selection, name);
 }
 
-void sendPayslips(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
-                  QWidget* parent)
+namespace {
+
+// Opens the send report for a template chosen among the active ones of `sortId`; true when a
+// send-all run was started, with the template's name.
+bool sendMail(core::COrvaneApp& app, core::Prompter& prompter, int sortId, const QString& sql,
+              const script::WageContext& context, QWidget* parent, QString* templateName)
 {
     WageOutputs outputs(app, prompter);
-    const int aid = chooseTemplate(prompter, outputs.mailTemplates(selection.sortId),
+    const int aid = chooseTemplate(prompter, outputs.mailTemplates(sortId),
                                    QStringLiteral("邮件模板管理"), parent);
     if (aid == 0)
-        return;
+        return false;
     const MailTemplate templ = CDlgMailReport::loadTemplate(app.database(), aid);
     std::vector<Mailbox> boxes = outputs.mailboxesForSending();
     if (templ.aid == 0 || boxes.empty())
-        return;
-    const WageExportQuery query(app.database());
-    WageScriptSession session(app.database(),
-                              query.context(selection, app.currentOperator().UserName));
-    CDlgMailReport report(app.database(), templ, query.selectSql(selection), session,
-                          std::move(boxes));
+        return false;
+    WageScriptSession session(app.database(), context);
+    CDlgMailReport report(app.database(), templ, sql, session, std::move(boxes));
     MailReportDialog dialog(report, prompter, parent);
     dialog.exec();
-    if (report.bulkStarted())
-        outputs.logMailSent(selection, templ.name);
+    *templateName = templ.name;
+    return report.bulkStarted();
+}
+
+} // namespace
+
+void sendPayslips(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
+                  QWidget* parent)
+{
+    const WageExportQuery query(app.database());
+    QString name;
+    if (sendMail(app, prompter, selection.sortId, query.selectSql(selection),
+                 query.context(selection, app.currentOperator().UserName), parent, &name))
+        WageOutputs(app, prompter).logMailSent(selection, name);
+}
+
+void sendNotices(core::COrvaneApp& app, core::Prompter& prompter, const QString& where,
+                 const QString& orderBy, QWidget* parent)
+{
+    const core::SqlBuilder builder(app.database());
+    const QString from = core::SqlBuilder::personnelFrom(true);
+    script::WageContext context;
+    context.operatorName = app.currentOperator().UserName.toStdString();
+    context.fromWhere = (from + where).toStdString();
+    QString name;
+    sendMail(app, prompter, 0,
+             QStringLiteral("SELECT ") + builder.fullPersonnelColumns(0) + from + where + orderBy,
+             context, parent, &name);
 }
 
 } // namespace orvane::payroll::ui

@@ -21,5 +21,9 @@ void exportBankFile(core::COrvaneApp& app, core::Prompter& prompter, const WageS
                     QWidget* parent);
 void sendPayslips(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
                   QWidget* parent);
+// The personnel view's notices: the mail templates of no wage sort sent to the persons of the
+// view's condition (" WHERE ..." or empty) in its order.
+void sendNotices(core::COrvaneApp& app, core::Prompter& prompter, const QString& where,
+                 const QString& orderBy, QWidget* parent);
 
 } // namespace orvane::payroll::ui

@@ -89,7 +89,9 @@ void PersonnelView::buildActions()
     auto* print = new QMenu(QStringLiteral("打印(&P)"), this);
     print->addAction(QStringLiteral("打印模板管理(&M)"), this, &PersonnelView::notAvailable);
     auto* mail = new QMenu(QStringLiteral("邮件(&A)"), this);
-    mail->addAction(QStringLiteral("邮件模板管理(&M)"), this, &PersonnelView::notAvailable);
+    mail->addAction(QStringLiteral("邮件模板管理(&M)"), this,
+                    &PersonnelView::mailTemplatesRequested);
+    mail->addAction(QStringLiteral("邮件通知(&S)..."), this, &PersonnelView::mailSendRequested);
 
     auto addMenuButton = [this](const QString& caption, QMenu* menu) {
         auto* button = new QToolButton(this);

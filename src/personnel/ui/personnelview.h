@@ -37,6 +37,10 @@ public:
 signals:
     void personSelected(const orvane::personnel::SelectedPerson& person);
     void closeRequested();
+    // The mail menu: the general notice templates (mail templates of no wage sort) and sending
+    // one to the persons shown.
+    void mailTemplatesRequested();
+    void mailSendRequested();
 
 private:
     void buildActions();

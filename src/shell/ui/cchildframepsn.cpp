@@ -1,5 +1,7 @@
 #include "shell/ui/cchildframepsn.h"
 
+#include "payroll/ui/wageoutputcommands.h"
+
 #include "core/corvaneapp.h"
 #include "personnel/deptselection.h"
 #include "personnel/ui/attachmentpanewidget.h"
@@ -76,6 +78,16 @@ CChildFramePsn::CChildFramePsn(core::COrvaneApp& app, core::Prompter& prompter, 
                 m_files->setPerson(person);
             });
     connect(m_view, &personnel::ui::PersonnelView::closeRequested, this, &QWidget::close);
+    core::Prompter* operatorPrompter = &prompter;
+    connect(m_view, &personnel::ui::PersonnelView::mailTemplatesRequested, this,
+            [this, operatorPrompter] {
+                payroll::ui::manageMailTemplates(m_app, *operatorPrompter, 0, this);
+            });
+    connect(m_view, &personnel::ui::PersonnelView::mailSendRequested, this,
+            [this, operatorPrompter] {
+                payroll::ui::sendNotices(m_app, *operatorPrompter, m_view->workflow().whereClause(),
+                                         m_view->workflow().orderClause(), this);
+            });
     connect(m_dept, &widgets::CDeptPane::selectionChanged, this,
             [this](const personnel::DeptSelection& selection) {
                 m_view->setNavigation(selection.departmentId, selection.categoryId);
