@@ -25,10 +25,10 @@ namespace {
 
 // The operator's choice among the active templates; 0 when none or cancelled.
 int chooseTemplate(core::Prompter& prompter, const std::vector<std::pair<int, QString>>& choices,
-                   const QString& caption, QWidget* parent)
+                   const QString& caption, const QString& manager, QWidget* parent)
 {
     if (choices.empty()) {
-        prompter.message(QStringLiteral("没有启用的模板，请先在“%1”中设置！").arg(caption),
+        prompter.message(QStringLiteral("没有启用的模板，请先在“%1”中设置！").arg(manager),
                          core::promptCaption(), core::Prompter::Icon::Warning);
         return 0;
     }
@@ -83,8 +83,9 @@ void exportBankFile(core::COrvaneApp& app, core::Prompter& prompter, const WageS
                     QWidget* parent)
 {
     WageOutputs outputs(app, prompter);
-    const int eid = chooseTemplate(prompter, outputs.bankTemplates(selection.sortId),
-                                   QStringLiteral("报盘模板管理"), parent);
+    const int eid =
+        chooseTemplate(prompter, outputs.bankTemplates(selection.sortId),
+                       QStringLiteral("银行代发报盘"), QStringLiteral("报盘模板管理"), parent);
     if (eid == 0)
         return;
     BankTemplate templ = CDlgWageBankOutput::loadTemplate(app.database(), eid);
@@ -111,8 +112,9 @@ bool sendMail(core::COrvaneApp& app, core::Prompter& prompter, int sortId, const
               const script::WageContext& context, QWidget* parent, QString* templateName)
 {
     WageOutputs outputs(app, prompter);
-    const int aid = chooseTemplate(prompter, outputs.mailTemplates(sortId),
-                                   QStringLiteral("邮件模板管理"), parent);
+    const int aid =
+        chooseTemplate(prompter, outputs.mailTemplates(sortId), QStringLiteral("邮件通知"),
+                       QStringLiteral("邮件模板管理"), parent);
     if (aid == 0)
         return false;
     const MailTemplate templ = CDlgMailReport::loadTemplate(app.database(), aid);
