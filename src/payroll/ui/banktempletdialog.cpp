@@ -235,95 +235,84 @@ BankDetailDialog::BankDetailDialog(CDlgWageBankDetail& flow, const QStringList& 
 {
     setObjectName(QStringLiteral("BankDetailDialog"));
     setWindowTitle(CDlgWageBankDetail::title(m_field.id == 0));
-    auto* name = new QLineEdit(m_field.name, this);
-    name->setMaxLength(20);
-    auto* source = new QRadioButton(QStringLiteral("源字段"), this);
-    auto* custom = new QRadioButton(QStringLiteral("自定义"), this);
+    setMinimumWidth(440);
+    m_name = new QLineEdit(m_field.name, this);
+    m_name->setMaxLength(20);
+    m_source = new QRadioButton(QStringLiteral("源字段"), this);
+    m_custom = new QRadioButton(QStringLiteral("自定义"), this);
     auto* sequence = new QRadioButton(QStringLiteral("顺序号"), this);
     auto* group = new QButtonGroup(this);
-    group->addButton(source, 0);
-    group->addButton(custom, 1);
-    group->addButton(sequence, 2);
-    auto* captionBox = new QComboBox(this);
-    captionBox->addItems(captions);
-    auto* content = new QLineEdit(this);
-    content->setMaxLength(255);
+    group->addButton(m_source, BankField::SourceField);
+    group->addButton(m_custom, BankField::Custom);
+    group->addButton(sequence, BankField::Sequence);
+    m_caption = new QComboBox(this);
+    m_caption->addItems(captions);
+    m_content = new QLineEdit(this);
+    m_content->setMaxLength(255);
     if (m_field.source == BankField::SourceField)
-        captionBox->setCurrentText(m_field.content);
+        m_caption->setCurrentText(m_field.content);
     else
-        content->setText(m_field.content);
+        m_content->setText(m_field.content);
     if (QAbstractButton* b = group->button(m_field.source))
         b->setChecked(true);
-    auto* fixed = new QCheckBox(QStringLiteral("是否定长"), this);
-    fixed->setChecked(m_field.fixedLength);
-    auto* length = new QSpinBox(this);
-    length->setRange(0, 255);
-    length->setValue(m_field.length);
-    auto* fill = new QComboBox(this);
-    fill->addItems({QStringLiteral("空格"), QStringLiteral("0")});
-    fill->setCurrentIndex(std::clamp(m_field.fillChar, 0, 1));
-    auto* direction = new QComboBox(this);
-    direction->addItems({QStringLiteral("补前"), QStringLiteral("补后")});
-    direction->setCurrentIndex(std::clamp(m_field.fillBefore, 0, 1));
-    auto* quote = new QComboBox(this);
-    quote->addItems({QStringLiteral("无"), QStringLiteral("双引号"), QStringLiteral("单引号")});
-    quote->setCurrentIndex(std::clamp(m_field.quote, 0, 2));
+    m_fixed = new QCheckBox(QStringLiteral("是否定长"), this);
+    m_fixed->setChecked(m_field.fixedLength);
+    m_length = new QSpinBox(this);
+    m_length->setRange(0, 255);
+    m_length->setValue(m_field.length);
+    const auto choice = [this](const QStringList& items, int current) {
+        auto* box = new QComboBox(this);
+        box->addItems(items);
+        box->setCurrentIndex(std::clamp(current, 0, int(items.size()) - 1));
+        return box;
+    };
+    m_fill = choice({QStringLiteral("空格"), QStringLiteral("0")}, m_field.fillChar);
+    m_direction = choice({QStringLiteral("补前"), QStringLiteral("补后")}, m_field.fillBefore);
+    m_quote = choice({QStringLiteral("无"), QStringLiteral("双引号"), QStringLiteral("单引号")},
+                     m_field.quote);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("域描述名："), name);
-    form->addRow(source, captionBox);
-    form->addRow(custom, content);
+    form->addRow(QStringLiteral("域描述名："), m_name);
+    form->addRow(m_source, m_caption);
+    form->addRow(m_custom, m_content);
     form->addRow(sequence);
     auto* fixedRow = new QHBoxLayout;
-    fixedRow->addWidget(fixed);
+    fixedRow->addWidget(m_fixed);
     fixedRow->addWidget(new QLabel(QStringLiteral("长度："), this));
-    fixedRow->addWidget(length);
+    fixedRow->addWidget(m_length);
     form->addRow(fixedRow);
-    form->addRow(QStringLiteral("补位符："), fill);
-    form->addRow(QStringLiteral("补位方向："), direction);
-    form->addRow(QStringLiteral("内容引号："), quote);
+    form->addRow(QStringLiteral("补位符："), m_fill);
+    form->addRow(QStringLiteral("补位方向："), m_direction);
+    form->addRow(QStringLiteral("内容引号："), m_quote);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &BankDetailDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    const auto sync = [=] {
-        captionBox->setEnabled(source->isChecked());
-        content->setEnabled(custom->isChecked());
-        for (QWidget* w : {static_cast<QWidget*>(length), static_cast<QWidget*>(fill),
-                           static_cast<QWidget*>(direction)})
-            w->setEnabled(fixed->isChecked());
+    const auto sync = [this] {
+        m_caption->setEnabled(m_source->isChecked());
+        m_content->setEnabled(m_custom->isChecked());
+        for (QWidget* w : std::initializer_list<QWidget*>{m_length, m_fill, m_direction})
+            w->setEnabled(m_fixed->isChecked());
     };
     connect(group, &QButtonGroup::idClicked, this, sync);
-    connect(fixed, &QCheckBox::toggled, this, sync);
+    connect(m_fixed, &QCheckBox::toggled, this, sync);
     sync();
-    m_widgets[0] = name;
-    m_widgets[1] = captionBox;
-    m_widgets[2] = content;
-    m_widgets[3] = fixed;
-    m_widgets[4] = length;
-    m_widgets[5] = fill;
-    m_widgets[6] = direction;
-    m_widgets[7] = quote;
-    m_widgets[8] = source;
-    m_widgets[9] = custom;
 }
 
 void BankDetailDialog::accept()
 {
     BankField f = m_field;
-    f.name = static_cast<QLineEdit*>(m_widgets[0])->text();
-    const bool isSource = static_cast<QRadioButton*>(m_widgets[8])->isChecked();
-    const bool isCustom = static_cast<QRadioButton*>(m_widgets[9])->isChecked();
-    f.source = isSource   ? BankField::SourceField
-               : isCustom ? BankField::Custom
-                          : BankField::Sequence;
-    f.content = isSource   ? static_cast<QComboBox*>(m_widgets[1])->currentText()
-                : isCustom ? static_cast<QLineEdit*>(m_widgets[2])->text()
-                           : QString();
-    f.fixedLength = static_cast<QCheckBox*>(m_widgets[3])->isChecked();
-    f.length = static_cast<QSpinBox*>(m_widgets[4])->value();
-    f.fillChar = static_cast<QComboBox*>(m_widgets[5])->currentIndex();
-    f.fillBefore = static_cast<QComboBox*>(m_widgets[6])->currentIndex();
-    f.quote = static_cast<QComboBox*>(m_widgets[7])->currentIndex();
+    f.name = m_name->text();
+    f.source = m_source->isChecked()   ? BankField::SourceField
+               : m_custom->isChecked() ? BankField::Custom
+                                       : BankField::Sequence;
+    f.content = f.source == BankField::SourceField ? m_caption->currentText()
+                : f.source == BankField::Custom    ? m_content->text()
+                                                   : QString();
+    f.fixedLength = m_fixed->isChecked();
+    f.length = m_length->value();
+    f.fillChar = m_fill->currentIndex();
+    f.fillBefore = m_direction->currentIndex();
+    f.quote = m_quote->currentIndex();
     if (!m_flow.check(f))
         return;
     m_field = f;

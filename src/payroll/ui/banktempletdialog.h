@@ -4,7 +4,10 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QComboBox;
 class QLineEdit;
+class QRadioButton;
 class QPlainTextEdit;
 class QSpinBox;
 class QTableWidget;
@@ -54,7 +57,16 @@ private:
 
     CDlgWageBankDetail& m_flow;
     BankField m_field;
-    QWidget* m_widgets[10] = {};
+    QLineEdit* m_name = nullptr;
+    QRadioButton* m_source = nullptr;
+    QRadioButton* m_custom = nullptr;
+    QComboBox* m_caption = nullptr;
+    QLineEdit* m_content = nullptr;
+    QCheckBox* m_fixed = nullptr;
+    QSpinBox* m_length = nullptr;
+    QComboBox* m_fill = nullptr;
+    QComboBox* m_direction = nullptr;
+    QComboBox* m_quote = nullptr;
 };
 
 } // namespace orvane::payroll::ui
