@@ -71,6 +71,27 @@ std::vector<std::pair<QString, QStringList>> CDlgWageAnnTemplet::referenceItems(
     return groups;
 }
 
+QString CDlgWageAnnTemplet::restoreExpressions(QString html)
+{
+    static const std::pair<const char*, const char*> entities[] = {
+        {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&#39;", "'"}, {"&amp;", "&"}};
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype open = html.indexOf(QLatin1String("{$"), from);
+        if (open < 0)
+            break;
+        const qsizetype close = html.indexOf(QLatin1String("$}"), open + 2);
+        if (close < 0)
+            break;
+        QString expression = html.mid(open + 2, close - open - 2);
+        for (const auto& [entity, character] : entities)
+            expression.replace(QLatin1String(entity), QLatin1String(character));
+        html.replace(open + 2, close - open - 2, expression);
+        from = open + 2 + expression.size() + 2;
+    }
+    return html;
+}
+
 bool CDlgWageAnnTemplet::save()
 {
     const auto refuse = [this](const QString& text) {
@@ -98,6 +119,7 @@ bool CDlgWageAnnTemplet::save()
     cmd.AddParameter(QStringLiteral("Active"), db::adBoolean, db::adParamInput, 1, 1);
     cmd.AddParameter(QStringLiteral("Subject"), db::adVarWChar, db::adParamInput, 256,
                      subject.left(256));
+    content = restoreExpressions(content);
     cmd.AddParameter(QStringLiteral("Content"), db::adLongVarWChar, db::adParamInput, -1, content);
     if (!cmd.Execute()) {
         m_prompter.message(cmd.GetErrorDescription(), core::promptCaption(), Prompter::Icon::Error);

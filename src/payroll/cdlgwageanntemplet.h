@@ -36,6 +36,10 @@ public:
         return QLatin1Char('[') + caption + QLatin1Char(']');
     }
 
+    // The HTML editor writes quotes, ampersands and angle brackets of the text as entities;
+    // inside "{$ ... $}" they are turned back so that the expressions evaluate.
+    static QString restoreExpressions(QString html);
+
     bool save();
 
 private:

@@ -119,6 +119,10 @@ TEST_F(OutputTemplates, OneManagerServesBothKindsOfTemplate)
     ASSERT_TRUE(mail.save());
     EXPECT_EQ(lastLogLine(), QStringLiteral("薪资管理[薪资类别'工资'新建邮件模板'工资条']"));
     EXPECT_EQ(mail.referenceItems().front().second, QStringList({QStringLiteral("实发工资")}));
+    EXPECT_EQ(payroll::CDlgWageAnnTemplet::restoreExpressions(QStringLiteral(
+                  "<p>&quot;a&quot; {$SUM(&quot;实发工资&quot;) &amp; &quot;元&quot;$} "
+                  "&lt;{$1&lt;2$}</p>")),
+              QStringLiteral("<p>&quot;a&quot; {$SUM(\"实发工资\") & \"元\"$} &lt;{$1<2$}</p>"));
 
     struct Case
     {
