@@ -14,6 +14,17 @@
 
 namespace orvane::personnel {
 
+namespace {
+
+// Sizes are stored as the list shows them, in the client's language.
+QString sizeText(qint64 bytes)
+{
+    return QLocale(QLocale::Chinese, QLocale::China)
+        .formattedDataSize(bytes, 2, QLocale::DataSizeTraditionalFormat);
+}
+
+} // namespace
+
 CAdjunctPane::CAdjunctPane(core::COrvaneApp& app, core::Prompter& prompter)
     : m_app(app), m_prompter(prompter), m_command(app, prompter)
 {
@@ -73,7 +84,7 @@ int CAdjunctPane::addFiles(const QStringList& paths)
         QFile file(path);
         if (info.size() > kMaxFileBytes) {
             skipped << QStringLiteral("%1（大于 %2，不能保存到数据库）")
-                           .arg(info.fileName(), QLocale().formattedDataSize(kMaxFileBytes));
+                           .arg(info.fileName(), sizeText(kMaxFileBytes));
             continue;
         }
         QByteArray bytes;
@@ -88,9 +99,7 @@ int CAdjunctPane::addFiles(const QStringList& paths)
             rs.Open(QStringLiteral("SELECT * FROM qp_PsnFiles WHERE PID=%1").arg(m_person.pid)) &&
             rs.AddNew() && rs.SetFieldValue(QStringLiteral("PID"), m_person.pid) &&
             rs.SetFieldValue(QStringLiteral("Name"), info.fileName()) &&
-            rs.SetFieldValue(
-                QStringLiteral("FileSize"),
-                QLocale().formattedDataSize(bytes.size(), 2, QLocale::DataSizeTraditionalFormat)) &&
+            rs.SetFieldValue(QStringLiteral("FileSize"), sizeText(bytes.size())) &&
             rs.SetFieldValue(QStringLiteral("AddDate"), QDateTime::currentDateTime()) &&
             rs.AppendChunk(QStringLiteral("FileData"), bytes) && rs.Update();
         if (!ok) {

@@ -8,6 +8,7 @@
 #include "core/systemlog.h"
 #include "db/cadodatabase.h"
 #include "db/excelexport.h"
+#include "personnel/cdlgdynctlformforrelatarc.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -186,34 +187,40 @@ int CRelatInfoPane::rowOfKey(int id) const
     return -1;
 }
 
+int CRelatInfoPane::runForm(int id)
+{
+    const RelatedTab tab = m_tabs.at(m_current);
+    CDlgDynCtlFormForRelatArc form(m_app, m_prompter);
+    form.setTable(tab.table, QStringLiteral("ID"));
+    form.setPerson(m_person.pid, m_person.name, m_person.number);
+    form.setTableTitle(tab.title);
+    if (id > 0) {
+        form.setTitle(tab.title + QStringLiteral("设置"));
+        form.setEditMode(id);
+    } else {
+        form.setTitle(tab.title + QStringLiteral(" - 添加"));
+        form.setAddMode();
+    }
+    int saved = 0;
+    form.onSaved = [&saved](int row) { saved = row; };
+    if (form.build() && runRecordForm)
+        runRecordForm(form);
+    reload();
+    return saved;
+}
+
 int CRelatInfoPane::addRow()
 {
     if (isReadOnly() || !m_command.checkChange(m_person))
         return 0;
-    if (!runRecordForm) {
-        m_prompter.message(PaneCommand::notAvailableText(), core::promptCaption(),
-                           core::Prompter::Icon::Information);
-        return 0;
-    }
-    const RelatedTab tab = m_tabs.at(m_current);
-    const int id = runRecordForm(tab.table, tab.title + QStringLiteral(" - 添加"), 0);
-    reload();
-    return id;
+    return runForm(0);
 }
 
 int CRelatInfoPane::editRow(int row)
 {
     if (isReadOnly() || row < 0 || row >= rowCount() || !m_command.checkChange(m_person))
         return 0;
-    if (!runRecordForm) {
-        m_prompter.message(PaneCommand::notAvailableText(), core::promptCaption(),
-                           core::Prompter::Icon::Information);
-        return 0;
-    }
-    const RelatedTab tab = m_tabs.at(m_current);
-    const int id = runRecordForm(tab.table, tab.title + QStringLiteral("设置"), keyAt(row));
-    reload();
-    return id;
+    return runForm(keyAt(row));
 }
 
 bool CRelatInfoPane::deleteRow(int row)

@@ -13,6 +13,8 @@
 
 namespace orvane::personnel {
 
+class CDlgDynCtlFormForRelatArc;
+
 // One tab of the related-records pane: a related table (nType 5) or the wage history.
 struct RelatedTab
 {
@@ -51,9 +53,9 @@ public:
     int rowOfKey(int id) const;
     bool isReadOnly() const;
 
-    // "新增(&N)" / "修改(&M)": `runRecordForm` shows the related-record form (table, title,
-    // row key or 0 to add) and returns the key of the saved row, or 0 when nothing was saved.
-    std::function<int(const QString& table, const QString& title, int id)> runRecordForm;
+    // "新增(&N)" / "修改(&M)": the related-record form on the tab's table, shown by
+    // `runRecordForm`. Both return the key of the last saved row, or 0 when nothing was saved.
+    std::function<void(CDlgDynCtlFormForRelatArc& form)> runRecordForm;
     int addRow();
     int editRow(int row);
     bool deleteRow(int row);
@@ -65,6 +67,7 @@ public:
 
 private:
     QString rowQuery() const;
+    int runForm(int id);
     QString tabTitle() const;
 
     core::COrvaneApp& m_app;

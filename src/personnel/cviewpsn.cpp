@@ -10,7 +10,9 @@
 #include "core/sqltext.h"
 #include "core/systemlog.h"
 #include "db/cadodatabase.h"
+#include "db/cadorecordset.h"
 #include "db/excelexport.h"
+#include "personnel/cdlgdynctlformforpsnbase.h"
 
 #include <QDate>
 #include <QDir>
@@ -38,7 +40,7 @@ QString exportFilter()
 } // namespace
 
 CViewPsn::CViewPsn(core::COrvaneApp& app, core::Prompter& prompter)
-    : m_app(app), m_prompter(prompter), m_order(kDefaultOrder), m_rows(&app.database())
+    : m_app(app), m_prompter(prompter), m_order(kDefaultOrder), m_rows(app.database())
 {
 }
 
@@ -56,7 +58,7 @@ void CViewPsn::setSearchFilter(const QString& condition, const QString& order)
 
 int CViewPsn::rowCount() const
 {
-    return m_rows.IsOpen() ? m_rows.resultSet().rowCount() : 0;
+    return m_rows.rowCount();
 }
 
 QString CViewPsn::footerText() const
@@ -161,8 +163,12 @@ bool CViewPsn::refresh()
 {
     buildColumns();
     buildWhere();
-    if (!m_rows.Open(query())) {
-        showError(m_rows.GetLastErrorString());
+    const QString from = core::SqlBuilder::personnelFrom();
+    if (!m_rows.open(QStringLiteral("SELECT qp_PsnBase.PID") + from + m_where + m_order,
+                     QStringLiteral("SELECT qp_PsnBase.PID,qp_PsnBase.DID,qp_PsnBase.AID,") +
+                         m_columnList + from,
+                     QStringLiteral("qp_PsnBase.PID"))) {
+        showError(m_rows.lastError());
         return false;
     }
     return true;
@@ -173,41 +179,47 @@ SelectedPerson CViewPsn::personAt(int row) const
     SelectedPerson person;
     if (row < 0 || row >= rowCount())
         return person;
-    const db::ResultSet& set = rows();
-    person.pid = set.at(row, 0).toInt();
+    person.pid = m_rows.keyAt(row);
     if (m_nameColumn >= 0)
-        person.name = set.at(row, m_nameColumn).toString();
+        person.name = m_rows.value(row, m_nameColumn).toString();
     if (m_numberColumn >= 0)
-        person.number = set.at(row, m_numberColumn).toString();
+        person.number = m_rows.value(row, m_numberColumn).toString();
     return person;
 }
 
 int CViewPsn::rowOfPerson(int pid) const
 {
-    const db::ResultSet& set = rows();
-    for (int row = 0; row < rowCount(); ++row) {
-        if (set.at(row, 0).toInt() == pid)
-            return row;
+    return m_rows.rowOfKey(pid);
+}
+
+int CViewPsn::findRow(int column, const QString& text) const
+{
+    if (column < kKeyColumns || column >= m_columns.size())
+        return -1;
+    const QString match = QStringLiteral("(UPPER(qp_PsnBase.%1)='%2')")
+                              .arg(m_columns.at(column).field, core::sqlEscape(text.toUpper()));
+    const QString where = m_where.isEmpty() ? QStringLiteral(" WHERE ") + match
+                                            : m_where + QStringLiteral(" AND ") + match;
+    db::CADORecordset found(&m_app.database());
+    if (!found.Open(QStringLiteral("SELECT qp_PsnBase.PID") + core::SqlBuilder::personnelFrom() +
+                    where + m_order))
+        return -1;
+    int best = -1;
+    for (; !found.IsEOF(); found.MoveNext()) {
+        const int row = rowOfPerson(found.GetFieldInt(QStringLiteral("PID")));
+        if (row >= 0 && (best < 0 || row < best))
+            best = row;
     }
-    return -1;
+    return best;
 }
 
 int CViewPsn::search(const QString& text)
 {
     if (text.isEmpty())
         return -1;
-    const db::ResultSet& set = rows();
-    int found = -1;
-    for (int column : {m_numberColumn, m_nameColumn}) {
-        if (column < 0)
-            continue;
-        for (int row = 0; row < rowCount() && found < 0; ++row) {
-            if (set.at(row, column).toString().compare(text, Qt::CaseInsensitive) == 0)
-                found = row;
-        }
-        if (found >= 0)
-            break;
-    }
+    int found = findRow(m_numberColumn, text);
+    if (found < 0)
+        found = findRow(m_nameColumn, text);
     if (found >= 0 && !m_history.contains(text))
         m_history << text;
     return found;
@@ -218,10 +230,11 @@ bool CViewPsn::checkRight(int index)
     return core::OperatorRights::checkRight(m_app, m_prompter, index);
 }
 
-bool CViewPsn::personExists(int pid) const
+bool CViewPsn::confirmPersonExists(int pid)
 {
     return core::Catalog(m_app.database())
-        .rowExists(QStringLiteral("qp_PsnBase"), QStringLiteral("PID=%1").arg(pid));
+        .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
+                          QStringLiteral("PID=%1").arg(pid));
 }
 
 void CViewPsn::log(const QString& text)
@@ -241,9 +254,38 @@ QString CViewPsn::conditionText() const
     return condition;
 }
 
-bool CViewPsn::canAdd()
+int CViewPsn::addPerson()
 {
-    return checkRight(kRightAdd);
+    if (!checkRight(kRightAdd))
+        return 0;
+    CDlgDynCtlFormForPsnbase form(m_app, m_prompter);
+    form.setTitle(QStringLiteral("人员添加"));
+    form.setAddMode();
+    int added = 0;
+    form.onSaved = [this, &added](int pid) {
+        added = pid;
+        refresh();
+    };
+    if (form.build() && runPersonForm)
+        runPersonForm(form);
+    return added;
+}
+
+bool CViewPsn::editPerson(int row, core::GridRows* owner)
+{
+    if (!canEdit(row))
+        return false;
+    CDlgDynCtlFormForPsnbase form(m_app, m_prompter);
+    form.setTitle(QStringLiteral("人员信息更改"));
+    form.setEditMode(personAt(row).pid);
+    if (owner)
+        form.setOwnerGrid(owner, 0);
+    form.onSaved = [this](int) { m_rows.dropBlocks(); };
+    if (!form.build())
+        return false;
+    if (runPersonForm)
+        runPersonForm(form);
+    return true;
 }
 
 bool CViewPsn::canEdit(int row)
@@ -253,11 +295,7 @@ bool CViewPsn::canEdit(int row)
                            Prompter::Icon::Warning);
         return false;
     }
-    if (!checkRight(kRightEdit))
-        return false;
-    return core::Catalog(m_app.database())
-        .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
-                          QStringLiteral("PID=%1").arg(personAt(row).pid));
+    return checkRight(kRightEdit) && confirmPersonExists(personAt(row).pid);
 }
 
 bool CViewPsn::deletePersons(const QList<int>& selected)
@@ -299,11 +337,7 @@ bool CViewPsn::canEditCell(int row, int column)
     if (row < 0 || row >= rowCount() || column < kKeyColumns || column >= m_columns.size() ||
         !m_columns.at(column).editable)
         return false;
-    if (!checkRight(kRightEdit))
-        return false;
-    return core::Catalog(m_app.database())
-        .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
-                          QStringLiteral("PID=%1").arg(personAt(row).pid));
+    return checkRight(kRightEdit) && confirmPersonExists(personAt(row).pid);
 }
 
 bool CViewPsn::commitCell(int row, int column, const QVariant& value)
@@ -314,9 +348,7 @@ bool CViewPsn::commitCell(int row, int column, const QVariant& value)
     const GridColumn& col = m_columns.at(column);
     const SelectedPerson person = personAt(row);
     // Another operator may have deleted the person while the editor was open.
-    if (!core::Catalog(m_app.database())
-             .confirmRowExists(m_prompter, QStringLiteral("qp_PsnBase"),
-                               QStringLiteral("PID=%1").arg(person.pid)))
+    if (!confirmPersonExists(person.pid))
         return false;
 
     QVariant stored;
@@ -348,7 +380,7 @@ bool CViewPsn::commitCell(int row, int column, const QVariant& value)
             stored = shown;
         break;
     }
-    if (stored == rows().at(row, column))
+    if (stored == m_rows.value(row, column))
         return false; // unchanged
 
     if (column == m_numberColumn) {
@@ -370,10 +402,8 @@ bool CViewPsn::commitCell(int row, int column, const QVariant& value)
         return false;
     }
 
-    if (!m_rows.SetAbsolutePosition(row) || !m_rows.Edit() ||
-        !m_rows.SetFieldValue(column, stored) || !m_rows.Update()) {
-        m_rows.CancelUpdate();
-        showError(m_rows.GetLastErrorString());
+    if (!m_rows.writeValue(row, column, stored)) {
+        showError(m_rows.lastError());
         return false;
     }
     const QString name = column == m_nameColumn ? shown : person.name;

@@ -2,7 +2,7 @@
 
 #include "core/cdlgresetorder.h"
 #include "core/gridcolumn.h"
-#include "db/cadorecordset.h"
+#include "core/pagedrows.h"
 #include "personnel/selectedperson.h"
 
 #include <QList>
@@ -16,14 +16,21 @@ class COrvaneApp;
 class Prompter;
 } // namespace orvane::core
 
+namespace orvane::core {
+class GridRows;
+}
+
 namespace orvane::personnel {
+
+class CDlgDynCtlFormForPsnbase;
 
 // The personnel view's workflow: the persons of the navigation's department subtree and
 // category, with the catalogue's columns of qp_PsnBase, and the view's commands (search,
 // delete, in-place edit, reorder, export, column widths and formats, frozen columns).
 //
 // The grid shows rows() with columns(); the first three columns are the hidden keys PID, DID
-// and AID. Row numbers are positions in rows().
+// and AID. Row numbers are positions in rows(). Only the keys of the list are read at once;
+// the rows themselves are fetched in blocks as the grid shows them (core::PagedRows).
 class CViewPsn
 {
 public:
@@ -47,7 +54,7 @@ public:
     QString orderClause() const { return m_order; }
     QString query() const;
     const QList<core::GridColumn>& columns() const { return m_columns; }
-    const db::ResultSet& rows() const { return m_rows.resultSet(); }
+    const core::GridRowSource& rows() const { return m_rows; }
     int rowCount() const;
     // "共 计：%d 人"
     QString footerText() const;
@@ -60,11 +67,17 @@ public:
     // Search box: the row whose number, else whose name, equals `text` (case-insensitive);
     // -1 when none. A found text joins the history.
     int search(const QString& text);
+    // The first listed row whose field equals `text` (case-insensitive), -1 when none.
+    int findRow(int column, const QString& text) const;
     QStringList searchHistory() const { return m_history; }
 
-    // Add ("增加", right 2) and edit ("修改", right 3): the checks before the form opens; the
-    // form itself is opened by the window.
-    bool canAdd();
+    // Add ("增加", right 2): the personnel form "人员添加" in add mode, run by `runPersonForm`;
+    // the list is refreshed after each save. Returns the PID of the last person added (0: none).
+    int addPerson();
+    // Edit ("修改", right 3): the person must still exist; the form "人员信息更改" steps through
+    // `owner` (the grid, key in column 0). Returns true when the form was opened.
+    bool editPerson(int row, core::GridRows* owner);
+    std::function<void(CDlgDynCtlFormForPsnbase& form)> runPersonForm;
     bool canEdit(int row);
 
     // "删除" for the given rows: confirmation, one qp_DeletePsnBaseByID per person, one log
@@ -98,7 +111,8 @@ public:
 private:
     void buildColumns();
     void buildWhere();
-    bool personExists(int pid) const;
+    // The record-exists test; tells the operator (message 133) when the person is gone.
+    bool confirmPersonExists(int pid);
     bool checkRight(int index);
     QString conditionText() const;
     void log(const QString& text);
@@ -116,7 +130,7 @@ private:
     QList<core::GridColumn> m_columns;
     int m_numberColumn = -1;
     int m_nameColumn = -1;
-    db::CADORecordset m_rows;
+    core::PagedRows m_rows;
     QStringList m_history;
 };
 

@@ -1,5 +1,4 @@
-// Procedures of the personnel view and its side panes: deleting a person, listing and
-// renumbering the persons of a department, renumbering a person's related records.
+// Procedures of the department tree, the personnel categories and the person picker.
 #include "server/coreprocedures.h"
 #include "server/procedurehelpers.h"
 
@@ -9,93 +8,139 @@ namespace {
 
 using db::ProcContext;
 
-// Gives the rows of `selectKeys` (one key column, in the wanted order) the order values 1..n.
-void renumber(ProcContext& ctx, const QString& table, const QString& keyName,
-              const QString& selectKeys)
+// A department path is bars and digits only ("|12|7|3|").
+bool isDepartmentPath(const QString& path)
 {
-    const db::ResultSet rows = ctx.query(selectKeys);
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        ctx.execute(QStringLiteral("UPDATE %1 SET Ord=%2 WHERE %3=%4")
-                        .arg(table, num(row + 1), keyName, num(rows.at(row, 0).toLongLong())));
-    }
+    if (path.size() < 3 || !path.startsWith(QLatin1Char('|')) || !path.endsWith(QLatin1Char('|')))
+        return false;
+    for (const QChar c : path)
+        if (!c.isDigit() && c != QLatin1Char('|'))
+            return false;
+    return !path.contains(QStringLiteral("||"));
 }
 
-// The related-record table named by the caller, as the catalogue spells it; fails for any name
-// that is not a related table (nType 5), so the name can go into statements safely.
-QString relatedTable(ProcContext& ctx, const QString& name)
+// qp_UpdateDeptParentByID: DID, ParentID, ParentArr. Sets the parent and the path of that one
+// department; the caller rewrites the descendants' paths.
+void updateDeptParent(ProcContext& ctx)
 {
-    const QVariant found = ctx.scalar(
-        QStringLiteral("SELECT TblName FROM qp_Table WHERE nType=5 AND UPPER(TblName)=%1")
-            .arg(sqlText(name.toUpper())));
-    if (found.isNull())
-        ctx.fail(QStringLiteral("相关资料表“%1”不存在").arg(name));
-    return found.toString();
+    const int did = ctx.paramInt(QStringLiteral("DID"));
+    const int parent = ctx.paramInt(QStringLiteral("ParentID"));
+    const QString path = ctx.paramString(QStringLiteral("ParentArr"));
+    if (did <= 0 || parent < 0 || parent == did || !isDepartmentPath(path) ||
+        !path.startsWith(QStringLiteral("|%1|").arg(did)))
+        ctx.fail(QStringLiteral("部门或上级部门参数无效"));
+    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE DID=%1").arg(did)) == 0)
+        ctx.fail(QStringLiteral("部门不存在"));
+    if (parent > 0 &&
+        scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE DID=%1").arg(parent)) ==
+            0)
+        ctx.fail(QStringLiteral("上级部门不存在"));
+    // A department cannot go below itself or one of its descendants.
+    if (parent > 0 && scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Dept WHERE DID=%1 AND "
+                                                    "CHARINDEX('|%2|',ParentArr)>0")
+                                         .arg(parent)
+                                         .arg(did)) > 0)
+        ctx.fail(QStringLiteral("上级部门不能是其本身或其下级部门"));
+    ctx.execute(QStringLiteral("UPDATE qp_Dept SET ParentID=%1,ParentArr=%2 WHERE DID=%3")
+                    .arg(parent)
+                    .arg(sqlText(path))
+                    .arg(did));
 }
 
-// qp_DeletePsnBaseByID PID: the person with the rows that belong only to him (photo,
-// attachments, transfers, category changes, related records, wage memberships).
-void deletePsnBaseByID(ProcContext& ctx)
+// qp_SwapDeptOrder: DID1, Ord1, DID2, Ord2. Stores the two order values.
+void swapDeptOrder(ProcContext& ctx)
 {
-    const int pid = keyParam(ctx, "PID");
-    const db::ResultSet related =
-        ctx.query(QStringLiteral("SELECT TblName FROM qp_Table WHERE nType=5"));
-    for (int row = 0; row < related.rowCount(); ++row) {
-        const QString table = related.at(row, 0).toString();
-        if (tableExists(ctx, table))
-            ctx.execute(QStringLiteral("DELETE FROM [%1] WHERE PID=%2").arg(table, num(pid)));
-    }
-    for (const char* table : {"qp_PsnAdj", "qp_PsnFiles", "qp_PsnRedeploy", "qp_PsnSortAlter",
-                              "qp_WagePsn", "qp_PsnBase"}) {
-        ctx.execute(
-            QStringLiteral("DELETE FROM %1 WHERE PID=%2").arg(QLatin1String(table), num(pid)));
-    }
-    ctx.setReturn(kReturnOk);
+    const int first = ctx.paramInt(QStringLiteral("DID1"));
+    const int second = ctx.paramInt(QStringLiteral("DID2"));
+    if (first <= 0 || second <= 0)
+        ctx.fail(QStringLiteral("部门参数无效"));
+    ctx.execute(QStringLiteral("UPDATE qp_Dept SET Ord=%1 WHERE DID=%2")
+                    .arg(ctx.paramInt(QStringLiteral("Ord1")))
+                    .arg(first));
+    ctx.execute(QStringLiteral("UPDATE qp_Dept SET Ord=%1 WHERE DID=%2")
+                    .arg(ctx.paramInt(QStringLiteral("Ord2")))
+                    .arg(second));
 }
 
-// qp_SelectPsnbaseReOrderByDeptID DID: the department's persons in order (PID, Ord, number,
-// name) for the order editor.
-void selectPsnBaseReOrder(ProcContext& ctx)
+// qp_GetPsnCountsByDeptID: DID. One row: the number of persons assigned to that department.
+void psnCountByDept(ProcContext& ctx)
 {
     const int did = keyParam(ctx, "DID");
-    ctx.setResult(ctx.query(QStringLiteral("SELECT PID,Ord,Number AS [编号],Name AS [姓名] "
-                                           "FROM qp_PsnBase WHERE DID=%1 ORDER BY Ord,PID")
-                                .arg(num(did))));
+    ctx.setResult(ctx.query(
+        QStringLiteral("SELECT COUNT(PID) AS PsnCount FROM qp_PsnBase WHERE DID=%1").arg(did)));
 }
 
-// qp_RefreshPsnBaseOrder DID: the department's persons get the order values 1..n, keeping
-// their present order.
-void refreshPsnBaseOrder(ProcContext& ctx)
+// qp_DeleteDeptByID: DID. Refuses a department that still has sub-departments or persons.
+void deleteDept(ProcContext& ctx)
 {
     const int did = keyParam(ctx, "DID");
-    renumber(
-        ctx, QStringLiteral("qp_PsnBase"), QStringLiteral("PID"),
-        QStringLiteral("SELECT PID FROM qp_PsnBase WHERE DID=%1 ORDER BY Ord,PID").arg(num(did)));
-    ctx.setReturn(kReturnOk);
+    if (scalarInt(ctx,
+                  QStringLiteral("SELECT COUNT(DID) FROM qp_Dept WHERE ParentID=%1").arg(did)) > 0)
+        ctx.fail(QStringLiteral("该部门下有下级部门,不能删除!"));
+    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(PID) FROM qp_PsnBase WHERE DID=%1").arg(did)) >
+        0)
+        ctx.fail(QStringLiteral("该部门下还有人员,不能删除!"));
+    ctx.execute(QStringLiteral("DELETE FROM qp_Dept WHERE DID=%1").arg(did));
 }
 
-// qp_RefreshPsnRelatOrder TblName, PID: a person's rows of one related table get 1..n.
-void refreshPsnRelatOrder(ProcContext& ctx)
+// qp_GetPsnCountsBySortID: AID. One row: the number of persons in the category.
+void psnCountBySort(ProcContext& ctx)
 {
-    const QString table = relatedTable(ctx, ctx.paramString(QStringLiteral("TblName")));
-    const int pid = ctx.paramInt(QStringLiteral("PID"));
-    renumber(
-        ctx, QLatin1Char('[') + table + QLatin1Char(']'), QStringLiteral("ID"),
-        QStringLiteral("SELECT ID FROM [%1] WHERE PID=%2 ORDER BY Ord,ID").arg(table, num(pid)));
-    ctx.setReturn(kReturnOk);
+    const int aid = keyParam(ctx, "AID");
+    ctx.setResult(ctx.query(
+        QStringLiteral("SELECT COUNT(PID) AS PsnCount FROM qp_PsnBase WHERE AID=%1").arg(aid)));
+}
+
+// qp_DeletePsnSortByID: AID. Refuses a category that still has persons.
+void deletePsnSort(ProcContext& ctx)
+{
+    const int aid = keyParam(ctx, "AID");
+    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(PID) FROM qp_PsnBase WHERE AID=%1").arg(aid)) >
+        0)
+        ctx.fail(QStringLiteral("该类别下还有人员,不能删除!"));
+    ctx.execute(QStringLiteral("DELETE FROM qp_PsnSort WHERE AID=%1").arg(aid));
+}
+
+// qp_SelectPsnForEditBrowseCtrl: SID, Filter. The persons for the person picker: PID, then
+// number, name, sex and department. With SID > 0 the wage sort's member table joins as W; the
+// filter is the client's WHERE text over the aliases P (persons) and W.
+void selectPsnForPicker(ProcContext& ctx)
+{
+    const int sid = ctx.paramInt(QStringLiteral("SID"));
+    const QString filter = ctx.paramString(QStringLiteral("Filter"));
+    const QString trimmed = filter.trimmed();
+    if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1String("WHERE "), Qt::CaseInsensitive))
+        ctx.fail(QStringLiteral("筛选条件无效"));
+    if (trimmed.contains(QLatin1Char(';')) || trimmed.contains(QLatin1String("--")))
+        ctx.fail(QStringLiteral("筛选条件无效"));
+    QString sql = QStringLiteral(
+        "SELECT P.PID,P.Number AS [编号],P.Name AS [姓名],P.Sex AS [性别],D.Name AS [部门] "
+        "FROM qp_PsnBase P LEFT OUTER JOIN qp_Dept D ON P.DID=D.DID");
+    if (sid > 0)
+        sql += QStringLiteral(" INNER JOIN qp_WagePsn W ON W.PID=P.PID");
+    sql += QLatin1Char(' ') + trimmed + QStringLiteral(" ORDER BY D.Ord,P.Ord,P.PID");
+    ctx.setResult(ctx.query(sql));
 }
 
 } // namespace
 
 void registerPersonnelProcedures()
 {
-    registerOnce(QStringLiteral("qp_DeletePsnBaseByID"), {QStringLiteral("PID")},
-                 deletePsnBaseByID);
-    registerOnce(QStringLiteral("qp_SelectPsnbaseReOrderByDeptID"), {QStringLiteral("DID")},
-                 selectPsnBaseReOrder);
-    registerOnce(QStringLiteral("qp_RefreshPsnBaseOrder"), {QStringLiteral("DID")},
-                 refreshPsnBaseOrder);
-    registerOnce(QStringLiteral("qp_RefreshPsnRelatOrder"),
-                 {QStringLiteral("TblName"), QStringLiteral("PID")}, refreshPsnRelatOrder);
+    registerOnce(QStringLiteral("qp_UpdateDeptParentByID"),
+                 {QStringLiteral("DID"), QStringLiteral("ParentID"), QStringLiteral("ParentArr")},
+                 updateDeptParent);
+    registerOnce(QStringLiteral("qp_SwapDeptOrder"),
+                 {QStringLiteral("DID1"), QStringLiteral("Ord1"), QStringLiteral("DID2"),
+                  QStringLiteral("Ord2")},
+                 swapDeptOrder);
+    registerOnce(QStringLiteral("qp_GetPsnCountsByDeptID"), {QStringLiteral("DID")},
+                 psnCountByDept);
+    registerOnce(QStringLiteral("qp_DeleteDeptByID"), {QStringLiteral("DID")}, deleteDept);
+    registerOnce(QStringLiteral("qp_GetPsnCountsBySortID"), {QStringLiteral("AID")},
+                 psnCountBySort);
+    registerOnce(QStringLiteral("qp_DeletePsnSortByID"), {QStringLiteral("AID")}, deletePsnSort);
+    registerOnce(QStringLiteral("qp_SelectPsnForEditBrowseCtrl"),
+                 {QStringLiteral("SID"), QStringLiteral("Filter")}, selectPsnForPicker);
 }
 
 } // namespace orvane::server

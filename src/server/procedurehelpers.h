@@ -51,5 +51,6 @@ void registerCatalogueProcedures();
 void registerDictionaryProcedures();
 void registerSystemProcedures();
 void registerPersonnelProcedures();
+void registerPersonViewProcedures();
 
 } // namespace orvane::server

@@ -66,6 +66,7 @@ void registerCoreProcedures()
     registerDictionaryProcedures();
     registerPayrollProcedures();
     registerPersonnelProcedures();
+    registerPersonViewProcedures();
 }
 
 } // namespace orvane::server

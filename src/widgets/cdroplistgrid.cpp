@@ -26,7 +26,7 @@ CDropListGrid::CDropListGrid(QWidget* parent)
     connect(m_filter, &QLineEdit::textChanged, this, &CDropListGrid::setFilter);
     auto pickCurrent = [this] {
         const int row = m_grid->currentRow();
-        if (row < 0 || m_grid->isRowHidden(row))
+        if (row < 0 || m_grid->columnCount() == 0 || m_grid->isRowHidden(row))
             return;
         hide();
         emit picked(m_grid->item(row, 0)->data(Qt::UserRole).toInt());

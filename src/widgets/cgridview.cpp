@@ -87,6 +87,11 @@ CGridView::CGridView(QWidget* parent)
                     emit columnResized(logical, size);
                 }
             });
+    // The row-number column widens and narrows with the row count; the frozen part follows.
+    connect(m_table->verticalHeader(), &QHeaderView::geometriesChanged, this,
+            &CGridView::updateFrozenGeometry);
+    connect(m_table->horizontalHeader(), &QHeaderView::geometriesChanged, this,
+            &CGridView::updateFrozenGeometry);
     connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (!(index.flags() & Qt::ItemIsEditable))
             emit rowActivated(index.row());
@@ -100,6 +105,19 @@ CGridView::CGridView(QWidget* parent)
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(copy, &QAction::triggered, this, &CGridView::copySelection);
     addAction(copy);
+}
+
+CGridView::~CGridView()
+{
+    // The tables are deleted before QObject drops this view's connections: no slot of this
+    // half-destroyed view may run meanwhile.
+    m_table->verticalHeader()->disconnect(this);
+    m_table->horizontalHeader()->disconnect(this);
+    m_table->disconnect(this);
+    if (QItemSelectionModel* selection = m_table->selectionModel())
+        selection->disconnect(this);
+    if (m_model)
+        m_model->disconnect(this);
 }
 
 void CGridView::setModel(GridModel* model)
@@ -187,8 +205,7 @@ void CGridView::updateFrozenGeometry()
             width += m_table->columnWidth(c);
     }
     m_frozen->horizontalHeader()->setFixedHeight(m_table->horizontalHeader()->height());
-    m_frozen->setGeometry(m_table->verticalHeader()->width() + m_table->frameWidth(),
-                          m_table->frameWidth(), width,
+    m_frozen->setGeometry(m_table->viewport()->x(), m_table->frameWidth(), width,
                           m_table->viewport()->height() + m_table->horizontalHeader()->height());
 }
 

@@ -15,6 +15,7 @@
 // Call applyColumns() after the model's columns changed (widths, hidden columns).
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -30,9 +31,10 @@ class CGridView : public QWidget
     Q_OBJECT
 public:
     explicit CGridView(QWidget* parent = nullptr);
+    ~CGridView() override;
 
     void setModel(GridModel* model);
-    GridModel* model() const { return m_model; }
+    GridModel* model() const { return m_model.data(); }
     QTableView* table() const { return m_table; }
     QTableView* frozenTable() const { return m_frozen; }
 
@@ -80,7 +82,7 @@ private:
     void updateFrozenColumns();
     QList<int> shownColumns() const;
 
-    GridModel* m_model = nullptr;
+    QPointer<GridModel> m_model; // may go before the view (a sibling deleted first)
     QTableView* m_table;
     QTableView* m_frozen;
     QLabel* m_footer;

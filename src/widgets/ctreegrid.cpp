@@ -1,6 +1,7 @@
 #include "widgets/ctreegrid.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QStandardItemModel>
 
@@ -27,11 +28,13 @@ CTreeGrid::CTreeGrid(QWidget* parent) : QTreeView(parent), m_model(new QStandard
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
-    header()->setStretchLastSection(false);
+    header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
 
     connect(header(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-        if (!m_filling && column >= 0 && column < m_columns.size() && !m_columns[column].hidden)
+        // Only a drag by the operator counts; the stretched last column follows the window.
+        if (!m_filling && QGuiApplication::mouseButtons() != Qt::NoButton && column >= 0 &&
+            column < m_columns.size() && !m_columns[column].hidden)
             emit columnWidthChanged(column, width, m_columns[column].caption);
     });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
@@ -62,6 +65,11 @@ void CTreeGrid::setColumns(const QList<core::TreeColumn>& columns)
     m_model->setColumnCount(int(columns.size()));
     for (int c = 0; c < columns.size(); ++c)
         m_model->setHeaderData(c, Qt::Horizontal, columns[c].caption);
+    // The branch lines go into the first shown column (keys are often hidden in front).
+    int treeColumn = 0;
+    while (treeColumn < columns.size() - 1 && columns[treeColumn].hidden)
+        ++treeColumn;
+    setTreePosition(treeColumn);
     for (int c = 0; c < columns.size(); ++c) {
         setColumnHidden(c, columns[c].hidden);
         setColumnWidth(c, columns[c].width > 0 ? columns[c].width : 100);

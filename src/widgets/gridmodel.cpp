@@ -27,10 +27,19 @@ QList<GridColumn> GridModel::defaultColumns(const db::ResultSet& rows)
     return columns;
 }
 
+QList<GridColumn> GridModel::defaultColumns(int count)
+{
+    QList<GridColumn> columns;
+    for (int c = 0; c < count; ++c) {
+        GridColumn column;
+        column.caption = QString::number(c + 1);
+        columns << column;
+    }
+    return columns;
+}
+
 void GridModel::setSource(const db::ResultSet* rows, QList<GridColumn> columns)
 {
-    beginResetModel();
-    m_rows = rows;
     if (rows) {
         const QList<GridColumn> defaults = defaultColumns(*rows);
         while (columns.size() < defaults.size())
@@ -40,6 +49,19 @@ void GridModel::setSource(const db::ResultSet* rows, QList<GridColumn> columns)
     } else {
         columns.clear();
     }
+    beginResetModel();
+    m_held.setRows(rows);
+    m_rows = rows ? &m_held : nullptr;
+    m_columns = std::move(columns);
+    endResetModel();
+}
+
+void GridModel::setSource(const core::GridRowSource* rows, QList<GridColumn> columns)
+{
+    beginResetModel();
+    m_rows = rows;
+    if (!rows)
+        columns.clear();
     m_columns = std::move(columns);
     endResetModel();
 }
@@ -71,7 +93,7 @@ int GridModel::columnCount(const QModelIndex& parent) const
 
 QString GridModel::cellText(int row, int column) const
 {
-    const QVariant& value = m_rows->at(row, column);
+    const QVariant value = m_rows->value(row, column);
     if (value.isNull())
         return QString();
     const GridColumn& col = m_columns.at(column);
@@ -104,7 +126,7 @@ QString GridModel::cellText(int row, int column) const
 
 QVariant GridModel::editValue(int row, int column) const
 {
-    const QVariant& value = m_rows->at(row, column);
+    const QVariant value = m_rows->value(row, column);
     switch (m_columns.at(column).dataType) {
     case GridColumn::Date:
         if (value.isNull())

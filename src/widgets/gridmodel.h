@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/gridcolumn.h"
+#include "core/gridrowsource.h"
+#include "core/resultsetrows.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -13,10 +15,11 @@ class ResultSet;
 
 namespace orvane::widgets {
 
-// Table model over the rows of a query held in memory (a recordset's ResultSet). Nothing is
-// built per row: a cell is converted to text only when the view asks for it, so 100,000 rows
-// cost no more than the screen shown. Column i of the model is column i of the result, described
-// by a core::GridColumn (caption, type, format, editor, visibility).
+// Table model over rows of a query: held in memory (a recordset's ResultSet) or fetched in blocks
+// as they are shown (core::PagedRows). Nothing is built per row: a cell is converted to text only
+// when the view asks for it, so 100,000 rows cost no more than the screen shown. Column i of the
+// model is column i of the result, described by a core::GridColumn (caption, type, format,
+// editor, visibility).
 //
 // Editing goes through `commitEdit`: the owner checks the value and writes it (usually through
 // the recordset, which updates the rows the model reads); returning true tells the view the cell
@@ -30,10 +33,13 @@ public:
     // Shows `rows` (which must outlive the model or be replaced) with the given column
     // descriptions; missing descriptions default to the result's column names as captions.
     void setSource(const db::ResultSet* rows, QList<core::GridColumn> columns);
+    // The same for rows read cell by cell; `rows` must outlive the model or be replaced.
+    void setSource(const core::GridRowSource* rows, QList<core::GridColumn> columns);
     // After the rows were changed in place (same shape): redraws everything.
     void rowsChanged();
     // Describes the result columns with their names as captions.
     static QList<core::GridColumn> defaultColumns(const db::ResultSet& rows);
+    static QList<core::GridColumn> defaultColumns(int count);
 
     const QList<core::GridColumn>& columns() const { return m_columns; }
     const core::GridColumn& column(int index) const { return m_columns.at(index); }
@@ -61,7 +67,8 @@ public:
 private:
     QVariant editValue(int row, int column) const;
 
-    const db::ResultSet* m_rows = nullptr;
+    core::ResultSetRows m_held;
+    const core::GridRowSource* m_rows = nullptr;
     QList<core::GridColumn> m_columns;
 };
 

@@ -1,6 +1,5 @@
 #include "widgets/optionaldateedit.h"
 
-#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -16,7 +15,6 @@ OptionalDateEdit::OptionalDateEdit(QWidget* parent)
     m_edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_edit->setCalendarPopup(true);
     m_edit->setDate(emptyMarker());
-    m_edit->calendarWidget()->setSelectedDate(QDate::currentDate());
     m_clear->setText(QStringLiteral("×"));
     m_clear->setToolTip(QStringLiteral("清除日期"));
     m_clear->setFocusPolicy(Qt::NoFocus);
@@ -31,8 +29,7 @@ OptionalDateEdit::OptionalDateEdit(QWidget* parent)
     connect(m_clear, &QToolButton::clicked, this, [this] { clear(); });
     connect(m_edit, &QDateEdit::dateChanged, this, [this] {
         if (isEmpty())
-            m_edit->calendarWidget()->setSelectedDate(QDate::currentDate());
-        emit dateChanged(date());
+            emit dateChanged(date());
     });
 }
 

@@ -61,6 +61,8 @@ void ResetOrderDialog::showRows()
     QList<core::GridColumn> columns = GridModel::defaultColumns(m_order.rows());
     if (m_order.keyColumn() >= 0 && m_order.keyColumn() < columns.size())
         columns[m_order.keyColumn()].visible = false;
+    if (m_order.orderColumn() >= 0 && m_order.orderColumn() < columns.size())
+        columns[m_order.orderColumn()].caption = QStringLiteral("顺序");
     const int current = m_order.currentRow();
     m_model->setSource(&m_order.rows(), columns);
     m_grid->setFooterText(m_order.footerText());

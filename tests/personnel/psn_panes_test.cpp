@@ -3,6 +3,7 @@
 #include "psn_fixture.h"
 
 #include "personnel/cadjunctpane.h"
+#include "personnel/cdlgdynctlformforrelatarc.h"
 #include "personnel/cphotopane.h"
 #include "personnel/crelatinfopane.h"
 
@@ -198,6 +199,22 @@ TEST_F(PaneTest, RelatedRecordsListDeleteReorderAndStoreWidths)
     EXPECT_EQ(pane.rowCount(), 2);
     EXPECT_EQ(lastLogLine(), QStringLiteral("人员档案[\"张三(P-1)\"->相关资料'学习经历'删除记录]"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE PID=999").arg(table)), 1);
+
+    QString formTitle;
+    pane.runRecordForm = [&](personnel::CDlgDynCtlFormForRelatArc& form) {
+        formTitle = form.title();
+        form.setText(0, QStringLiteral("新学校"));
+        EXPECT_TRUE(form.save());
+    };
+    const int added = pane.addRow();
+    EXPECT_EQ(formTitle, QStringLiteral("学习经历 - 添加"));
+    ASSERT_GT(added, 0);
+    EXPECT_EQ(pane.rows().at(pane.rowOfKey(added), 1).toString(), QStringLiteral("新学校"));
+    pane.runRecordForm = [&](personnel::CDlgDynCtlFormForRelatArc& form) {
+        formTitle = form.title();
+    };
+    pane.editRow(0);
+    EXPECT_EQ(formTitle, QStringLiteral("学习经历设置"));
 
     pane.storeColumnWidth(1, 177);
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT iWid FROM qp_Items WHERE Alias='学校'")),

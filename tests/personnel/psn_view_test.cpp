@@ -2,6 +2,7 @@
 // editing with its checks and log lines, column widths and formats, frozen columns, export.
 #include "psn_fixture.h"
 
+#include "personnel/cdlgdynctlformforpsnbase.h"
 #include "personnel/cviewpsn.h"
 #include "platform/workbookreader.h"
 
@@ -65,7 +66,7 @@ TEST_F(PsnViewTest, ListsTheNavigationSelection)
     const int dept = column(QStringLiteral("DID"));
     ASSERT_GT(dept, 2);
     EXPECT_FALSE(view->columns().at(dept).editable);
-    EXPECT_FALSE(view->rows().at(0, dept).toString().isEmpty());
+    EXPECT_FALSE(view->rows().value(0, dept).toString().isEmpty());
     EXPECT_TRUE(view->query().contains(QStringLiteral("QP_DEPT.Name AS [部门]")));
     EXPECT_TRUE(view->query().endsWith(QStringLiteral(" ORDER BY qp_Dept.Ord,qp_PsnBase.Ord")));
 }
@@ -124,6 +125,33 @@ TEST_F(PsnViewTest, DeletingThreePersonsCallsTheProcedureThreeTimesAndLogsOnce)
 
     EXPECT_FALSE(view->deletePersons({}));
     EXPECT_EQ(prompter.last().text, QStringLiteral("请选择人员！"));
+}
+
+TEST_F(PsnViewTest, AddAndEditGoThroughThePersonForm)
+{
+    listed(10, 1);
+    const int before = view->rowCount();
+    QString title;
+    view->runPersonForm = [&](personnel::CDlgDynCtlFormForPsnbase& form) {
+        title = form.title();
+        form.setText(form.fieldIndex(QStringLiteral("Name")), QStringLiteral("新人"));
+        form.setText(form.fieldIndex(QStringLiteral("Number")), QStringLiteral("NEW-1"));
+        form.setChoice(form.fieldIndex(QStringLiteral("DID")), 10, QStringLiteral("平台组"));
+        form.setChoice(form.fieldIndex(QStringLiteral("AID")), 1, QStringLiteral("在职人员"));
+        EXPECT_TRUE(form.save()) << prompter.messageTexts().join(QLatin1Char('|')).toStdString();
+    };
+    const int pid = view->addPerson();
+    EXPECT_EQ(title, QStringLiteral("人员添加"));
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(view->rowCount(), before + 1);
+    EXPECT_GE(view->rowOfPerson(pid), 0);
+
+    view->runPersonForm = [&](personnel::CDlgDynCtlFormForPsnbase& form) { title = form.title(); };
+    EXPECT_TRUE(view->editPerson(view->rowOfPerson(pid), nullptr));
+    EXPECT_EQ(title, QStringLiteral("人员信息更改"));
+    ASSERT_TRUE(db().Execute(QStringLiteral("qp_DeletePsnBaseByID %1").arg(pid)));
+    EXPECT_FALSE(view->editPerson(view->rowOfPerson(pid), nullptr));
+    EXPECT_EQ(prompter.last().text, QStringLiteral("该记录已被其他操作员删除,请刷新数据列表!"));
 }
 
 TEST_F(PsnViewTest, ReorderNeedsALeafDepartmentAndLogsAChange)

@@ -66,8 +66,21 @@ TEST(GridModel, PassesTheModelTesterThroughResetsAndEdits)
     rows.appendRow({qlonglong(99), QStringLiteral("new")});
     model.rowsChanged();
     EXPECT_EQ(model.rowCount(), 51);
-    model.setSource(nullptr, {});
+    model.setSource(static_cast<const db::ResultSet*>(nullptr), {});
     EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.columnCount(), 0);
+}
+
+TEST(GridModel, PassesTheModelTesterOverRowsReadCellByCell)
+{
+    db::ResultSet held = sampleRows(20);
+    core::ResultSetRows rows(&held);
+    GridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setSource(&rows, sampleColumns());
+    EXPECT_EQ(model.rowCount(), 20);
+    EXPECT_EQ(model.index(19, 1).data().toString(), QStringLiteral("A19"));
+    model.setSource(static_cast<const core::GridRowSource*>(nullptr), sampleColumns());
     EXPECT_EQ(model.columnCount(), 0);
 }
 

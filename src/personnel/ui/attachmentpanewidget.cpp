@@ -54,7 +54,8 @@ AttachmentPaneWidget::AttachmentPaneWidget(core::COrvaneApp& app, core::Prompter
     m_details->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_details->setEditTriggers(QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::SelectedClicked);
-    m_details->header()->resizeSection(0, 180);
+    for (const auto& [section, width] : {std::pair{0, 130}, {1, 60}, {2, 110}, {3, 90}})
+        m_details->header()->resizeSection(section, width);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     m_list->setResizeMode(QListView::Adjust);

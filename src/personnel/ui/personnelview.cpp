@@ -1,8 +1,11 @@
 #include "personnel/ui/personnelview.h"
 
 #include "core/corvaneapp.h"
+#include "core/itemmodelgridrows.h"
 #include "core/prompter.h"
+#include "personnel/cdlgdynctlformforpsnbase.h"
 #include "personnel/panecommand.h"
+#include "personnel/ui/dynctlformdialog.h"
 #include "widgets/cgridview.h"
 #include "widgets/columnformatdialog.h"
 #include "widgets/gridmodel.h"
@@ -50,10 +53,14 @@ PersonnelView::PersonnelView(core::COrvaneApp& app, core::Prompter& prompter, QW
             [this](const QPoint& at) { m_editMenu->exec(at); });
 
     m_search->setEditable(true);
-    m_search->setMinimumWidth(200);
+    m_search->setMinimumWidth(130);
     m_search->setInsertPolicy(QComboBox::NoInsert);
     m_search->lineEdit()->setPlaceholderText(QStringLiteral("输入人员编号或姓名,回车查找定位"));
     connect(m_search->lineEdit(), &QLineEdit::returnPressed, this, &PersonnelView::search);
+    m_view.runPersonForm = [this](CDlgDynCtlFormForPsnbase& form) {
+        DynCtlFormDialog dialog(form, m_prompter, this);
+        dialog.exec();
+    };
     buildActions();
 }
 
@@ -93,7 +100,7 @@ void PersonnelView::buildActions()
     };
     addMenuButton(QStringLiteral("工具"), tools);
     addMenuButton(QStringLiteral("异动"), changes);
-    m_toolBar->addAction(QStringLiteral("增加"), this, &PersonnelView::notAvailable);
+    m_toolBar->addAction(QStringLiteral("增加"), this, &PersonnelView::addPerson);
     m_toolBar->addAction(QStringLiteral("修改"), this, &PersonnelView::editPerson);
     m_toolBar->addAction(QStringLiteral("删除"), this, &PersonnelView::deleteSelected);
     m_toolBar->addAction(QStringLiteral("调序"), this, &PersonnelView::reorder);
@@ -109,7 +116,7 @@ void PersonnelView::buildActions()
 
     // The edit menu of the right button and the menu key, with its accelerators.
     m_editMenu->addAction(action(QStringLiteral("增加(&N)"), QKeySequence(QStringLiteral("Ctrl+N")),
-                                 &PersonnelView::notAvailable));
+                                 &PersonnelView::addPerson));
     m_editMenu->addAction(action(QStringLiteral("更改(&E)..."),
                                  QKeySequence(QStringLiteral("Ctrl+E")),
                                  &PersonnelView::editPerson));
@@ -179,10 +186,17 @@ void PersonnelView::search()
     m_grid->selectRow(row);
 }
 
+void PersonnelView::addPerson()
+{
+    const int pid = m_view.addPerson();
+    showRows(pid);
+}
+
 void PersonnelView::editPerson()
 {
-    if (m_view.canEdit(m_grid->currentRow()))
-        notAvailable(); // the person form opens here once it is part of the build
+    core::ItemModelGridRows owner(*m_model, m_grid->table()->selectionModel());
+    if (m_view.editPerson(m_grid->currentRow(), &owner))
+        refresh();
 }
 
 void PersonnelView::deleteSelected()

@@ -48,6 +48,7 @@ private:
     void freezeColumns();
     void formatColumn();
     void notAvailable();
+    void addPerson();
     void editPerson();
     QAction* action(const QString& text, const QKeySequence& key, void (PersonnelView::*slot)());
 

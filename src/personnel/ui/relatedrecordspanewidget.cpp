@@ -1,6 +1,8 @@
 #include "personnel/ui/relatedrecordspanewidget.h"
 
 #include "core/prompter.h"
+#include "personnel/cdlgdynctlformforrelatarc.h"
+#include "personnel/ui/dynctlformdialog.h"
 #include "widgets/cgridview.h"
 #include "widgets/gridmodel.h"
 #include "widgets/resetorderdialog.h"
@@ -23,10 +25,8 @@ RelatedRecordsPaneWidget::RelatedRecordsPaneWidget(core::COrvaneApp& app, core::
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_tabs, 1);
-    top->addWidget(m_sorts);
-    layout->addLayout(top);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_sorts);
     layout->addWidget(m_grid, 1);
     m_tabs->setDrawBase(false);
     m_tabs->setExpanding(false);
@@ -54,6 +54,10 @@ RelatedRecordsPaneWidget::RelatedRecordsPaneWidget(core::COrvaneApp& app, core::
         if (const int id = m_pane.editRow(row))
             showRows(id);
     });
+    m_pane.runRecordForm = [this](CDlgDynCtlFormForRelatArc& form) {
+        DynCtlFormDialog dialog(form, m_prompter, this);
+        dialog.exec();
+    };
     m_pane.runOrderDialog = [this](core::CDlgResetOrder& order) {
         widgets::ResetOrderDialog dialog(order, QStringLiteral("调序"), this);
         dialog.exec();
@@ -68,6 +72,9 @@ void RelatedRecordsPaneWidget::reloadTabs()
         m_tabs->removeTab(0);
     for (const RelatedTab& tab : m_pane.tabs())
         m_tabs->addTab(tab.title);
+    // Set explicitly: a tab bar filled before its window is shown keeps the layout's cached
+    // height of an empty bar (none).
+    m_tabs->setFixedHeight(m_tabs->sizeHint().height());
     m_sorts->clear();
     for (const auto& [id, title] : m_pane.wageSorts())
         m_sorts->addItem(title, id);

@@ -58,7 +58,8 @@ CChildFramePsn::CChildFramePsn(core::COrvaneApp& app, core::Prompter& prompter, 
                               m_files, Qt::RightDockWidgetArea);
     m_inner->splitDockWidget(photo, files, Qt::Vertical);
     m_inner->resizeDocks({photo, files}, {200, 260}, Qt::Vertical);
-    m_inner->resizeDocks({photo}, {190}, Qt::Horizontal);
+    m_inner->resizeDocks({photo, m_inner->findChild<QDockWidget*>(QStringLiteral("DeptPane"))},
+                         {200, 175}, Qt::Horizontal);
     m_inner->resizeDocks({m_inner->findChild<QDockWidget*>(QStringLiteral("RelatInfoPane"))}, {170},
                          Qt::Vertical);
     setWidget(m_inner);

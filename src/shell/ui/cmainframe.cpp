@@ -10,6 +10,8 @@
 #include "payroll/cdlgwagetableopen.h"
 #include "payroll/ui/wagesetdialog.h"
 #include "payroll/ui/wagetableopendialog.h"
+#include "personnel/ui/deptmanagerdialog.h"
+#include "personnel/ui/psnsortmanagerdialog.h"
 #include "shell/commandtable.h"
 #include "shell/ui/applook.h"
 #include "shell/ui/cchildframepsn.h"
@@ -476,6 +478,16 @@ void CMainFrame::runCommand(int commandId)
     }
     case CommandTable::WageSet: {
         payroll::ui::WageSetDialog dialog(m_app, m_prompter, this);
+        dialog.exec();
+        break;
+    }
+    case CommandTable::DeptManager: {
+        personnel::ui::DeptManagerDialog dialog(m_app, m_prompter, this);
+        dialog.exec();
+        break;
+    }
+    case CommandTable::PsnSortManager: {
+        personnel::ui::PsnSortManagerDialog dialog(m_app, m_prompter, this);
         dialog.exec();
         break;
     }
