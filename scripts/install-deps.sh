@@ -6,11 +6,11 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git locales
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  qt6-translations-l10n libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev
+  qt6-translations-l10n libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev qt6-multimedia-dev
   libgl-dev libxkbcommon-dev libx11-dev libxss-dev
   libsqlite3-dev libpq-dev unixodbc-dev libicu-dev
   libxlsxwriter-dev libfreexl-dev libzip-dev zlib1g-dev
-  libssl-dev libcurl4-openssl-dev
+  libssl-dev libcurl4-openssl-dev openssl python3-aiosmtpd
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth openbox fonts-noto-cjk imagemagick x11-utils xdotool

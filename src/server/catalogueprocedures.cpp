@@ -89,9 +89,7 @@ void addDBTable(ProcContext& ctx)
     const QString base =
         (nType == kRelatedTable ? QStringLiteral("qp_PsnRelat%1") : QStringLiteral("qp_UserTbl%1"))
             .arg(id);
-    QString tblName = base;
-    for (int n = 2; tableExists(ctx, tblName); ++n)
-        tblName = QStringLiteral("%1_%2").arg(base).arg(n);
+    const QString tblName = freeTableName(ctx, base);
     ctx.execute(QStringLiteral("UPDATE qp_Table SET TblName=%1 WHERE ID=%2")
                     .arg(sqlText(tblName), num(id)));
 
@@ -157,10 +155,7 @@ void addDBTableItem(ProcContext& ctx)
                              QStringLiteral("UPPER(TblName)=") + sqlText(table.toUpper())))));
     const int itemId = scalarInt(ctx, QStringLiteral("SELECT MAX(ItemID) FROM qp_Items"));
 
-    const QStringList existing = tableColumns(ctx, table);
-    QString name = QStringLiteral("F%1").arg(itemId);
-    for (int n = 2; existing.contains(name, Qt::CaseInsensitive); ++n)
-        name = QStringLiteral("F%1_%2").arg(itemId).arg(n);
+    const QString name = freeColumnName(ctx, table, itemId);
     ctx.execute(QStringLiteral("UPDATE qp_Items SET Name=%1 WHERE ItemID=%2")
                     .arg(sqlText(name), num(itemId)));
 

@@ -12,7 +12,8 @@ enum ProcedureReturn : int {
 
 // Registers the procedures of the application core with the data access layer's procedure
 // registry: the system log, the catalogue of tables and fields (with the DDL for the tables and
-// columns created at run time), the dictionaries and the operator list. Safe to call more than
+// columns created at run time), the dictionaries, the operator list, and the department, category and person-picker
+// procedures. Safe to call more than
 // once; procedures already registered are kept.
 //
 // Procedures without a "Return" parameter refuse bad input by failing the call (the caller

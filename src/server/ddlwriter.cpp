@@ -99,6 +99,17 @@ QString DdlWriter::dropTable(const QString& table) const
     return QStringLiteral("DROP TABLE %1").arg(table);
 }
 
+QString DdlWriter::dropTableIfExists(const QString& table) const
+{
+    QString name = table;
+    if (m_dialect == SqlDialect::SqlServer) {
+        name.replace(QLatin1Char(']'), QStringLiteral("]]"));
+        return QStringLiteral("DROP TABLE IF EXISTS [%1]").arg(name);
+    }
+    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(name);
+}
+
 QString DdlWriter::addColumn(const QString& table, const ColumnDef& column) const
 {
     // SQL Server's ALTER TABLE ... ADD takes no COLUMN keyword.

@@ -27,6 +27,8 @@ public:
 
     QString createTable(const TableDef& table) const;
     QString dropTable(const QString& table) const;
+    // Drops the table when it exists; the name may be a temporary table's ("#x", "##x").
+    QString dropTableIfExists(const QString& table) const;
     QString createIndex(const IndexDef& index) const;
     QString addColumn(const QString& table, const ColumnDef& column) const;
     QString dropColumn(const QString& table, const QString& column) const;

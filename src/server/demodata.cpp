@@ -3,8 +3,10 @@
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
 #include "db/transaction.h"
+#include "server/seeddata.h"
 
 #include <QDate>
+#include <QHash>
 #include <QStringList>
 
 #include <random>
@@ -165,6 +167,20 @@ public:
         return true;
     }
 
+    // Title of a delivered dictionary entry; the code itself when the entry is unknown.
+    QString dictionaryTitle(const QString& dictId, const QString& code)
+    {
+        if (m_dictTitles.isEmpty()) {
+            for (const SeedRow& row : dictionaryRows()) {
+                if (row.table == QLatin1String("qp_DictItem"))
+                    m_dictTitles.insert(row.values[0].toString() + QLatin1Char('/') +
+                                            row.values[1].toString(),
+                                        row.values[2].toString());
+            }
+        }
+        return m_dictTitles.value(dictId + QLatin1Char('/') + code, code);
+    }
+
     bool addPersons(int count)
     {
         std::minstd_rand rng(20260101u);
@@ -189,16 +205,19 @@ public:
             const int deptIndex = between(rng, 0, int(departmentIds.size()) - 1);
             const int r = between(rng, 0, 99);
             const int category = r < 88 ? 1 : (r < 93 ? 2 : (r < 97 ? 3 : extraCategory));
-            const QString nation =
+            // Dictionary fields hold the entry's title, as the record form stores them.
+            const QString nation = dictionaryTitle(
+                QStringLiteral("D02"),
                 between(rng, 0, 99) < 91
                     ? QStringLiteral("01")
-                    : QStringLiteral("%1").arg(between(rng, 2, 56), 2, 10, QLatin1Char('0'));
+                    : QStringLiteral("%1").arg(between(rng, 2, 56), 2, 10, QLatin1Char('0')));
             rows << QStringLiteral("(%1,%2,'%3',%4,'%5','%6','%7','%8','%9','%10','%11',%12)")
                         .arg(departmentIds[deptIndex])
                         .arg(category)
                         .arg(QStringLiteral("E%1").arg(i + 1, 6, 10, QLatin1Char('0')))
                         .arg(quoted(name))
-                        .arg(male ? QStringLiteral("1") : QStringLiteral("2"))
+                        .arg(dictionaryTitle(QStringLiteral("D01"),
+                                             male ? QStringLiteral("1") : QStringLiteral("2")))
                         .arg(nation)
                         .arg(birthday.toString(Qt::ISODate))
                         .arg(identityNumber(rng, birthday, male))
@@ -222,6 +241,7 @@ public:
     db::CADODatabase& m_db;
     QString* m_error;
     QList<int> departmentIds;
+    QHash<QString, QString> m_dictTitles;
     int departments = 0;
     int persons = 0;
     int extraCategory = 1;

@@ -80,6 +80,24 @@ QStringList tableColumns(db::ProcContext& ctx, const QString& table)
     return names;
 }
 
+QString freeTableName(db::ProcContext& ctx, const QString& base)
+{
+    QString name = base;
+    for (int n = 2; tableExists(ctx, name); ++n)
+        name = QStringLiteral("%1_%2").arg(base).arg(n);
+    return name;
+}
+
+QString freeColumnName(db::ProcContext& ctx, const QString& table, int key)
+{
+    const QStringList existing = tableColumns(ctx, table);
+    const QString base = QStringLiteral("F%1").arg(key);
+    QString name = base;
+    for (int n = 2; existing.contains(name, Qt::CaseInsensitive); ++n)
+        name = QStringLiteral("%1_%2").arg(base).arg(n);
+    return name;
+}
+
 int scalarInt(db::ProcContext& ctx, const QString& tsql, int fallback)
 {
     const QVariant value = ctx.scalar(tsql);

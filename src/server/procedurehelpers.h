@@ -34,6 +34,13 @@ bool tableExists(db::ProcContext& ctx, const QString& table);
 // Column names of an existing table.
 QStringList tableColumns(db::ProcContext& ctx, const QString& table);
 
+// `base`, or `base` + "_2", "_3" ... when a table of that name exists already (a table left
+// behind outside the catalogue keeps its name).
+QString freeTableName(db::ProcContext& ctx, const QString& base);
+
+// The column name "F" + key for a new field of `table`, with "_2", "_3" ... when taken.
+QString freeColumnName(db::ProcContext& ctx, const QString& table, int key);
+
 // Integer value of the first column of the first row; `fallback` when there is no row or null.
 int scalarInt(db::ProcContext& ctx, const QString& tsql, int fallback = 0);
 
@@ -43,5 +50,7 @@ void registerOnce(const QString& name, const QStringList& params, db::ProcedureF
 void registerCatalogueProcedures();
 void registerDictionaryProcedures();
 void registerSystemProcedures();
+void registerPersonnelProcedures();
+void registerPersonViewProcedures();
 
 } // namespace orvane::server

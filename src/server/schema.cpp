@@ -149,7 +149,7 @@ QList<TableDef> buildTables()
     t.append({QStringLiteral("qp_BatchMailSet"),
               {identity("id"), integer("dt"), text("dbfield", 50), text("svrname", 50),
                integer("port", "25"), integer("auh", "1"), integer("ssl"), text("account", 50),
-               text("password", 50), text("mailadr", 50), text("username", 50)}});
+               text("password", 255), text("mailadr", 50), text("username", 50)}});
 
     // Report templates; the layout is the report engine's own text.
     t.append({QStringLiteral("qp_Report"),

@@ -1,5 +1,6 @@
 // Procedures of the system log and the operator list.
 #include "server/coreprocedures.h"
+#include "server/payrollprocedures.h"
 #include "server/procedurehelpers.h"
 
 #include <QDateTime>
@@ -63,6 +64,9 @@ void registerCoreProcedures()
     registerSystemProcedures();
     registerCatalogueProcedures();
     registerDictionaryProcedures();
+    registerPayrollProcedures();
+    registerPersonnelProcedures();
+    registerPersonViewProcedures();
 }
 
 } // namespace orvane::server

@@ -149,7 +149,7 @@ TEST_F(DemoData, BuildsATreeAndPlausiblePersonsTheSameEveryTime)
         EXPECT_EQ(id.at(17), QLatin1Char("10X98765432"[sum % 11])) << id.toStdString();
         EXPECT_EQ(id.mid(6, 8), rs.GetFieldString(QStringLiteral("Birthday")).left(10).remove('-'));
         EXPECT_EQ(id.at(16).digitValue() % 2 == 1,
-                  rs.GetFieldString(QStringLiteral("Sex")) == QStringLiteral("1"));
+                  rs.GetFieldString(QStringLiteral("Sex")) == QStringLiteral("男"));
     }
 
     // The same count gives the same people in a second database.

@@ -55,4 +55,22 @@ check "config writes an enciphered hr.ini" \
     bash -c "'$ADMIN' config --ini '$work/hr.ini' --server '$db' --integrated >/dev/null && grep -q '^DBConnect=' '$work/hr.ini' && ! grep -q '$db' '$work/hr.ini'"
 check "config without a server fails" bash -c "! '$ADMIN' config --ini '$work/x.ini' 2>/dev/null"
 
+# Bank file and payslips of the demo month.
+demo="$work/demo.db"
+"$ADMIN" init "$demo" --demo 30 >/dev/null || failures=$((failures + 1))
+sort=$("$ADMIN" sql "$demo" "SELECT ID FROM qp_Table WHERE nType=6" | tail -1)
+month=$("$ADMIN" sql "$demo" "SELECT MAX(fDate) FROM qp_WageTable" | tail -1)
+"$ADMIN" sql "$demo" "EXEC qp_AddBankExportTemplet 0,$sort,N'bank',1,N'{\$COUNT()\$}',N'',N'|',N'dat',0" \
+    || failures=$((failures + 1))
+"$ADMIN" sql "$demo" "EXEC qp_AddBankExportDetail 0,$sort,1,0,N'name',N'姓名',0,0,0,0,1,1" \
+    || failures=$((failures + 1))
+check "bank writes the header and one GBK line per person" bash -c \
+    "'$ADMIN' bank '$demo' --sort $sort --month $month --template 1 --out '$work/b.dat' 2>/dev/null >/dev/null && [ \"\$(head -1 '$work/b.dat')\" = \$'30\r' ] && [ \$(wc -l < '$work/b.dat') -eq 31 ] && iconv -f GBK -t UTF-8 '$work/b.dat' >/dev/null"
+check "bank refuses a template of no such sort" \
+    bash -c "! '$ADMIN' bank '$demo' --sort 999 --month $month --template 1 --out '$work/x.dat' 2>/dev/null"
+check "mail --dry-run prints every payslip and fails for persons without address" bash -c \
+    "out=\$('$ADMIN' mail '$demo' --sort $sort --month $month --template 1 --dry-run 2>/dev/null); [ \$? -ne 0 ] && [ \$(echo \"\$out\" | grep -c '^Subject: ') -eq 30 ]"
+check "mail without a mailbox says so" bash -c \
+    "'$ADMIN' mail '$demo' --sort $sort --month $month --template 1 2>&1 >/dev/null | grep -q '没有用于群发的邮箱'"
+
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }

@@ -10,7 +10,16 @@
 #include "core/rightstable.h"
 #include "db/cadodatabase.h"
 
+#include "core/appsettings.h"
+#include "core/catalog.h"
+#include "core/corvaneapp.h"
+#include "payroll/demopayroll.h"
+
+#include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
+
+#include <memory>
 
 namespace orvane::admin {
 
@@ -81,6 +90,8 @@ int runInit(const QStringList& args)
                      .arg(error.isEmpty() ? database.GetLastErrorString() : error));
         return 1;
     }
+    const qint64 personnelMs = timer.restart();
+
     printOut(QStringLiteral("demo data: %1 departments, %2 persons, %3 operators in %4 ms\n"
                             "operators: admin (empty password, super user), hr / hr123 "
                             "(personnel), payroll / pay123 (payroll), manager / mgr123 (all "
@@ -88,6 +99,30 @@ int runInit(const QStringList& args)
                  .arg(counts.departments)
                  .arg(counts.persons)
                  .arg(counts.operators)
+                 .arg(personnelMs));
+    // The demo payroll is set up by the delivered super operator through the payroll workflows.
+    core::COrvaneApp app(QString(), std::make_unique<core::AppSettings>(
+                                        QDir::temp().filePath(QStringLiteral("orvane-admin.ini"))));
+    app.setDatabase(std::shared_ptr<db::CADODatabase>(&database, [](db::CADODatabase*) {}));
+    core::OperatorRecord admin;
+    admin.UserID = core::Catalog(database).integer(
+        QStringLiteral("SELECT UserID FROM qp_Users WHERE UserName='admin'"));
+    admin.UserName = QStringLiteral("admin");
+    admin.ISuper = true;
+    app.setCurrentOperator(admin);
+    payroll::DemoPayrollCounts pay;
+    const QDate today = QDate::currentDate();
+    if (!payroll::fillDemoPayroll(app, today.year() * 100 + today.month(), &pay, &error)) {
+        printErr(QStringLiteral("orvane-admin init: demo payroll: %1\n").arg(error));
+        return 1;
+    }
+    printOut(QStringLiteral("demo payroll: sort '%1' with %2 items, %3 standard tables, %4 "
+                            "members, %5 months in %6 ms\n")
+                 .arg(payroll::demoSortTitle())
+                 .arg(pay.items)
+                 .arg(pay.standardTables)
+                 .arg(pay.members)
+                 .arg(pay.months)
                  .arg(timer.elapsed()));
     return 0;
 }

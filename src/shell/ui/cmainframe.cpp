@@ -1,11 +1,17 @@
 #include "shell/ui/cmainframe.h"
 
+#include "core/catalog.h"
 #include "core/corvaneapp.h"
 #include "core/ui/idlelockeddialog.h"
 #include "core/ui/logindialog.h"
 #include "core/ui/passwordmodifydialog.h"
 #include "core/ui/syslogmanagedialog.h"
 #include "core/ui/userlistdialog.h"
+#include "payroll/cdlgwagetableopen.h"
+#include "payroll/ui/wagesetdialog.h"
+#include "payroll/ui/wagetableopendialog.h"
+#include "personnel/ui/deptmanagerdialog.h"
+#include "personnel/ui/psnsortmanagerdialog.h"
 #include "shell/commandtable.h"
 #include "shell/ui/applook.h"
 #include "shell/ui/cchildframepsn.h"
@@ -93,6 +99,7 @@ CMainFrame::CMainFrame(core::COrvaneApp& app, core::Prompter* prompter, QWidget*
         return !window || window->close();
     };
     m_flow.runCommand = [this](int id) { runCommand(id); };
+    m_flow.chooseWageTable = [this](ChildInfo& info) { return chooseWageTable(info); };
     m_flow.runLockDialog = [this] {
         core::ui::IdleLockedDialog dialog(m_app, this);
         return dialog.exec() == QDialog::Accepted;
@@ -437,9 +444,9 @@ void CMainFrame::createChild(const ChildInfo& info)
 {
     QMdiSubWindow* window = nullptr;
     if (info.kind == ChildInfo::Kind::Personnel)
-        window = new CChildFramePsn(info.handle);
+        window = new CChildFramePsn(m_app, m_prompter, info.handle);
     else
-        window = new CChildFrameWage(info);
+        window = new CChildFrameWage(m_app, m_prompter, info);
     const int handle = info.handle;
     connect(window, &QObject::destroyed, this, [this, handle] { m_flow.childClosed(handle); });
     m_mdi->addSubWindow(window);
@@ -467,6 +474,21 @@ void CMainFrame::runCommand(int commandId)
     case CommandTable::SystemSet: {
         CPropertySheetSystemSet sheet(m_app, m_prompter, this);
         sheet.exec();
+        break;
+    }
+    case CommandTable::WageSet: {
+        payroll::ui::WageSetDialog dialog(m_app, m_prompter, this);
+        dialog.exec();
+        break;
+    }
+    case CommandTable::DeptManager: {
+        personnel::ui::DeptManagerDialog dialog(m_app, m_prompter, this);
+        dialog.exec();
+        break;
+    }
+    case CommandTable::PsnSortManager: {
+        personnel::ui::PsnSortManagerDialog dialog(m_app, m_prompter, this);
+        dialog.exec();
         break;
     }
     case CommandTable::PasswordModify: {
@@ -500,6 +522,22 @@ void CMainFrame::runCommand(int commandId)
         notAvailable(commandId);
         break;
     }
+}
+
+// The wage archive: the chosen sort and month open a wage frame.
+bool CMainFrame::chooseWageTable(ChildInfo& info)
+{
+    payroll::CDlgWageTableOpen archive(m_app, m_prompter);
+    payroll::ui::WageTableOpenDialog dialog(archive, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const int fDate = archive.currentMonth();
+    info.sortId = archive.sortId();
+    info.sortTitle = archive.sortTitle();
+    info.tableName = core::Catalog(m_app.database()).wageSortTable(info.sortId);
+    info.fDate = QDate(fDate / 100, fDate % 100, 1);
+    info.wageTableId = archive.months().currentKey();
+    return true;
 }
 
 void CMainFrame::notAvailable(int commandId)

@@ -69,6 +69,7 @@ private:
     void startCalculator();
     void showCalendar();
     void showOptions();
+    bool chooseWageTable(ChildInfo& info);
     void notAvailable(int commandId);
     void showReminderPopup();
     void fitBanner();

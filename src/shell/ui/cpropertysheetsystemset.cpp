@@ -1,5 +1,7 @@
 #include "shell/ui/cpropertysheetsystemset.h"
 
+#include "payroll/ui/mailsettingspage.h"
+
 #include "core/ui/qtprompter.h"
 #include "widgets/codeeditor.h"
 
@@ -41,9 +43,8 @@ CPropertySheetSystemSet::CPropertySheetSystemSet(core::COrvaneApp& app, core::Pr
     form->addRow(note);
     m_tabs->addTab(general, QStringLiteral("常规"));
 
-    auto* announce = new QLabel(QStringLiteral("工资条公告的设置不包含在此版本中。"));
-    announce->setAlignment(Qt::AlignCenter);
-    m_tabs->addTab(announce, QStringLiteral("公告"));
+    m_mail = new payroll::ui::MailSettingsPage(app, prompter);
+    m_tabs->addTab(m_mail, QStringLiteral("邮件设置"));
 
     m_scriptEdit = new widgets::CodeEditor;
     m_scriptEdit->setObjectName(QStringLiteral("script"));
@@ -95,6 +96,7 @@ bool CPropertySheetSystemSet::applyAll()
             m_prefix->setFocus();
         return false;
     }
+    m_mail->apply();
     if (!m_script.apply(m_scriptEdit->toPlainText())) {
         if (m_script.errorLine() > 0) {
             m_tabs->setCurrentWidget(m_scriptEdit);

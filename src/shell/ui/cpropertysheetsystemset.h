@@ -13,10 +13,14 @@ class QTabWidget;
 namespace orvane::widgets {
 class CodeEditor;
 }
+namespace orvane::payroll::ui {
+class MailSettingsPage;
+}
 
 namespace orvane::shell::ui {
 
-// The system settings window: the personnel-number rule and the site's function library.
+// The system settings window: the personnel-number rule, the batch mail settings and the site's
+// function library.
 class CPropertySheetSystemSet : public QDialog
 {
     Q_OBJECT
@@ -46,6 +50,7 @@ private:
     QLineEdit* m_prefix = nullptr;
     widgets::CodeEditor* m_scriptEdit = nullptr;
     QTabWidget* m_tabs = nullptr;
+    payroll::ui::MailSettingsPage* m_mail = nullptr;
 };
 
 } // namespace orvane::shell::ui

@@ -304,6 +304,18 @@ std.grid-2d: SELECT qp_WageStdTblItem.ID,qp_WageStdTblItem.DictId FROM qp_WageSt
 std.cols: SELECT qp_DictItem.Title,qp_WageStdTblItem.DictValue FROM qp_WageStdTblItem INNER JOIN qp_DictItem ON qp_WageStdTblItem.DictValue = qp_DictItem.DictValue WHERE (qp_DictItem.DictId = 'ZW') AND (qp_WageStdTblItem.StdID =1) ORDER BY qp_WageStdTblItem.DictValue
 std.value-of: SELECT DictValue FROM qp_DictItem WHERE ID=1
 std.amount: EXEC qp_GetWageStdTableByPsn 1,202405,1
+std.definition: SELECT STDName,Descr,STDTable,DictRow,DictCol FROM qp_WageStdTable WHERE id=1
+std.grid-def: SELECT STDDim,STDTable,DictRow,DictCol FROM qp_WageStdTable WHERE id=1
+std.row-add: INSERT INTO [qp_WageStdTblItem] (DictValue) VALUES ('01')
+std.amount-set: UPDATE [qp_Wage1] SET [Jb]=1200.50 WHERE id=1
+item.read: SELECT Alias,iDataType,IdRef,iProperty,iDec,iChoice,Retain,Active,StdTblID,FExp2 FROM qp_Items WHERE ItemID=1
+item.delete: qp_DeleteWageSortItemByID 1,2
+item.order-refresh: qp_RefreshWageItemOrder 1
+demo.by-person: UPDATE [qp_Wage1] SET [Jb]=CASE (PID+3)%4 WHEN 0 THEN 100 WHEN 1 THEN 200 WHEN 2 THEN 300 WHEN 3 THEN 400 END,[Jt]=(PID*7)%35 WHERE fDate=202405
+demo.payslip: INSERT INTO qp_WageAnnounce (SID,Name,Active,Subject,Content,Ord) VALUES (1,N'工资条',1,N'{$SName()$} 工资条',N'<p>{$[姓名]$}，您好</p>',1)
+member.delete-xml: qp_DeleteWageSortPsnSelectBySortID @SID=1, @IDXML=N'<psns><psn id="1"></psn></psns>'
+member.sort-tmp: qp_CreateTmpTblForWageSortPsnSelect '##tmp1',1,0
+month.tmp: qp_CreateWageTmpTableForAddPsn @TmpTableName='tmpWageUser1', @SID=1, @DID=0, @nFDate=202405
 
 # wage membership
 member.by-sort: EXEC qp_SelectWagePsnBySort 1,1

@@ -1,0 +1,49 @@
+#include "payroll/ui/gridhelpers.h"
+
+#include "widgets/cgridview.h"
+#include "widgets/gridmodel.h"
+
+#include "db/resultset.h"
+
+#include <QPushButton>
+
+namespace orvane::payroll::ui {
+
+widgets::CGridView* createGrid(QWidget* parent, widgets::GridModel** model, const char* name)
+{
+    auto* grid = new widgets::CGridView(parent);
+    grid->setObjectName(QLatin1String(name));
+    *model = new widgets::GridModel(grid);
+    grid->setModel(*model);
+    grid->setWholeRowSelection(true);
+    return grid;
+}
+
+void showRows(widgets::CGridView* grid, widgets::GridModel* model, const db::ResultSet& rows,
+              const QList<int>& hiddenColumns, int currentRow, const QString& footer,
+              const QList<int>& widths)
+{
+    QList<core::GridColumn> columns = widgets::GridModel::defaultColumns(rows);
+    int shown = 0;
+    for (int c = 0; c < columns.size(); ++c) {
+        columns[c].visible = !hiddenColumns.contains(c);
+        if (columns[c].visible)
+            columns[c].width = shown < widths.size() ? widths[shown++] : 110;
+    }
+    model->setSource(&rows, columns);
+    grid->applyColumns();
+    if (!footer.isEmpty())
+        grid->setFooterText(footer);
+    if (currentRow >= 0 && currentRow < rows.rowCount())
+        grid->selectRow(currentRow);
+}
+
+QPushButton* commandButton(QWidget* parent, const QString& text, const char* name)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace orvane::payroll::ui

@@ -1,0 +1,88 @@
+#include "payroll/wageexportquery.h"
+
+#include "core/apphelpers.h"
+#include "core/catalog.h"
+#include "core/sqlbuilder.h"
+
+namespace orvane::payroll {
+
+QString WageExportQuery::wageTable(int sortId) const
+{
+    return core::Catalog(m_db).text(
+        QStringLiteral("SELECT TblName FROM qp_Table WHERE nType=6 AND ID=%1").arg(sortId));
+}
+
+QString WageExportQuery::sortTitle(int sortId) const
+{
+    return core::Catalog(m_db).text(
+        QStringLiteral("SELECT Title FROM qp_Table WHERE nType=6 AND ID=%1").arg(sortId));
+}
+
+int WageExportQuery::latestMonth(int sortId) const
+{
+    return core::Catalog(m_db)
+        .text(QStringLiteral("SELECT TOP 1 fDate FROM qp_WageTable WHERE SID=%1 ORDER BY fDate "
+                             "DESC")
+                  .arg(sortId))
+        .toInt();
+}
+
+QString WageExportQuery::where(const WageSelection& selection) const
+{
+    QString sql = QStringLiteral(" WHERE ([%1].fDate=%2)")
+                      .arg(wageTable(selection.sortId))
+                      .arg(selection.fDate);
+    if (selection.deptId != 0)
+        sql += QStringLiteral(" AND CHARINDEX('|%1|',qp_Dept.ParentArr)>0").arg(selection.deptId);
+    if (selection.categoryId != 0)
+        sql += QStringLiteral(" AND qp_PsnBase.AID=%1").arg(selection.categoryId);
+    return sql;
+}
+
+QString WageExportQuery::fromWhere(const WageSelection& selection) const
+{
+    return core::SqlBuilder::personRowsFrom(wageTable(selection.sortId), true) + where(selection);
+}
+
+QString WageExportQuery::orderBy(int sortId) const
+{
+    return QStringLiteral(" ORDER BY qp_Dept.Ord,%1.Ord").arg(wageTable(sortId));
+}
+
+QString WageExportQuery::selectSql(const WageSelection& selection) const
+{
+    if (wageTable(selection.sortId).isEmpty())
+        return QString();
+    return QStringLiteral("SELECT ") +
+           core::SqlBuilder(m_db).fullPersonnelColumns(selection.sortId) + fromWhere(selection) +
+           orderBy(selection.sortId);
+}
+
+script::WageContext WageExportQuery::context(const WageSelection& selection,
+                                             const QString& operatorName) const
+{
+    script::WageContext context;
+    context.operatorName = operatorName.toStdString();
+    context.sortId = selection.sortId;
+    context.sortTitle = sortTitle(selection.sortId).toStdString();
+    context.fDate = selection.fDate;
+    context.fromWhere = fromWhere(selection).toStdString();
+    return context;
+}
+
+QString WageExportQuery::logLine(const WageSelection& selection, const QString& action,
+                                 const QString& templateName) const
+{
+    const QString dept =
+        selection.deptId == 0
+            ? QStringLiteral("全部")
+            : core::Catalog(m_db).text(
+                  QStringLiteral("SELECT Name FROM qp_Dept WHERE DID=%1").arg(selection.deptId));
+    QString condition = where(selection);
+    condition.replace(QStringLiteral("WHERE"), QStringLiteral("条件："));
+    return QStringLiteral("薪资管理['%1:%2:%3'%4'%5'(%6)]")
+        .arg(sortTitle(selection.sortId), dept, core::monthText(selection.fDate), action,
+             templateName, condition.trimmed());
+}
+
+} // namespace orvane::payroll
