@@ -5,7 +5,7 @@
 //                                  temporary folder; orvane-admin init FILE --demo 100000)
 #include "core/appsettings.h"
 #include "core/corvaneapp.h"
-#include "core/prompter.h"
+#include "core/unattendedprompter.h"
 #include "db/cadodatabase.h"
 #include "personnel/cviewpsn.h"
 #include "server/coreprocedures.h"
@@ -36,7 +36,7 @@ constexpr int kPersons = 100000;
 QString g_dbPath;
 
 // Records nothing: the bench measures time, not dialogs.
-class SilentPrompter : public core::Prompter
+class SilentPrompter : public core::UnattendedPrompter
 {
 public:
     void message(const QString& text, const QString&, Icon) override
@@ -50,21 +50,6 @@ public:
     }
     Answer retryCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
     Answer okCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFileNames(const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-    std::optional<QString> textInput(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    void progressBegin(const QString&, int) override {}
-    void progressStep(int, const QString&) override {}
-    bool progressCancelled() override { return false; }
-    void progressEnd() override {}
 };
 
 struct Fixture
