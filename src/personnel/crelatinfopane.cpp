@@ -270,13 +270,10 @@ bool CRelatInfoPane::exportRows()
     if (m_current < 0 || !m_person.isValid() || !m_rows.IsOpen())
         return false;
     QString path =
-        m_prompter.saveFileName(QStringLiteral("导出"), QString(),
-                                QStringLiteral("Microsoft Excel 工作簿 (*.xls);;All Files (*.*)"));
+        m_prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
     if (path.isEmpty())
         return false;
-    path = QDir::cleanPath(QDir::fromNativeSeparators(path));
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".xls");
+    path = db::excelExportPath(QDir::cleanPath(QDir::fromNativeSeparators(path)));
     QString error;
     if (!db::ExportRecordsetToExcel(m_rows, path, &error)) {
         m_command.error(QStringLiteral("导出时出错!"));

@@ -32,11 +32,6 @@ constexpr int kRightExport = 10;
 
 const QString kDefaultOrder = QStringLiteral(" ORDER BY qp_Dept.Ord,qp_PsnBase.Ord");
 
-QString exportFilter()
-{
-    return QStringLiteral("Microsoft Excel 工作簿 (*.xls);;All Files (*.*)");
-}
-
 } // namespace
 
 CViewPsn::CViewPsn(core::COrvaneApp& app, core::Prompter& prompter)
@@ -441,13 +436,12 @@ bool CViewPsn::exportList()
 {
     if (!checkRight(kRightExport))
         return false;
-    QString path = m_prompter.saveFileName(QStringLiteral("导出"), QString(), exportFilter());
+    QString path =
+        m_prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
     if (path.isEmpty())
         return false;
     path.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-    path = QDir::cleanPath(QDir::fromNativeSeparators(path));
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".xls");
+    path = db::excelExportPath(QDir::cleanPath(QDir::fromNativeSeparators(path)));
     db::CADORecordset data(&m_app.database());
     QString error;
     if (!data.Open(QStringLiteral("SELECT ") + m_columnList + core::SqlBuilder::personnelFrom() +

@@ -267,7 +267,7 @@ TEST_F(PsnViewTest, ExportWritesTheListedRowsAndLogs)
     listed(10, 0);
     prompter.chooseFile(dir.filePath(QStringLiteral("人员'名单")));
     ASSERT_TRUE(view->exportList());
-    const QString path = dir.filePath(QStringLiteral("人员'名单.xls"));
+    const QString path = dir.filePath(QStringLiteral("人员'名单.xlsx"));
     platform::WorkbookReader reader;
     ASSERT_TRUE(reader.open(path)) << reader.errorString().toStdString();
     QList<QVariantList> sheet;
@@ -276,7 +276,7 @@ TEST_F(PsnViewTest, ExportWritesTheListedRowsAndLogs)
     EXPECT_EQ(sheet.at(0).at(0).toString(), QStringLiteral("编号"));
     EXPECT_EQ(sheet.at(1).at(0).toString(), view->personAt(0).number);
     EXPECT_EQ(lastLogLine(),
-              QStringLiteral("人员档案[数据导出'人员'名单.xls|(条件： (CHARINDEX('|10|',"
+              QStringLiteral("人员档案[数据导出'人员'名单.xlsx|(条件： (CHARINDEX('|10|',"
                              "qp_Dept.ParentArr)>0))']"));
     prompter.chooseFile(QStringLiteral("/no/such/folder/x.xls"));
     EXPECT_FALSE(view->exportList());
