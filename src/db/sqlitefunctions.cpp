@@ -451,6 +451,20 @@ void fnModulo(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     divideOrModulo(ctx, argc, argv, true);
 }
 
+// The numeric value of an argument; a text that is no number fails the statement with SQL
+// Server's conversion error into `target`.
+std::optional<double> numericArgument(sqlite3_context* ctx, sqlite3_value* v, const char* target)
+{
+    if (isNumber(v))
+        return sqlite3_value_double(v);
+    if (std::optional<double> parsed = numberFromText(textOf(v)))
+        return parsed;
+    resultError(
+        ctx,
+        QStringLiteral("Error converting data type varchar to %1.").arg(QLatin1String(target)));
+    return std::nullopt;
+}
+
 // A decimal result rounded to its scale: the double nearest to the exact decimal value.
 void fnScale(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
@@ -463,16 +477,8 @@ void fnScale(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_value(ctx, v);
         return;
     }
-    double d = 0;
-    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
-        d = sqlite3_value_double(v);
-    } else if (std::optional<double> parsed = numberFromText(textOf(v))) {
-        d = *parsed;
-    } else {
-        resultError(ctx, QStringLiteral("Error converting data type varchar to numeric."));
-        return;
-    }
-    sqlite3_result_double(ctx, roundDecimal(d, sqlite3_value_int(argv[1]), false));
+    if (std::optional<double> d = numericArgument(ctx, v, "numeric"))
+        sqlite3_result_double(ctx, roundDecimal(*d, sqlite3_value_int(argv[1]), false));
 }
 
 // A decimal as SQL Server writes it as text: with exactly its scale's digits ("7.00").
@@ -903,16 +909,8 @@ void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_int64(ctx, sqlite3_int64(roundDecimal(double(n), digits, truncate)));
         return;
     }
-    double d = 0;
-    if (isNumber(argv[0])) {
-        d = sqlite3_value_double(argv[0]);
-    } else if (std::optional<double> parsed = numberFromText(textOf(argv[0]))) {
-        d = *parsed;
-    } else {
-        resultError(ctx, QStringLiteral("Error converting data type varchar to numeric."));
-        return;
-    }
-    sqlite3_result_double(ctx, roundDecimal(d, digits, truncate));
+    if (std::optional<double> d = numericArgument(ctx, argv[0], "numeric"))
+        sqlite3_result_double(ctx, roundDecimal(*d, digits, truncate));
 }
 
 // FLOOR and CEILING keep integers integers, as SQL Server does for integer arguments.
@@ -928,16 +926,8 @@ void fnFloorCeiling(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_int64(ctx, sqlite3_value_int64(v));
         return;
     }
-    double d = 0;
-    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
-        d = sqlite3_value_double(v);
-    } else if (std::optional<double> parsed = numberFromText(textOf(v))) {
-        d = *parsed;
-    } else {
-        resultError(ctx, QStringLiteral("Error converting data type varchar to float."));
-        return;
-    }
-    sqlite3_result_double(ctx, ceiling ? std::ceil(d) : std::floor(d));
+    if (std::optional<double> d = numericArgument(ctx, v, "float"))
+        sqlite3_result_double(ctx, ceiling ? std::ceil(*d) : std::floor(*d));
 }
 
 // The last identity value given out for a table: AUTOINCREMENT keeps it in sqlite_sequence.

@@ -43,7 +43,7 @@ struct Failure : std::runtime_error
 
 enum Kind { Input, Reference, Standard, Formula };
 
-struct ItemSpec
+struct DemoItem
 {
     const char* caption;
     Kind kind;
@@ -53,7 +53,7 @@ struct ItemSpec
 };
 
 // "[@x]" stands for a reference to the demo sort's item x.
-const ItemSpec kItems[] = {
+const DemoItem kItems[] = {
     {"岗位等级", Reference, 0, true, "grade"},
     {"薪级", Reference, 0, true, "step"},
     {"基本工资", Standard, 2, false, "base"},
@@ -114,8 +114,8 @@ public:
     {
         createSort();
         createDictionaries();
-        for (const ItemSpec& spec : kItems)
-            addItem(spec);
+        for (const DemoItem& entry : kItems)
+            addItem(entry);
         addMembers();
         addMonths(lastMonth);
         addPayslipTemplate();
@@ -214,27 +214,27 @@ private:
         return dlg.stdId();
     }
 
-    void addItem(const ItemSpec& spec)
+    void addItem(const DemoItem& entry)
     {
         CDlgWageItemSet editor(m_app, m_prompter, m_sortId);
-        editor.caption = QString::fromUtf8(spec.caption);
-        editor.decimals = spec.decimals;
-        editor.retain = spec.retain;
-        switch (spec.kind) {
+        editor.caption = QString::fromUtf8(entry.caption);
+        editor.decimals = entry.decimals;
+        editor.retain = entry.retain;
+        switch (entry.kind) {
         case Reference:
             editor.dataType = CDlgWageItemSet::Reference;
             editor.dictionary =
-                QLatin1String(spec.detail) == QLatin1String("grade") ? m_gradeDict : m_stepDict;
+                QLatin1String(entry.detail) == QLatin1String("grade") ? m_gradeDict : m_stepDict;
             break;
         case Standard:
             // The lookup fields (the two reference items) exist by now.
             editor.property = CDlgWageItemSet::StandardTable;
-            editor.standardTable = standardTable(QString::fromLatin1(spec.detail));
+            editor.standardTable = standardTable(QString::fromLatin1(entry.detail));
             break;
         case Formula:
             editor.property = CDlgWageItemSet::Formula;
             editor.formula =
-                QString::fromUtf8(spec.detail)
+                QString::fromUtf8(entry.detail)
                     .replace(QStringLiteral("[@"), QStringLiteral("[%1.").arg(demoSortTitle()));
             break;
         case Input:
