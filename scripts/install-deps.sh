@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-translations-l10n libqt6sql6-sqlite qt6-svg-dev qt6-charts-dev qt6-multimedia-dev
   libgl-dev libxkbcommon-dev libx11-dev libxss-dev
-  libsqlite3-dev libpq-dev unixodbc-dev libicu-dev
+  libsqlite3-dev libpq-dev unixodbc-dev libicu-dev postgresql postgresql-contrib
   libxlsxwriter-dev libfreexl-dev libzip-dev zlib1g-dev
   libssl-dev libcurl4-openssl-dev openssl python3-aiosmtpd
   libgtest-dev libgmock-dev libbenchmark-dev
