@@ -2,11 +2,13 @@
 
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
+#include "pgtestsupport.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 
 // Readable QString values in assertion messages.
@@ -16,7 +18,8 @@ inline void PrintTo(const QString& text, std::ostream* os)
 }
 
 // A fresh embedded database file per test, opened through the connection string the client
-// builds for a server login.
+// builds for a server login; with ORVANE_TEST_PG set, a fresh database on that PostgreSQL
+// server instead.
 class DbTest : public ::testing::Test
 {
 protected:
@@ -24,11 +27,21 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("test.db"));
+        if (!orvane::db::test::pgTestServer().isEmpty()) {
+            m_pg = std::make_unique<orvane::db::test::PgScratchDatabase>();
+            ASSERT_TRUE(m_pg->ok()) << m_pg->error().toStdString();
+        }
         ASSERT_TRUE(m_db.Open(connectionString(), true)) << m_db.GetLastErrorString().toStdString();
     }
 
+    void TearDown() override { m_db.Close(); }
+
+    bool onPostgres() const { return m_pg != nullptr; }
+
     QString connectionString() const
     {
+        if (m_pg)
+            return m_pg->connection();
         return QStringLiteral("Provider=SQLOLEDB;Server=%1;UID=sa;PWD=x;Database=Talvery_ORVANE_DB")
             .arg(m_path);
     }
@@ -53,5 +66,6 @@ protected:
 
     QTemporaryDir m_dir;
     QString m_path;
+    std::unique_ptr<orvane::db::test::PgScratchDatabase> m_pg; // dropped after m_db closes
     orvane::db::CADODatabase m_db;
 };
