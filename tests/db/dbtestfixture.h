@@ -2,7 +2,7 @@
 
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
-#include "pgtestsupport.h"
+#include "testutil/testbackend.h"
 
 #include <QTemporaryDir>
 
@@ -17,9 +17,9 @@ inline void PrintTo(const QString& text, std::ostream* os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// A fresh embedded database file per test, opened through the connection string the client
-// builds for a server login; with ORVANE_TEST_PG set, a fresh database on that PostgreSQL
-// server instead.
+// A fresh empty database per test: an embedded file opened through the connection string the
+// client builds for a server login, or under ORVANE_TEST_BACKEND=postgresql a new database on the
+// test server (testutil/testbackend.h).
 class DbTest : public ::testing::Test
 {
 protected:
@@ -27,21 +27,22 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("test.db"));
-        if (!orvane::db::test::pgTestServer().isEmpty()) {
-            m_pg = std::make_unique<orvane::db::test::PgScratchDatabase>();
-            ASSERT_TRUE(m_pg->ok()) << m_pg->error().toStdString();
-        }
+        m_scratch = std::make_unique<orvane::testutil::ScratchDatabase>(m_path);
+        ASSERT_TRUE(m_scratch->error().isEmpty()) << m_scratch->error().toStdString();
         ASSERT_TRUE(m_db.Open(connectionString(), true)) << m_db.GetLastErrorString().toStdString();
     }
 
-    void TearDown() override { m_db.Close(); }
+    void TearDown() override
+    {
+        m_db.Close();
+        m_scratch.reset();
+    }
 
-    bool onPostgres() const { return m_pg != nullptr; }
-
+    // What opens this test's database in a second connection.
     QString connectionString() const
     {
-        if (m_pg)
-            return m_pg->connection();
+        if (orvane::testutil::onPostgres())
+            return m_scratch->connection();
         return QStringLiteral("Provider=SQLOLEDB;Server=%1;UID=sa;PWD=x;Database=Talvery_ORVANE_DB")
             .arg(m_path);
     }
@@ -65,7 +66,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QString m_path;
-    std::unique_ptr<orvane::db::test::PgScratchDatabase> m_pg; // dropped after m_db closes
+    QString m_path; // the file on SQLite
+    std::unique_ptr<orvane::testutil::ScratchDatabase> m_scratch;
     orvane::db::CADODatabase m_db;
 };

@@ -305,8 +305,7 @@ namespace {
 // never a crash or a hang (the sanitizer build runs this too).
 TEST(TsqlFunctions, SurviveHostileArguments)
 {
-    if (!orvane::db::test::pgTestServer().isEmpty())
-        GTEST_SKIP() << "calls the SQLite functions directly";
+    ORVANE_SQLITE_ONLY("calls the SQLite functions directly");
     TsqlConnection db;
     const QStringList values = {"NULL",
                                 "0",

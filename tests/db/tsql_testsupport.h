@@ -1,7 +1,8 @@
 #pragma once
 
-#include "pgtestsupport.h"
+#include "testutil/testbackend.h"
 
+#include "db/cadodatabase.h"
 #include "db/resultset.h"
 #include "db/sqlitefunctions.h"
 #include "db/sqliteschemacache.h"
@@ -18,16 +19,16 @@ namespace orvane::db::test {
 
 // A SQLite connection that takes T-SQL: every text goes through the translator and runs with
 // the T-SQL functions registered. Rows come back as "a|b|c" texts; NULL reads as "<null>".
-// The in-memory connection runs on a fresh PostgreSQL database instead when ORVANE_TEST_PG
-// names a server (numbers read as SQLite prints them: up to 15 significant digits).
+// Under ORVANE_TEST_BACKEND=postgresql the in-memory connection is a fresh database on the test
+// server instead (numbers read with up to 15 significant digits, as SQLite prints them).
 class TsqlConnection
 {
 public:
     explicit TsqlConnection(const QString& path = QStringLiteral(":memory:"))
     {
-        if (path == QLatin1String(":memory:") && !pgTestServer().isEmpty()) {
-            m_pg = std::make_unique<PgScratchDatabase>();
-            if (!m_pg->ok() || !m_pgDb.Open(m_pg->connection()))
+        if (path == QLatin1String(":memory:") && testutil::onPostgres()) {
+            m_pg = std::make_unique<testutil::ScratchDatabase>(QString());
+            if (!m_pg->error().isEmpty() || !m_pgDb.Open(m_pg->connection()))
                 m_error = m_pg->error() + m_pgDb.GetLastErrorString();
             return;
         }
@@ -156,7 +157,7 @@ private:
         return true;
     }
 
-    std::unique_ptr<PgScratchDatabase> m_pg;
+    std::unique_ptr<testutil::ScratchDatabase> m_pg;
     CADODatabase m_pgDb;
     sqlite3* m_db = nullptr;
     SqliteSchemaCache m_schema;
