@@ -75,6 +75,9 @@ public:
     virtual bool updateRow(const QString& table, const QStringList& keyColumns,
                            const QVariantList& keyValues, const QStringList& columns,
                            const QVariantList& values) = 0;
+    // The key of the row the last successful updateRow() wrote when writing gave the row a new
+    // one (a key that is the row's physical place moves with every write); empty otherwise.
+    virtual QVariantList movedKey() const { return {}; }
     // Inserts a row into `table`; `newKey` receives the values of the table's key columns
     // (`keyColumns`, as given by query()) for the new row.
     virtual bool insertRow(const QString& table, const QStringList& columns,

@@ -694,6 +694,8 @@ bool CADORecordset::writePending()
                 keyValues << m_result.at(m_row, c);
             if (!backend->updateRow(key.table, key.keyColumns, keyValues, columns, values))
                 return failBackend();
+            if (const QVariantList moved = backend->movedKey(); !moved.isEmpty())
+                keyValues = moved;
         }
         refreshed.emplace_back(t, keyValues);
     }

@@ -752,6 +752,7 @@ bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColu
                                 const QVariantList& keyValues, const QStringList& columns,
                                 const QVariantList& values)
 {
+    m_movedKey.clear();
     if (!checkOpen())
         return false;
     if (columns.isEmpty())
@@ -765,9 +766,13 @@ bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColu
     int n = 1;
     for (const QString& c : columns)
         sets << QStringLiteral("%1 = $%2").arg(quoteName(c)).arg(n++);
-    const QString sql =
+    QString sql =
         QStringLiteral("UPDATE %1 SET %2 WHERE %3")
             .arg(quoteName(table), sets.join(QStringLiteral(", ")), keyCondition(keyColumns, n));
+    // Every write gives a row a new ctid: a table keyed by it reports the new place.
+    const bool physicalKey = keyColumns == QStringList{QStringLiteral("ctid")};
+    if (physicalKey)
+        sql += QStringLiteral(" RETURNING ctid");
     Result r = runParams(sql, values + keyValues);
     if (!r)
         return false;
@@ -776,6 +781,11 @@ bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColu
                         QStringLiteral("Row cannot be located for updating in table %1; it was "
                                        "changed or deleted meanwhile")
                             .arg(table));
+    if (physicalKey && PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) == 1) {
+        ResultSet rows;
+        fetch(r.get(), rows, 1);
+        m_movedKey = {rows.at(0, 0)};
+    }
     return true;
 }
 

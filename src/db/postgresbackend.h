@@ -66,6 +66,7 @@ public:
     bool updateRow(const QString& table, const QStringList& keyColumns,
                    const QVariantList& keyValues, const QStringList& columns,
                    const QVariantList& values) override;
+    QVariantList movedKey() const override { return m_movedKey; }
     bool insertRow(const QString& table, const QStringList& columns, const QVariantList& values,
                    const QStringList& keyColumns, QVariantList* newKey) override;
     bool fetchRow(const QString& table, const QStringList& keyColumns,
@@ -111,6 +112,7 @@ private:
     pg_conn* m_conn = nullptr;
     PostgresSchemaCache m_schema;
     QVariant m_lastInsertId;
+    QVariantList m_movedKey; // see movedKey()
     unsigned int m_citextOid = 0;
     unsigned int m_bitOid = 0;
     QHash<unsigned int, TableInfo> m_tableInfo;

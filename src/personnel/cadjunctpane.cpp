@@ -46,7 +46,7 @@ bool CAdjunctPane::reload()
     }
     db::CADORecordset rs(&m_app.database());
     if (!rs.Open(QStringLiteral("SELECT ID,Name,FileSize,AddDate FROM qp_PsnFiles WHERE PID=%1 "
-                                "ORDER BY AddDate")
+                                "ORDER BY AddDate,ID")
                      .arg(m_person.pid))) {
         m_command.error(rs.GetLastErrorString());
         return false;

@@ -3,6 +3,7 @@
 #include "core/itemmodelgridrows.h"
 #include "core/roworder.h"
 #include "db/backend.h"
+#include "testutil/testbackend.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
@@ -36,13 +37,12 @@ protected:
     // Makes every update of the row with this key fail.
     void refuseUpdatesOf(int aid)
     {
-        db::BackendError error;
-        ASSERT_TRUE(db().runNative(
-            QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON qp_PsnSort WHEN OLD.AID=%1 "
-                           "BEGIN SELECT RAISE(ABORT,'refused'); END")
-                .arg(aid),
-            nullptr, error))
-            << error.description.toStdString();
+        for (const QString& sql : testutil::refuseUpdatesStatements(
+                 QStringLiteral("refuse"), QStringLiteral("qp_PsnSort"),
+                 QStringLiteral("OLD.AID=%1").arg(aid), QStringLiteral("refused"))) {
+            db::BackendError error;
+            ASSERT_TRUE(db().runNative(sql, nullptr, error)) << error.description.toStdString();
+        }
     }
 
     bool move(int moved, int target, const QString& extra = QString())

@@ -8,6 +8,7 @@
 
 #include "db/backend.h"
 #include "db/cadorecordset.h"
+#include "testutil/testbackend.h"
 
 #include <gtest/gtest.h>
 
@@ -239,12 +240,10 @@ TEST_F(WageCalc, SelectionFailuresCancelAndFailedWrite)
     EXPECT_EQ(cell(ratio, p2).toDouble(), -1.0);
 
     // A write the database refuses rolls every change back.
-    ASSERT_TRUE(db().backend()->execute(
-        QStringLiteral("CREATE TRIGGER calc_block BEFORE UPDATE ON \"%1\" WHEN NEW.PID=%2 BEGIN "
-                       "SELECT RAISE(ABORT,'blocked'); END")
-            .arg(table)
-            .arg(p2),
-        nullptr));
+    for (const QString& sql : testutil::refuseUpdatesStatements(
+             QStringLiteral("calc_block"), table, QStringLiteral("NEW.PID=%1").arg(p2),
+             QStringLiteral("blocked")))
+        ASSERT_TRUE(db().backend()->execute(sql, nullptr)) << sql.toStdString();
     result = calculator.calculateMonth(month());
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.error.contains(QStringLiteral("blocked"))) << result.error.toStdString();

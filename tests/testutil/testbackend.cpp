@@ -74,6 +74,24 @@ bool onPostgres()
     return pg;
 }
 
+QStringList refuseUpdatesStatements(const QString& name, const QString& table,
+                                    const QString& condition, const QString& message)
+{
+    QString text = message;
+    text.replace(u'\'', QLatin1String("''"));
+    if (!onPostgres())
+        return {QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE ON \"%2\" WHEN %3 BEGIN SELECT "
+                               "RAISE(ABORT,'%4'); END")
+                    .arg(name, table, condition, text)};
+    // Table names are folded to lower case on the server, as the translation writes them.
+    return {QStringLiteral("CREATE FUNCTION %1_fn() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$BEGIN RAISE EXCEPTION '%2'; END$$")
+                .arg(name, text),
+            QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE ON \"%2\" FOR EACH ROW WHEN (%3) "
+                           "EXECUTE FUNCTION %1_fn()")
+                .arg(name, table.toLower(), condition)};
+}
+
 QString postgresConnection(const QString& database)
 {
     const QString base = baseConnection();

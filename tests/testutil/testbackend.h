@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 
 namespace orvane::testutil {
 
@@ -24,6 +25,12 @@ bool onPostgres();
         if (::orvane::testutil::onPostgres())                                                      \
             GTEST_SKIP() << "SQLite file only: " << (why);                                         \
     } while (0)
+
+// The native statements that create the trigger `name`, which makes every UPDATE of `table`
+// fail with `message` for the rows that meet `condition` (a boolean expression over OLD.column
+// and NEW.column): a way for tests to make one write of a workflow fail on either backend.
+QStringList refuseUpdatesStatements(const QString& name, const QString& table,
+                                    const QString& condition, const QString& message);
 
 // The server's connection string with `database` as the database (for CADODatabase::Open and
 // server::createDatabase).
