@@ -33,14 +33,16 @@ BEGIN
   RETURN v;
 END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_reseed(t text) RETURNS bigint LANGUAGE plpgsql VOLATILE AS $$
-DECLARE seq text; col text; m bigint;
+DECLARE seq text; col text; m bigint; v bigint; called boolean;
 BEGIN
   seq := tsql_identity_sequence(t);
   IF seq IS NULL THEN RETURN NULL; END IF;
   SELECT a.attname INTO col FROM pg_attribute a
   WHERE a.attrelid = to_regclass(quote_ident(lower(t))) AND a.attidentity <> '' LIMIT 1;
   EXECUTE format('SELECT max(%I) FROM %I', col, lower(t)) INTO m;
-  IF m IS NOT NULL THEN PERFORM setval(seq, m, true); END IF;
+  -- only ever forward: values handed out and deleted since are not given again
+  EXECUTE 'SELECT last_value, is_called FROM ' || seq INTO v, called;
+  IF m IS NOT NULL AND (m > v OR (m = v AND NOT called)) THEN PERFORM setval(seq, m, true); END IF;
   RETURN m;
 END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_datetime(t text, style integer DEFAULT NULL) RETURNS timestamp(0) LANGUAGE plpgsql STABLE AS $$

@@ -834,6 +834,7 @@ void TsqlParser::parseInsert(QStringList& out)
     // Declared types of the columns written, in the order the values come.
     QStringList types;
     const QList<TsqlColumn>* tableColumns = m_schema ? m_schema->columns(table) : nullptr;
+    bool explicitIdentity = false;
     if (peek().isOperator("(") && !peek(1).isWord("SELECT")) {
         next();
         QStringList columns;
@@ -841,6 +842,7 @@ void TsqlParser::parseInsert(QStringList& out)
             const QString column = parseObjectName();
             const TsqlColumn* c = tableColumns ? findColumn(table, column) : nullptr;
             types << (c ? c->declType : QString());
+            explicitIdentity = explicitIdentity || (c && c->identity);
             columns << quoteName(column);
         } while (acceptOp(","));
         expectOp(")");
@@ -874,6 +876,10 @@ void TsqlParser::parseInsert(QStringList& out)
         fail(QStringLiteral("VALUES or SELECT expected"));
     }
     out << sql;
+    // A value written into the identity column moves the identity on past it, as SQL Server
+    // does; a PostgreSQL sequence does not see such values by itself.
+    if (m_pg && explicitIdentity)
+        out << QStringLiteral("SELECT tsql_reseed(%1)").arg(quoteString(table));
 }
 
 void TsqlParser::parseUpdate(QStringList& out)
