@@ -182,7 +182,7 @@ TEST_F(DeliveredDatabase, SeedsOptionsAndTheSuperOperator)
 TEST_F(DeliveredDatabase, IdentityContinuesAfterSeededRows)
 {
     ASSERT_TRUE(db().Execute("INSERT INTO qp_PsnSort (Name,Ord) VALUES ('临时人员',4)"));
-    EXPECT_EQ(database().scalarInt("SELECT seq FROM sqlite_sequence WHERE name='qp_PsnSort'"), 4);
+    EXPECT_EQ(database().scalarInt("SELECT IDENT_CURRENT('qp_PsnSort')"), 4);
     EXPECT_EQ(database().scalarInt("SELECT AID FROM qp_PsnSort WHERE Name='临时人员'"), 4);
 }
 
@@ -204,13 +204,25 @@ TEST_F(DeliveredDatabase, UpgradeAcceptsItsOwnVersionAndRefusesOthers)
 TEST(CreateDatabase, RefusesExistingFilesAndUnwritablePlaces)
 {
     if (orvane::testutil::onPostgres()) {
-        // A database of that name on the server is left as it is.
+        // A database of that name on the server that already holds tables is left as it is
+        // (an empty one is filled: that is how an administrator hands one over).
         orvane::testutil::ScratchDatabase existing{QString()};
         ASSERT_TRUE(existing.error().isEmpty()) << existing.error().toStdString();
+        {
+            orvane::db::CADODatabase other;
+            ASSERT_TRUE(other.Open(existing.connection()));
+            ASSERT_TRUE(other.Execute("CREATE TABLE keep (x int)"));
+            ASSERT_TRUE(other.Execute("INSERT INTO keep (x) VALUES (7)"));
+        }
         QString error;
         EXPECT_FALSE(orvane::server::createDatabase(existing.connection(), &error));
         EXPECT_FALSE(error.isEmpty());
-        EXPECT_TRUE(orvane::testutil::pgadmin::databaseExists(existing.serverName()));
+        orvane::db::CADODatabase after;
+        ASSERT_TRUE(after.Open(existing.connection()));
+        orvane::db::CADORecordset rs(&after);
+        ASSERT_TRUE(rs.Open("SELECT x FROM keep"));
+        EXPECT_EQ(rs.GetFieldInt("x"), 7);
+        EXPECT_FALSE(rs.Open("SELECT * FROM qp_Users"));
         EXPECT_FALSE(orvane::server::createDatabase(QString(), &error));
         return;
     }
