@@ -8,6 +8,7 @@
 #include "payroll/cdlgwagetabledelete.h"
 #include "payroll/cdlgwagetablenew.h"
 #include "payroll/cdlgwagetableopen.h"
+#include "testutil/testbackend.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,12 @@ TEST_F(Members, SelectDialogTicksSearchesAndAdds)
     };
     EXPECT_TRUE(page.addMembers());
     EXPECT_EQ(page.footerText(), QStringLiteral("共 计：2 人"));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM sqlite_temp_master WHERE name='##tmp1'")),
+    // The working table of the selection is gone.
+    EXPECT_EQ(count(testutil::onPostgres()
+                        ? QStringLiteral("SELECT COUNT(*) FROM pg_class WHERE relname='##tmp1' "
+                                         "AND relpersistence='t'")
+                        : QStringLiteral("SELECT COUNT(*) FROM sqlite_temp_master WHERE "
+                                         "name='##tmp1'")),
               0);
 
     // The department with two sub-departments cannot reorder; a leaf can.
