@@ -498,7 +498,7 @@ int run(const QStringList& args)
         conflicts += get("deleted_conflicts") + get("duplicate_conflicts") + get("busy");
         out(QStringLiteral(
                 "  worker %1 %2: %3 operations, %4 changes, %5 deleted-row conflicts (133), "
-                "%6 already-there conflicts, %7 lock waits ran out, %8 errors, %9 month "
+                "%6 already-there/refused conflicts, %7 lock waits ran out, %8 errors, %9 month "
                 "calculations\n")
                 .arg(w)
                 .arg(QLatin1String(roleNames[w]))

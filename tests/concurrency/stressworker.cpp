@@ -95,8 +95,8 @@ StressSetup StressSetup::fromArguments(const QStringList& args, QString* error)
 namespace {
 
 // Answers every question with Yes and sorts the messages shown into the conflicts the workflows
-// report (row deleted by another operator, month or item already there), lock waits that ran
-// out, and anything else, which is an error.
+// report (row deleted by another operator, month or item already there or refused by the
+// procedure as a twin), lock waits that ran out, and anything else, which is an error.
 class CountingPrompter : public core::UnattendedPrompter
 {
 public:
@@ -114,8 +114,10 @@ public:
             ++deleted;
         else if (text.contains(busyText()))
             ++busy;
-        else if (text.contains(QStringLiteral("已存在")) || text.contains(QStringLiteral("重复")))
-            ++duplicates;
+        else if (text.contains(QStringLiteral("已存在")) || text.contains(QStringLiteral("重复")) ||
+                 text.contains(QStringLiteral("保存到数据库时失败")))
+            ++duplicates; // the item workflow says only this when the procedure refused a twin
+
         else {
             ++errors;
             if (errorTexts.size() < 5)
