@@ -745,45 +745,123 @@ bool SqliteBackend::storedValues(const QString& table, const QStringList& column
                                  QVariantList& values)
 {
     for (qsizetype i = 0; i < columns.size() && i < values.size(); ++i) {
-        QVariant& v = values[i];
-        if (v.isNull())
-            continue;
-        const QString decl = m_schema.declaredType(table, columns[i]).toUpper();
-        if (decl.startsWith(QLatin1String("DATE")) || decl == QLatin1String("SMALLDATETIME")) {
-            const bool dateOnly = decl == QLatin1String("DATE");
-            QString text;
-            if (v.typeId() == QMetaType::QDateTime)
-                text = dateText(v.toDateTime());
-            else if (v.typeId() == QMetaType::QDate)
-                text = v.toDate().toString(Qt::ISODate);
-            else if (v.typeId() == QMetaType::QString)
-                text = v.toString();
-            else
-                continue;
-#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
-            const std::optional<QString> canonical = canonicalDateText(text, dateOnly);
-            if (!canonical)
-                return failWith(SQLITE_ERROR,
-                                QStringLiteral("Conversion failed when converting date and/or "
-                                               "time from character string '%1'.")
-                                    .arg(text));
-            v = *canonical;
-#endif
-        } else if ((decl.startsWith(QLatin1String("DECIMAL")) ||
-                    decl.startsWith(QLatin1String("NUMERIC")) ||
-                    decl.endsWith(QLatin1String("MONEY"))) &&
-                   v.typeId() == QMetaType::Double) {
-            int scale = 4;
-            if (!decl.endsWith(QLatin1String("MONEY"))) {
-                const qsizetype comma = decl.indexOf(u',');
-                scale = comma < 0 ? 0 : decl.mid(comma + 1).chopped(1).trimmed().toInt();
-            }
-#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
-            v = roundToScale(v.toDouble(), scale);
-#endif
-        }
+        if (!storedValue(m_schema.declaredType(table, columns[i]).toUpper(), values[i]))
+            return false;
     }
     return true;
+}
+
+// One value for a column of the declared type `decl` (upper case).
+bool SqliteBackend::storedValue(const QString& decl, QVariant& v)
+{
+    if (v.isNull())
+        return true;
+    if (decl.startsWith(QLatin1String("DATE")) || decl == QLatin1String("SMALLDATETIME")) {
+        const bool dateOnly = decl == QLatin1String("DATE");
+        QString text;
+        if (v.typeId() == QMetaType::QDateTime)
+            text = dateText(v.toDateTime());
+        else if (v.typeId() == QMetaType::QDate)
+            text = v.toDate().toString(Qt::ISODate);
+        else if (v.typeId() == QMetaType::QString)
+            text = v.toString();
+        else
+            return true;
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+        const std::optional<QString> canonical = canonicalDateText(text, dateOnly);
+        if (!canonical)
+            return failWith(SQLITE_ERROR,
+                            QStringLiteral("Conversion failed when converting date and/or "
+                                           "time from character string '%1'.")
+                                .arg(text));
+        v = *canonical;
+#else
+        Q_UNUSED(dateOnly);
+#endif
+    } else if ((decl.startsWith(QLatin1String("DECIMAL")) ||
+                decl.startsWith(QLatin1String("NUMERIC")) ||
+                decl.endsWith(QLatin1String("MONEY"))) &&
+               v.typeId() == QMetaType::Double) {
+        int scale = 4;
+        if (!decl.endsWith(QLatin1String("MONEY"))) {
+            const qsizetype comma = decl.indexOf(u',');
+            scale = comma < 0 ? 0 : decl.mid(comma + 1).chopped(1).trimmed().toInt();
+        }
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+        v = roundToScale(v.toDouble(), scale);
+#else
+        Q_UNUSED(scale);
+#endif
+    }
+    return true;
+}
+
+// Rows of one table written through one prepared UPDATE; the statement is reset and rebound
+// for each row.
+class SqliteRowWriter : public RowWriter
+{
+public:
+    SqliteRowWriter(SqliteBackend& backend, const QString& table, const QStringList& keyColumns,
+                    const QStringList& columns)
+        : m_backend(backend), m_table(table)
+    {
+        QStringList sets;
+        for (const QString& c : columns) {
+            sets << quoteName(c) + QStringLiteral("=?");
+            m_declared << backend.m_schema.declaredType(table, c).toUpper();
+        }
+        m_sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                    .arg(quoteName(table), sets.join(QLatin1Char(',')), keyCondition(keyColumns));
+    }
+
+    bool update(const QVariantList& keyValues, const QVariantList& values) override
+    {
+        SqliteBackend& b = m_backend;
+        if (!b.m_db)
+            return b.failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+        b.clearError();
+        if (!m_statement.m_stmt) {
+            const int rc = sqlite3_prepare_v2(b.m_db, m_sql.toUtf8().constData(), -1,
+                                              &m_statement.m_stmt, nullptr);
+            if (rc != SQLITE_OK)
+                return b.fail(rc);
+        }
+        sqlite3_stmt* stmt = m_statement.m_stmt;
+        sqlite3_reset(stmt);
+        int index = 1;
+        for (qsizetype i = 0; i < values.size() && i < m_declared.size(); ++i) {
+            QVariant v = values[i];
+            if (!b.storedValue(m_declared[i], v) || !b.bindValue(stmt, index++, v))
+                return false;
+        }
+        for (const QVariant& key : keyValues) {
+            if (!b.bindValue(stmt, index++, key))
+                return false;
+        }
+        const int rc = sqlite3_step(stmt);
+        if (rc != SQLITE_DONE)
+            return b.fail(rc);
+        if (sqlite3_changes(b.m_db) == 0)
+            return b.failWith(SQLITE_ERROR,
+                              QStringLiteral("Row cannot be located for updating in table %1; it "
+                                             "was changed or deleted meanwhile")
+                                  .arg(m_table));
+        return true;
+    }
+
+private:
+    SqliteBackend& m_backend;
+    QString m_table;
+    QString m_sql;
+    QStringList m_declared;
+    Statement m_statement;
+};
+
+std::unique_ptr<RowWriter> SqliteBackend::rowWriter(const QString& table,
+                                                    const QStringList& keyColumns,
+                                                    const QStringList& columns)
+{
+    return std::make_unique<SqliteRowWriter>(*this, table, keyColumns, columns);
 }
 
 bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumns,
