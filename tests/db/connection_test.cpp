@@ -33,7 +33,10 @@ TEST_F(ConnectionTest, FailedStatementsLeaveErrorTextAndUsableConnection)
     EXPECT_TRUE(error.contains(QStringLiteral("\n\tCode meaning = ")));
     EXPECT_TRUE(error.contains(QStringLiteral("\n\tSource = ")));
     EXPECT_TRUE(error.contains(QStringLiteral("\n\tDescription = ")));
-    EXPECT_TRUE(error.endsWith(QStringLiteral("Connection String = ") + connectionString()));
+    // The connection string is echoed with its password masked.
+    EXPECT_TRUE(error.endsWith(QStringLiteral("Connection String = ") +
+                               ConnectionString::maskPassword(connectionString())));
+    EXPECT_FALSE(error.contains(QStringLiteral("PWD=x")));
     EXPECT_FALSE(m_db.GetErrorDescription().isEmpty());
 
     EXPECT_FALSE(m_db.Execute(QStringLiteral("SELEC * FRM qp_Item WHERE ((")));
