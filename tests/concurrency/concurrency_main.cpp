@@ -409,11 +409,16 @@ int run(const QStringList& args)
                 testutil::pgadmin::dropDatabase(name);
         }
     } made;
+    QString error;
     if (connection.isEmpty()) {
         if (testutil::onPostgres()) {
-            // server::createDatabase makes the database itself; only a free name is chosen here.
+            // server::createDatabase fills an empty database made here.
             const QString name = testutil::pgadmin::uniqueName(QStringLiteral("cc"));
             connection = testutil::postgresConnection(name);
+            if (!testutil::pgadmin::createDatabase(name, QString(), &error)) {
+                out(QStringLiteral("orvane-concurrency: %1\n").arg(error));
+                return 1;
+            }
             if (!keep)
                 made.name = name;
         } else {
@@ -425,7 +430,6 @@ int run(const QStringList& args)
     timer.start();
     server::registerCoreProcedures();
     StressSetup setup;
-    QString error;
     if (!prepare(connection, persons, setup, &error)) {
         out(QStringLiteral("orvane-concurrency: preparing %1: %2\n").arg(connection, error));
         return 1;

@@ -1,6 +1,7 @@
 // The application core's procedures through the three ways the client calls them, the run-time
 // DDL they carry out, and their refusals leaving the data as it was.
 #include "server/coreprocedures.h"
+#include "testutil/testbackend.h"
 #include "testutil/testdatabase.h"
 
 #include "db/cadocommand.h"
@@ -175,14 +176,18 @@ TEST_F(CoreProcedures, RefusalsLeaveDataUnchanged)
     EXPECT_TRUE(hasColumn(QStringLiteral("qp_PsnRelat%1").arg(next), "x"));
 
     // A failure after the catalogue row was removed puts it back: SQLite refuses to drop an
-    // indexed column.
-    ASSERT_EQ(addItem(table, "证书", 1), orvane::server::kReturnOk);
-    const int item = count("SELECT ItemID FROM qp_Items WHERE Alias='证书'");
-    const QString column = QStringLiteral("F%1").arg(item);
-    ASSERT_TRUE(db().Execute(QStringLiteral("CREATE INDEX ix_cert ON %1 (%2)").arg(table, column)));
-    EXPECT_FALSE(db().Execute(QStringLiteral("EXEC qp_DeleteItemByID %1").arg(item)));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Items WHERE ItemID=%1").arg(item)), 1);
-    EXPECT_TRUE(hasColumn(table, column));
+    // indexed column (a server drops the index with the column, so there is no failure there).
+    if (!orvane::testutil::onPostgres()) {
+        ASSERT_EQ(addItem(table, "证书", 1), orvane::server::kReturnOk);
+        const int item = count("SELECT ItemID FROM qp_Items WHERE Alias='证书'");
+        const QString column = QStringLiteral("F%1").arg(item);
+        ASSERT_TRUE(
+            db().Execute(QStringLiteral("CREATE INDEX ix_cert ON %1 (%2)").arg(table, column)));
+        EXPECT_FALSE(db().Execute(QStringLiteral("EXEC qp_DeleteItemByID %1").arg(item)));
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM qp_Items WHERE ItemID=%1").arg(item)),
+                  1);
+        EXPECT_TRUE(hasColumn(table, column));
+    }
 
     // Hostile text is stored as typed and shapes no statement.
     ASSERT_EQ(addTable("O'Brien%1'); DROP TABLE qp_Users;--"), orvane::server::kReturnOk);

@@ -66,8 +66,11 @@ QString quoted(const QString& name)
 
 bool onPostgres()
 {
+    // ORVANE_TEST_BACKEND decides; without it a server in ORVANE_TEST_PG is enough.
     static const bool pg = [] {
         const QString backend = qEnvironmentVariable("ORVANE_TEST_BACKEND").trimmed().toLower();
+        if (backend.isEmpty())
+            return !baseConnection().isEmpty();
         return backend == QLatin1String("postgresql") || backend == QLatin1String("pg") ||
                backend == QLatin1String("postgres");
     }();

@@ -6,6 +6,8 @@
 //     ORVANE_TEST_BACKEND=postgresql ORVANE_TEST_PG=postgresql://orvane@127.0.0.1:5432/postgres
 // (scripts/pg-test-server.sh starts such a server and prints both) each test gets a database of
 // its own on that PostgreSQL server instead, created here and dropped when the test ends.
+// ORVANE_TEST_PG alone (ORVANE_TEST_BACKEND unset) means PostgreSQL too; ORVANE_TEST_BACKEND=
+// sqlite keeps the files while a server is named.
 // ORVANE_TEST_PG may also be in the key-value form ("host=127.0.0.1 port=5432 user=orvane").
 
 #include <gtest/gtest.h>
