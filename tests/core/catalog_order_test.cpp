@@ -3,6 +3,7 @@
 #include "core/itemmodelgridrows.h"
 #include "core/roworder.h"
 #include "db/backend.h"
+#include "testutil/testbackend.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
@@ -37,6 +38,16 @@ protected:
     void refuseUpdatesOf(int aid)
     {
         db::BackendError error;
+        if (testutil::onPostgres()) {
+            for (const QString& sql :
+                 {QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                 "$$BEGIN RAISE EXCEPTION 'refused'; END$$"),
+                  QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON qp_PsnSort FOR EACH ROW "
+                                 "WHEN (OLD.AID=%1) EXECUTE FUNCTION refuse()")
+                      .arg(aid)})
+                ASSERT_TRUE(db().runNative(sql, nullptr, error)) << error.description.toStdString();
+            return;
+        }
         ASSERT_TRUE(db().runNative(
             QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON qp_PsnSort WHEN OLD.AID=%1 "
                            "BEGIN SELECT RAISE(ABORT,'refused'); END")
