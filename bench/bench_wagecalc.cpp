@@ -28,6 +28,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -331,6 +332,8 @@ void BM_ReparsePerPerson(benchmark::State& state)
         formulas << items.GetFieldString(QStringLiteral("FExp"));
     static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]*)\\}"));
     script::Variant result;
+    QElapsedTimer clock;
+    clock.start();
     for (auto _ : state) {
         for (int r = 0; r < rows.rowCount(); ++r) {
             for (const QString& fexp : formulas) {
