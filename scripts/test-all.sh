@@ -15,7 +15,8 @@ jobs=${ORVANE_TEST_JOBS:-$(nproc)}
 
 echo "== $preset: SQLite =="
 sqlite_rc=0
-ctest --preset "$preset" -j "$jobs" "$@" || sqlite_rc=$?
+# A server named in the caller's environment must not turn this pass into a second server pass.
+env -u ORVANE_TEST_PG ORVANE_TEST_BACKEND=sqlite ctest --preset "$preset" -j "$jobs" "$@" || sqlite_rc=$?
 
 [ "${ORVANE_TEST_SKIP_PG:-0}" = 1 ] && exit "$sqlite_rc"
 

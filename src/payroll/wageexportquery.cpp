@@ -1,5 +1,7 @@
 #include "payroll/wageexportquery.h"
 
+#include "payroll/wagecalc.h"
+
 #include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/sqlbuilder.h"
@@ -29,14 +31,12 @@ int WageExportQuery::latestMonth(int sortId) const
 
 QString WageExportQuery::where(const WageSelection& selection) const
 {
-    QString sql = QStringLiteral(" WHERE ([%1].fDate=%2)")
-                      .arg(wageTable(selection.sortId))
-                      .arg(selection.fDate);
-    if (selection.deptId != 0)
-        sql += QStringLiteral(" AND CHARINDEX('|%1|',qp_Dept.ParentArr)>0").arg(selection.deptId);
-    if (selection.categoryId != 0)
-        sql += QStringLiteral(" AND qp_PsnBase.AID=%1").arg(selection.categoryId);
-    return sql;
+    WageViewFilter filter;
+    filter.sortId = selection.sortId;
+    filter.fDate = selection.fDate;
+    filter.deptId = selection.deptId;
+    filter.categoryId = selection.categoryId;
+    return filter.whereText(wageTable(selection.sortId));
 }
 
 QString WageExportQuery::fromWhere(const WageSelection& selection) const
@@ -46,7 +46,7 @@ QString WageExportQuery::fromWhere(const WageSelection& selection) const
 
 QString WageExportQuery::orderBy(int sortId) const
 {
-    return QStringLiteral(" ORDER BY qp_Dept.Ord,%1.Ord").arg(wageTable(sortId));
+    return QLatin1Char(' ') + WageViewFilter::orderBy(wageTable(sortId));
 }
 
 QString WageExportQuery::selectSql(const WageSelection& selection) const
@@ -78,11 +78,9 @@ QString WageExportQuery::logLine(const WageSelection& selection, const QString& 
             ? QStringLiteral("全部")
             : core::Catalog(m_db).text(
                   QStringLiteral("SELECT Name FROM qp_Dept WHERE DID=%1").arg(selection.deptId));
-    QString condition = where(selection);
-    condition.replace(QStringLiteral("WHERE"), QStringLiteral("条件："));
     return QStringLiteral("薪资管理['%1:%2:%3'%4'%5'(%6)]")
         .arg(sortTitle(selection.sortId), dept, core::monthText(selection.fDate), action,
-             templateName, condition.trimmed());
+             templateName, WageViewFilter::selectionText(where(selection)));
 }
 
 } // namespace orvane::payroll

@@ -398,7 +398,10 @@ bool CViewPsn::commitCell(int row, int column, const QVariant& value)
     }
 
     if (!m_rows.writeValue(row, column, stored)) {
-        showError(m_rows.lastError());
+        // Another operator may have deleted the person between the check above and the write:
+        // that is message 133, not the data layer's text.
+        if (confirmPersonExists(person.pid))
+            showError(m_rows.lastError());
         return false;
     }
     const QString name = column == m_nameColumn ? shown : person.name;

@@ -409,11 +409,16 @@ int run(const QStringList& args)
                 testutil::pgadmin::dropDatabase(name);
         }
     } made;
+    QString error;
     if (connection.isEmpty()) {
         if (testutil::onPostgres()) {
-            // server::createDatabase makes the database itself; only a free name is chosen here.
+            // server::createDatabase fills an empty database made here.
             const QString name = testutil::pgadmin::uniqueName(QStringLiteral("cc"));
             connection = testutil::postgresConnection(name);
+            if (!testutil::pgadmin::createDatabase(name, QString(), &error)) {
+                out(QStringLiteral("orvane-concurrency: %1\n").arg(error));
+                return 1;
+            }
             if (!keep)
                 made.name = name;
         } else {
@@ -425,7 +430,6 @@ int run(const QStringList& args)
     timer.start();
     server::registerCoreProcedures();
     StressSetup setup;
-    QString error;
     if (!prepare(connection, persons, setup, &error)) {
         out(QStringLiteral("orvane-concurrency: preparing %1: %2\n").arg(connection, error));
         return 1;
@@ -498,7 +502,7 @@ int run(const QStringList& args)
         conflicts += get("deleted_conflicts") + get("duplicate_conflicts") + get("busy");
         out(QStringLiteral(
                 "  worker %1 %2: %3 operations, %4 changes, %5 deleted-row conflicts (133), "
-                "%6 already-there conflicts, %7 lock waits ran out, %8 errors, %9 month "
+                "%6 already-there/refused conflicts, %7 lock waits ran out, %8 errors, %9 month "
                 "calculations\n")
                 .arg(w)
                 .arg(QLatin1String(roleNames[w]))

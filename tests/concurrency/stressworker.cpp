@@ -10,9 +10,7 @@
 #include "db/sqlitebackend.h"
 #include "payroll/cdlgwageitemset.h"
 #include "payroll/cdlgwagetablenew.h"
-#if ORVANE_HAVE_WAGECALC
 #include "payroll/wagecalc.h"
-#endif
 #include "payroll/wagescriptsession.h"
 #include "personnel/cviewpsn.h"
 #include "server/coreprocedures.h"
@@ -95,8 +93,8 @@ StressSetup StressSetup::fromArguments(const QStringList& args, QString* error)
 namespace {
 
 // Answers every question with Yes and sorts the messages shown into the conflicts the workflows
-// report (row deleted by another operator, month or item already there), lock waits that ran
-// out, and anything else, which is an error.
+// report (row deleted by another operator, month or item already there or refused by the
+// procedure as a twin), lock waits that ran out, and anything else, which is an error.
 class CountingPrompter : public core::UnattendedPrompter
 {
 public:
@@ -114,8 +112,10 @@ public:
             ++deleted;
         else if (text.contains(busyText()))
             ++busy;
-        else if (text.contains(QStringLiteral("已存在")) || text.contains(QStringLiteral("重复")))
-            ++duplicates;
+        else if (text.contains(QStringLiteral("已存在")) || text.contains(QStringLiteral("重复")) ||
+                 text.contains(QStringLiteral("保存到数据库时失败")))
+            ++duplicates; // the item workflow says only this when the procedure refused a twin
+
         else {
             ++errors;
             if (errorTexts.size() < 5)
@@ -200,24 +200,43 @@ private:
     void step()
     {
         const int dice = int(m_random.bounded(100));
+        // Percentages of each role's operations.
         switch (m_role) {
         case StressRole::Editor:
-            dice < 40 ? editPerson() : dice < 75 ? addToCell() : setCell();
+            if (dice < 55)
+                editPerson();
+            else if (dice < 80)
+                addToCell();
+            else
+                setCell();
             break;
         case StressRole::EditorDeleter:
-            dice < 2    ? deletePerson()
-            : dice < 45 ? editPerson()
-            : dice < 75 ? addToCell()
-                        : setCell();
+            if (dice < 6)
+                deletePerson();
+            else if (dice < 60)
+                editPerson();
+            else if (dice < 82)
+                addToCell();
+            else
+                setCell();
             break;
         case StressRole::MonthsItems:
-            dice < 10 ? createMonth() : dice < 14 ? addItem() : addToCell();
+            if (dice < 10)
+                createMonth();
+            else if (dice < 14)
+                addItem();
+            else
+                addToCell();
             break;
         case StressRole::RecalcMonths:
-            dice < 10   ? recalculate()
-            : dice < 20 ? createMonth()
-            : dice < 24 ? addItem()
-                        : addToCell();
+            if (dice < 10)
+                recalculate();
+            else if (dice < 20)
+                createMonth();
+            else if (dice < 24)
+                addItem();
+            else
+                addToCell();
             break;
         }
     }
@@ -348,7 +367,6 @@ private:
             write(QStringLiteral("I"), item.itemId(), caption, QString());
     }
 
-#if ORVANE_HAVE_WAGECALC
     payroll::WageCalculator* calculator()
     {
         if (!m_session) {
@@ -381,10 +399,6 @@ private:
         else
             failed(r.error);
     }
-#else
-    void recalculatePerson(int) {}
-    void recalculate() {}
-#endif
 
     // A long write transaction (as a long calculation on a slow machine holds one): on SQLite
     // the other workers' writes wait for it until their lock wait runs out, and must then say so
@@ -436,10 +450,8 @@ private:
     std::shared_ptr<db::CADODatabase> m_db;
     std::unique_ptr<core::COrvaneApp> m_app;
     std::unique_ptr<personnel::CViewPsn> m_view;
-#if ORVANE_HAVE_WAGECALC
     std::unique_ptr<payroll::WageScriptSession> m_session;
     std::unique_ptr<payroll::WageCalculator> m_calculator;
-#endif
     QList<int> m_monthPersons;
     int m_addressColumn = -1;
     int m_initialPersons = 0;

@@ -37,12 +37,23 @@ protected:
     // Makes every update of the row with this key fail.
     void refuseUpdatesOf(int aid)
     {
-        for (const QString& sql : testutil::refuseUpdatesStatements(
-                 QStringLiteral("refuse"), QStringLiteral("qp_PsnSort"),
-                 QStringLiteral("OLD.AID=%1").arg(aid), QStringLiteral("refused"))) {
-            db::BackendError error;
-            ASSERT_TRUE(db().runNative(sql, nullptr, error)) << error.description.toStdString();
+        db::BackendError error;
+        if (testutil::onPostgres()) {
+            for (const QString& sql :
+                 {QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                 "$$BEGIN RAISE EXCEPTION 'refused'; END$$"),
+                  QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON qp_PsnSort FOR EACH ROW "
+                                 "WHEN (OLD.AID=%1) EXECUTE FUNCTION refuse()")
+                      .arg(aid)})
+                ASSERT_TRUE(db().runNative(sql, nullptr, error)) << error.description.toStdString();
+            return;
         }
+        ASSERT_TRUE(db().runNative(
+            QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON qp_PsnSort WHEN OLD.AID=%1 "
+                           "BEGIN SELECT RAISE(ABORT,'refused'); END")
+                .arg(aid),
+            nullptr, error))
+            << error.description.toStdString();
     }
 
     bool move(int moved, int target, const QString& extra = QString())

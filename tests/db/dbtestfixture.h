@@ -2,6 +2,7 @@
 
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
+#include "db/postgresfunctions.h"
 #include "testutil/testbackend.h"
 
 #include <QTemporaryDir>
@@ -30,6 +31,16 @@ protected:
         m_scratch = std::make_unique<orvane::testutil::ScratchDatabase>(m_path);
         ASSERT_TRUE(m_scratch->error().isEmpty()) << m_scratch->error().toStdString();
         ASSERT_TRUE(m_db.Open(connectionString(), true)) << m_db.GetLastErrorString().toStdString();
+        if (onPostgres()) {
+            // What createDatabase puts in first: citext and the translation's functions. The
+            // connection learns the types it reads (the bit domain) when it opens: reopen it.
+            for (const QString& sql : orvane::db::postgresSetupStatements()) {
+                orvane::db::BackendError error;
+                ASSERT_TRUE(m_db.runNative(sql, nullptr, error)) << error.description.toStdString();
+            }
+            m_db.Close();
+            ASSERT_TRUE(m_db.Open(connectionString())) << m_db.GetLastErrorString().toStdString();
+        }
     }
 
     void TearDown() override
@@ -37,6 +48,8 @@ protected:
         m_db.Close();
         m_scratch.reset();
     }
+
+    bool onPostgres() const { return orvane::testutil::onPostgres(); }
 
     // What opens this test's database in a second connection.
     QString connectionString() const

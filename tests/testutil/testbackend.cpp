@@ -66,30 +66,15 @@ QString quoted(const QString& name)
 
 bool onPostgres()
 {
+    // ORVANE_TEST_BACKEND decides; without it a server in ORVANE_TEST_PG is enough.
     static const bool pg = [] {
         const QString backend = qEnvironmentVariable("ORVANE_TEST_BACKEND").trimmed().toLower();
+        if (backend.isEmpty())
+            return !baseConnection().isEmpty();
         return backend == QLatin1String("postgresql") || backend == QLatin1String("pg") ||
                backend == QLatin1String("postgres");
     }();
     return pg;
-}
-
-QStringList refuseUpdatesStatements(const QString& name, const QString& table,
-                                    const QString& condition, const QString& message)
-{
-    QString text = message;
-    text.replace(u'\'', QLatin1String("''"));
-    if (!onPostgres())
-        return {QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE ON \"%2\" WHEN %3 BEGIN SELECT "
-                               "RAISE(ABORT,'%4'); END")
-                    .arg(name, table, condition, text)};
-    // Table names are folded to lower case on the server, as the translation writes them.
-    return {QStringLiteral("CREATE FUNCTION %1_fn() RETURNS trigger LANGUAGE plpgsql AS "
-                           "$$BEGIN RAISE EXCEPTION '%2'; END$$")
-                .arg(name, text),
-            QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE ON \"%2\" FOR EACH ROW WHEN (%3) "
-                           "EXECUTE FUNCTION %1_fn()")
-                .arg(name, table.toLower(), condition)};
 }
 
 QString postgresConnection(const QString& database)

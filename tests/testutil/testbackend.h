@@ -6,12 +6,13 @@
 //     ORVANE_TEST_BACKEND=postgresql ORVANE_TEST_PG=postgresql://orvane@127.0.0.1:5432/postgres
 // (scripts/pg-test-server.sh starts such a server and prints both) each test gets a database of
 // its own on that PostgreSQL server instead, created here and dropped when the test ends.
+// ORVANE_TEST_PG alone (ORVANE_TEST_BACKEND unset) means PostgreSQL too; ORVANE_TEST_BACKEND=
+// sqlite keeps the files while a server is named.
 // ORVANE_TEST_PG may also be in the key-value form ("host=127.0.0.1 port=5432 user=orvane").
 
 #include <gtest/gtest.h>
 
 #include <QString>
-#include <QStringList>
 
 namespace orvane::testutil {
 
@@ -25,12 +26,6 @@ bool onPostgres();
         if (::orvane::testutil::onPostgres())                                                      \
             GTEST_SKIP() << "SQLite file only: " << (why);                                         \
     } while (0)
-
-// The native statements that create the trigger `name`, which makes every UPDATE of `table`
-// fail with `message` for the rows that meet `condition` (a boolean expression over OLD.column
-// and NEW.column): a way for tests to make one write of a workflow fail on either backend.
-QStringList refuseUpdatesStatements(const QString& name, const QString& table,
-                                    const QString& condition, const QString& message);
 
 // The server's connection string with `database` as the database (for CADODatabase::Open and
 // server::createDatabase).

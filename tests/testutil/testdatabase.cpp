@@ -42,9 +42,11 @@ Template& sharedTemplate()
             return;
         }
         if (onPostgres()) {
+            // server::createDatabase fills an empty database made here.
             const QString name = pgadmin::uniqueName(QStringLiteral("tpl"));
             const QString connection = postgresConnection(name);
-            if (server::createDatabase(connection, &t.error)) {
+            if (pgadmin::createDatabase(name, QString(), &t.error) &&
+                server::createDatabase(connection, &t.error)) {
                 t.path = name;
                 t.connection = connection;
             } else {
