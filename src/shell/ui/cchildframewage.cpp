@@ -1,54 +1,47 @@
 #include "shell/ui/cchildframewage.h"
 
-#include "payroll/ui/wageoutputcommands.h"
+#include "payroll/ui/wageview.h"
+#include "personnel/deptselection.h"
+#include "widgets/cdeptpane.h"
 
-#include <QLabel>
-#include <QToolBar>
-#include <QVBoxLayout>
+#include <QDockWidget>
+#include <QMainWindow>
 
 namespace orvane::shell::ui {
 
 CChildFrameWage::CChildFrameWage(core::COrvaneApp& app, core::Prompter& prompter,
                                  const ChildInfo& info, QWidget* parent)
-    : QMdiSubWindow(parent), m_app(app), m_prompter(prompter), m_info(info)
+    : QMdiSubWindow(parent), m_info(info), m_inner(new QMainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(info.caption);
-    auto* page = new QWidget;
-    auto* tools = new QToolBar(page);
-    tools->setObjectName(QStringLiteral("wageOutputs"));
-    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const payroll::WageSelection selection{info.sortId,
-                                           info.fDate.year() * 100 + info.fDate.month(), 0, 0};
-    const int sortId = info.sortId;
-    tools->addAction(QStringLiteral("银行代发报盘"), this, [this, selection] {
-        payroll::ui::exportBankFile(m_app, m_prompter, selection, this);
-    });
-    tools->addAction(QStringLiteral("报盘模板管理"), this, [this, sortId] {
-        payroll::ui::manageBankTemplates(m_app, m_prompter, sortId, this);
-    });
-    tools->addSeparator();
-    tools->addAction(QStringLiteral("邮件群发工资条"), this, [this, selection] {
-        payroll::ui::sendPayslips(m_app, m_prompter, selection, this);
-    });
-    tools->addAction(QStringLiteral("邮件模板管理"), this, [this, sortId] {
-        payroll::ui::manageMailTemplates(m_app, m_prompter, sortId, this);
-    });
-    auto* label = new QLabel(page);
-    label->setObjectName(QStringLiteral("caption"));
-    label->setAlignment(Qt::AlignCenter);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(tools);
-    layout->addWidget(label, 1);
-    setWidget(page);
-    refresh();
+    m_inner->setWindowFlags(Qt::Widget);
+    const int fDate = info.fDate.year() * 100 + info.fDate.month();
+    m_view = new payroll::ui::WageView(app, prompter, info.sortId, fDate, m_inner);
+    m_dept = new widgets::CDeptPane(app, m_inner);
+    m_inner->setCentralWidget(m_view);
+    auto* dock = new QDockWidget(QStringLiteral("导航"), m_inner);
+    dock->setObjectName(QStringLiteral("WageDeptPane"));
+    dock->setWidget(m_dept);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_inner->addDockWidget(Qt::LeftDockWidgetArea, dock);
+    m_inner->resizeDocks({dock}, {190}, Qt::Horizontal);
+    setWidget(m_inner);
+
+    m_view->open();
+    connect(m_view, &payroll::ui::WageView::closeRequested, this, &QWidget::close);
+    connect(this, &QMdiSubWindow::aboutToActivate, this,
+            [this] { m_view->workflow().publishContext(); });
+    connect(m_dept, &widgets::CDeptPane::selectionChanged, this,
+            [this](const personnel::DeptSelection& selection) {
+                m_view->setNavigation(selection.departmentId, selection.categoryId);
+            });
+    m_dept->reload();
 }
 
 void CChildFrameWage::refresh()
 {
-    if (auto* label = widget()->findChild<QLabel*>(QStringLiteral("caption")))
-        label->setText(QStringLiteral("%1\n\n薪资表视图不包含在此版本中。").arg(m_info.caption));
+    m_view->refresh();
 }
 
 } // namespace orvane::shell::ui
