@@ -127,7 +127,12 @@ QString CViewWage::selectionText() const
 
 WageSelection CViewWage::selection() const
 {
-    return WageSelection{m_sortId, m_fDate, m_filter.deptId, m_filter.categoryId};
+    return WageSelection{m_sortId,
+                         m_fDate,
+                         m_filter.deptId,
+                         m_filter.categoryId,
+                         m_filter.superOperator,
+                         m_filter.permittedDepartments};
 }
 
 script::WageContext CViewWage::context() const
@@ -404,8 +409,7 @@ bool CViewWage::recalculate()
     }
     for (const QString& failure : result.failureMessages())
         m_prompter.message(failure, core::promptCaption(), Prompter::Icon::Error);
-    log(QStringLiteral("薪资管理['%1:%2:%3'薪资重新核算]")
-            .arg(m_sortTitle, monthText(), selectionText()));
+    log(WageViewFilter::recalculationLogLine(m_sortTitle, m_fDate, m_where));
     refresh();
     return true;
 }

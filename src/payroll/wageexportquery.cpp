@@ -1,5 +1,7 @@
 #include "payroll/wageexportquery.h"
 
+#include "payroll/wagecalc.h"
+
 #include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/sqlbuilder.h"
@@ -29,14 +31,15 @@ int WageExportQuery::latestMonth(int sortId) const
 
 QString WageExportQuery::where(const WageSelection& selection) const
 {
-    QString sql = QStringLiteral(" WHERE ([%1].fDate=%2)")
-                      .arg(wageTable(selection.sortId))
-                      .arg(selection.fDate);
-    if (selection.deptId != 0)
-        sql += QStringLiteral(" AND CHARINDEX('|%1|',qp_Dept.ParentArr)>0").arg(selection.deptId);
-    if (selection.categoryId != 0)
-        sql += QStringLiteral(" AND qp_PsnBase.AID=%1").arg(selection.categoryId);
-    return sql;
+    // The wage view's own rules, so that an output made from a view has exactly its persons.
+    WageViewFilter filter;
+    filter.sortId = selection.sortId;
+    filter.fDate = selection.fDate;
+    filter.deptId = selection.deptId;
+    filter.categoryId = selection.categoryId;
+    filter.superOperator = selection.superOperator;
+    filter.permittedDepartments = selection.permittedDepartments;
+    return filter.whereText(wageTable(selection.sortId));
 }
 
 QString WageExportQuery::fromWhere(const WageSelection& selection) const

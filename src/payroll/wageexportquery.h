@@ -18,7 +18,10 @@ struct WageSelection
     int sortId = 0;
     int fDate = 0;
     int deptId = 0;     // 0: the whole organisation, otherwise the department with its subtree
-    int categoryId = 0; // 0: every category
+    int categoryId = 0; // 0: every category, negative: nobody
+    // The operator's limit (a non-super operator sees only his departments, keys joined by ',').
+    bool superOperator = true;
+    QString permittedDepartments;
 };
 
 class WageExportQuery

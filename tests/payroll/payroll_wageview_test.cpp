@@ -26,8 +26,9 @@ protected:
     void SetUp() override
     {
         PayrollTest::SetUp();
-        ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO qp_PsnSort (AID,Name,Ord) VALUES "
-                                                "(2,'临时工',2)")));
+        ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO qp_PsnSort (Name,Ord) VALUES "
+                                                "('临时工',9)")));
+        category = count(QStringLiteral("SELECT MAX(AID) FROM qp_PsnSort"));
         sort = addSort(QStringLiteral("工资"));
         base = addItem(sort, QStringLiteral("基本工资"));
         bonus = addItem(sort, QStringLiteral("奖金"));
@@ -49,8 +50,9 @@ protected:
                     .arg(pids.last())
                     .arg(ord++)));
         }
-        ASSERT_TRUE(
-            db().Execute(QStringLiteral("UPDATE qp_PsnBase SET AID=2 WHERE PID=%1").arg(pids[2])));
+        ASSERT_TRUE(db().Execute(QStringLiteral("UPDATE qp_PsnBase SET AID=%1 WHERE PID=%2")
+                                     .arg(category)
+                                     .arg(pids[2])));
         ASSERT_TRUE(
             db().Execute(QStringLiteral("EXEC qp_CreateWageTable 1,%1,%2").arg(sort).arg(kMonth)));
         ASSERT_TRUE(db().Execute(
@@ -81,7 +83,7 @@ protected:
         core::Purview purview;
         for (int index : rights)
             purview.rightsMask |= core::RightsTable::entry(index)->mask();
-        purview.categories = QStringLiteral("1,2");
+        purview.categories = QStringLiteral("1,%1").arg(category);
         purview.departments = departments;
         purview.wageSorts = sorts;
         ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO qp_Users (UserName,Pwd,Locked,Descr,"
@@ -125,6 +127,7 @@ protected:
     }
 
     int sort = 0;
+    int category = 0;
     QString table, base, bonus, gross;
     QList<int> pids;
 };
@@ -144,7 +147,7 @@ TEST_F(WageView, SelectionByDepartmentCategoryAndOperatorLimits)
     view.setNavigation(2, 0);
     ASSERT_TRUE(view.refresh());
     EXPECT_EQ(view.rowCount(), 2);
-    view.setNavigation(2, 2); // department and category together
+    view.setNavigation(2, category); // department and category together
     ASSERT_TRUE(view.refresh());
     ASSERT_EQ(view.rowCount(), 1);
     EXPECT_EQ(view.personAt(0), pids[2]);
@@ -152,7 +155,7 @@ TEST_F(WageView, SelectionByDepartmentCategoryAndOperatorLimits)
     ASSERT_TRUE(view.refresh());
     EXPECT_EQ(view.rowCount(), 0);
     EXPECT_EQ(view.whereText(), QStringLiteral(" WHERE (qp_PsnBase.AID=-1)"));
-    EXPECT_EQ(view.selectionText(), QStringLiteral(" 条件： (qp_PsnBase.AID=-1)"));
+    EXPECT_EQ(view.selectionText(), QStringLiteral("条件： (qp_PsnBase.AID=-1)"));
 
     // A non-super operator sees only his departments, even with the whole organisation chosen.
     loginLimited({16, 17}, QStringLiteral("2"), QString());
@@ -160,6 +163,11 @@ TEST_F(WageView, SelectionByDepartmentCategoryAndOperatorLimits)
     ASSERT_TRUE(limited.open());
     EXPECT_EQ(limited.rowCount(), 2);
     EXPECT_TRUE(limited.footerText().startsWith(QStringLiteral("合计：2人")));
+    // The bank file and the payslips get exactly the persons shown.
+    const QString outputSql = payroll::WageExportQuery(db()).selectSql(limited.selection());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM (%1) t")
+                        .arg(outputSql.section(QStringLiteral(" ORDER BY"), 0, 0))),
+              2);
 }
 
 TEST_F(WageView, ReadOnlyRules)
@@ -253,7 +261,7 @@ TEST_F(WageView, RecalculationRunsWithProgressAndLogs)
     for (int pid : pids)
         EXPECT_DOUBLE_EQ(value(gross, pid), 1000.0 * pid + 10);
     EXPECT_EQ(lastLogLine(),
-              QStringLiteral("薪资管理['工资:2025年01月: 条件： ([%1].fDate=%2)'薪资重新核算]")
+              QStringLiteral("薪资管理['工资:2025年01月:条件： ([%1].fDate=%2)'薪资重新核算]")
                   .arg(table)
                   .arg(kMonth));
 }
@@ -295,7 +303,7 @@ TEST_F(WageView, BatchChangeByRuleOverTheSelection)
     EXPECT_DOUBLE_EQ(value(base, pids[2]), 500.0 * pids[2]);
     EXPECT_DOUBLE_EQ(value(base, pids[0]), first); // outside the department
     EXPECT_EQ(lastLogLine(),
-              QStringLiteral("薪资管理['工资:2025年01月'薪资批量修改'基本工资|统除|2( 条件： "
+              QStringLiteral("薪资管理['工资:2025年01月'薪资批量修改'基本工资|统除|2(条件： "
                              "([%1].fDate=%2) AND (CHARINDEX('|2|',qp_Dept.ParentArr)>0))']")
                   .arg(table)
                   .arg(kMonth));

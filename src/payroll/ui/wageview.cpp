@@ -85,13 +85,13 @@ QToolButton* WageView::dropDownButton(const QString& caption)
 
 QMenu* WageView::dropDown(const QString& caption) const
 {
-    if (caption == QLatin1String("打印"))
+    if (caption == QStringLiteral("打印"))
         return m_print;
-    if (caption == QLatin1String("导出"))
+    if (caption == QStringLiteral("导出"))
         return m_export;
-    if (caption == QLatin1String("报盘"))
+    if (caption == QStringLiteral("报盘"))
         return m_bank;
-    if (caption == QLatin1String("邮件"))
+    if (caption == QStringLiteral("邮件"))
         return m_mail;
     return nullptr;
 }
