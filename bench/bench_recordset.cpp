@@ -1,4 +1,6 @@
-// Opening and reading 100,000 rows through CADORecordset.
+// Opening and reading 100,000 rows through CADORecordset. With ORVANE_BENCH_PG set to the
+// connection string of an empty PostgreSQL database (its table qp_PsnBase is replaced), the same
+// benchmarks run on that server.
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
 
@@ -21,9 +23,12 @@ struct Fixture
 
     Fixture()
     {
-        const QString path = dir.filePath(QStringLiteral("bench.db"));
+        const QString server = qEnvironmentVariable("ORVANE_BENCH_PG");
+        const QString path = server.isEmpty() ? dir.filePath(QStringLiteral("bench.db")) : server;
         if (!db.Open(path, true))
             qFatal("cannot create %s", qPrintable(db.GetLastErrorString()));
+        if (!server.isEmpty())
+            db.Execute(QStringLiteral("DROP TABLE IF EXISTS qp_PsnBase"));
         db.Execute(QStringLiteral("CREATE TABLE qp_PsnBase (PID int IDENTITY(1,1) PRIMARY KEY, "
                                   "PsnNumber nvarchar(20) NULL, PsnName nvarchar(50) NULL, "
                                   "DID int NULL, Salary float NULL, Birthday datetime NULL, "

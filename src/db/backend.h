@@ -24,6 +24,17 @@ struct BackendError
     QString description;
 };
 
+// Writes many rows of one table located by key with one statement prepared once
+// ("UPDATE table SET c1=?,... WHERE k=?"), for batch jobs that change thousands of rows. Values
+// are stored as Backend::updateRow() stores them. Obtained from Backend::rowWriter().
+class RowWriter
+{
+public:
+    virtual ~RowWriter() = default;
+    // False with the backend's lastError() when the row could not be written (or is gone).
+    virtual bool update(const QVariantList& keyValues, const QVariantList& values) = 0;
+};
+
 // One driver per dialect. CADODatabase owns one backend while it is open and sends it SQL in the
 // backend's own dialect (T-SQL is translated before it gets here for the SQLite backend). Every
 // method reports failure by its result and keeps the reason in lastError(); none throws.
@@ -69,6 +80,10 @@ public:
     virtual bool insertRow(const QString& table, const QStringList& columns,
                            const QVariantList& values, const QStringList& keyColumns,
                            QVariantList* newKey) = 0;
+    // A writer for rows of `table` that sets `columns`; the default one calls updateRow() for
+    // each row, a backend with prepared statements prepares the update once.
+    virtual std::unique_ptr<RowWriter>
+    rowWriter(const QString& table, const QStringList& keyColumns, const QStringList& columns);
     // Reads `columns` of the row the key locates (used to refresh a row after writing it).
     virtual bool fetchRow(const QString& table, const QStringList& keyColumns,
                           const QVariantList& keyValues, const QStringList& columns,

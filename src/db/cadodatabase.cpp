@@ -1,6 +1,7 @@
 #include "db/cadodatabase.h"
 
 #include "db/adoerror.h"
+#include "db/postgresbackend.h"
 #include "db/procedures.h"
 #include "db/resultset.h"
 #include "db/sqlstatements.h"
@@ -36,7 +37,8 @@ void CADODatabase::setError(const BackendError& error)
     m_errorDescription = error.description;
     m_lastError = formatAdoError(QStringLiteral("CADODataBase"), error.code, error.source,
                                  error.description) +
-                  QStringLiteral("Connection String = ") + m_connectionString;
+                  QStringLiteral("Connection String = ") +
+                  ConnectionString::maskPassword(m_connectionString);
 }
 
 void CADODatabase::clearError()
@@ -65,6 +67,9 @@ bool CADODatabase::Open(const QString& connection, bool create)
 #else
         refusal = QStringLiteral("Excel workbooks cannot be opened: no workbook backend is built");
 #endif
+        break;
+    case ConnectionString::Target::PostgreSql:
+        backend = createPostgresBackend();
         break;
     case ConnectionString::Target::SqlServer:
         refusal = QStringLiteral("No backend for database server \"%1\": give the path of an "

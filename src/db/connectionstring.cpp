@@ -1,5 +1,7 @@
 #include "db/connectionstring.h"
 
+#include <QRegularExpression>
+
 namespace orvane::db {
 
 namespace {
@@ -69,6 +71,26 @@ bool ConnectionString::looksLikeFilePath(const QString& server)
            server.endsWith(QLatin1String(".sqlite3"), Qt::CaseInsensitive);
 }
 
+bool ConnectionString::isPostgresUri(const QString& text)
+{
+    const QString t = text.trimmed();
+    return t.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+           t.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+namespace {
+
+// libpq's "host=... port=... dbname=..." form: keywords separated by blanks, no ';'.
+bool isLibpqKeywordForm(const QString& text)
+{
+    static const QRegularExpression start(
+        QStringLiteral("^\\s*(host|hostaddr|port|dbname|user|password|service|sslmode)\\s*="),
+        QRegularExpression::CaseInsensitiveOption);
+    return !text.contains(QLatin1Char(';')) && start.match(text).hasMatch();
+}
+
+} // namespace
+
 ConnectionString ConnectionString::parse(const QString& text)
 {
     ConnectionString cs;
@@ -76,6 +98,11 @@ ConnectionString ConnectionString::parse(const QString& text)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return cs;
+    if (isPostgresUri(trimmed) || isLibpqKeywordForm(trimmed)) {
+        cs.m_target = Target::PostgreSql;
+        cs.m_location = trimmed;
+        return cs;
+    }
     if (!trimmed.contains(QLatin1Char('='))) {
         // A bare path.
         if (looksLikeFilePath(trimmed)) {
@@ -102,8 +129,79 @@ ConnectionString ConnectionString::parse(const QString& text)
     if (server.isEmpty())
         return cs;
     cs.m_location = server;
-    cs.m_target = looksLikeFilePath(server) ? Target::SqliteFile : Target::SqlServer;
+    if (isPostgresUri(server) ||
+        provider.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) ||
+        provider.contains(QLatin1String("PGNP"), Qt::CaseInsensitive))
+        cs.m_target = Target::PostgreSql;
+    else
+        cs.m_target = looksLikeFilePath(server) ? Target::SqliteFile : Target::SqlServer;
     return cs;
+}
+
+QList<QPair<QString, QString>> ConnectionString::postgresParameters() const
+{
+    QList<QPair<QString, QString>> params;
+    if (m_target != Target::PostgreSql)
+        return params;
+    if (m_pairs.isEmpty()) { // a URI or libpq's own form
+        params.append({QStringLiteral("dbname"), m_location});
+        return params;
+    }
+    bool databaseGiven = false;
+    if (isPostgresUri(m_location)) {
+        params.append({QStringLiteral("dbname"), m_location});
+        // postgresql://host:port/dbname?...: a database named in the URI wins over the
+        // Database key the client adds for every server.
+        const qsizetype hostStart = m_location.indexOf(QLatin1String("://")) + 3;
+        const qsizetype slash = m_location.indexOf(QLatin1Char('/'), hostStart);
+        databaseGiven = slash > 0 && slash + 1 < m_location.size() &&
+                        m_location.at(slash + 1) != QLatin1Char('?');
+    } else {
+        // Server=host or host:port
+        const qsizetype colon = m_location.lastIndexOf(QLatin1Char(':'));
+        if (colon > 0 && !m_location.mid(colon + 1).isEmpty() &&
+            m_location.mid(colon + 1).toInt() > 0) {
+            params.append({QStringLiteral("host"), m_location.left(colon)});
+            params.append({QStringLiteral("port"), m_location.mid(colon + 1)});
+        } else {
+            params.append({QStringLiteral("host"), m_location});
+        }
+        if (contains(QStringLiteral("Port")))
+            params.append({QStringLiteral("port"), value(QStringLiteral("Port"))});
+    }
+    auto add = [&](const char* keyword, std::initializer_list<const char*> keys) {
+        for (const char* key : keys) {
+            const QString v = value(QString::fromLatin1(key));
+            if (!v.isEmpty()) {
+                params.append({QString::fromLatin1(keyword), v});
+                return;
+            }
+        }
+    };
+    if (!databaseGiven)
+        add("dbname", {"Database", "Initial Catalog"});
+    add("user", {"UID", "User ID", "User"});
+    add("password", {"PWD", "Password"});
+    return params;
+}
+
+QString ConnectionString::maskPassword(const QString& text)
+{
+    static const QRegularExpression uri(
+        QStringLiteral("(postgres(?:ql)?://[^:/@\\s;]*:)[^@\\s;]*@"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression keyValue(
+        QStringLiteral("((?:^|[;\\s])\\s*(?:PWD|Password)\\s*=\\s*)('[^']*'|\"[^\"]*\"|[^;\\s]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString masked = text;
+    masked.replace(uri, QStringLiteral("\\1******@"));
+    masked.replace(keyValue, QStringLiteral("\\1******"));
+    return masked;
+}
+
+QString ConnectionString::maskedText() const
+{
+    return maskPassword(m_text);
 }
 
 QString ConnectionString::value(const QString& key) const

@@ -16,6 +16,7 @@ public:
         SqliteFile, // the server part names a file: Server=/path/x.db or Data Source=...
         Workbook,   // the Jet provider with an Excel workbook path
         SqlServer,  // a server name (no backend for it yet)
+        PostgreSql, // a PostgreSQL server: URI, libpq key-value form or Provider=PostgreSQL
     };
 
     static ConnectionString parse(const QString& text);
@@ -31,6 +32,17 @@ public:
 
     // True when `server` should be read as a path to an embedded database file.
     static bool looksLikeFilePath(const QString& server);
+    // True for "postgresql://..." and "postgres://..." URIs.
+    static bool isPostgresUri(const QString& text);
+
+    // For Target::PostgreSql: the libpq connection parameters as keyword/value pairs. The first
+    // may be "dbname" holding a URI or key-value string, which libpq expands; the pairs after it
+    // (user, password, dbname from UID/PWD/Database of an OLE DB string) override its parts.
+    QList<QPair<QString, QString>> postgresParameters() const;
+
+    // The text with every password replaced by "******", for error texts and logs.
+    QString maskedText() const;
+    static QString maskPassword(const QString& text);
 
 private:
     QString m_text;

@@ -1,5 +1,6 @@
 #include "db/sqlitebackend.h"
 
+#include "db/fromclause.h"
 #include "db/valuetext.h"
 
 #ifdef ORVANE_HAVE_TSQL_FUNCTIONS
@@ -35,111 +36,6 @@ bool isNetworkFsType(unsigned long type)
     default:
         return false;
     }
-}
-
-// --- a small lexer, enough to find the FROM clause of a select ---------------------------
-
-struct Token
-{
-    enum Kind { Word, Quoted, String, Number, Punct } kind;
-    QString text;  // as written
-    QString upper; // words: upper-cased; quoted names: the name without quotes
-    qsizetype start;
-};
-
-std::vector<Token> lex(const QString& sql)
-{
-    std::vector<Token> tokens;
-    const qsizetype n = sql.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const QChar ch = sql[i];
-        if (ch.isSpace()) {
-            ++i;
-            continue;
-        }
-        if (ch == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            while (i < n && sql[i] != QLatin1Char('\n'))
-                ++i;
-            continue;
-        }
-        if (ch == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
-            i = end < 0 ? n : end + 2;
-            continue;
-        }
-        const qsizetype start = i;
-        if (ch == QLatin1Char('\'') || ch == QLatin1Char('"') || ch == QLatin1Char('`') ||
-            ch == QLatin1Char('[')) {
-            const QChar close = ch == QLatin1Char('[') ? QLatin1Char(']') : ch;
-            ++i;
-            QString inner;
-            while (i < n) {
-                if (sql[i] == close) {
-                    if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
-                        inner += close;
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                inner += sql[i++];
-            }
-            tokens.push_back({ch == QLatin1Char('\'') ? Token::String : Token::Quoted,
-                              sql.mid(start, i - start), inner, start});
-            continue;
-        }
-        if (ch.isLetter() || ch == QLatin1Char('_') || ch == QLatin1Char('#') ||
-            ch == QLatin1Char('@') || ch == QLatin1Char('$')) {
-            while (i < n && (sql[i].isLetterOrNumber() || sql[i] == QLatin1Char('_') ||
-                             sql[i] == QLatin1Char('#') || sql[i] == QLatin1Char('$') ||
-                             sql[i] == QLatin1Char('@')))
-                ++i;
-            const QString word = sql.mid(start, i - start);
-            tokens.push_back({Token::Word, word, word.toUpper(), start});
-            continue;
-        }
-        if (ch.isDigit()) {
-            while (i < n && (sql[i].isLetterOrNumber() || sql[i] == QLatin1Char('.')))
-                ++i;
-            tokens.push_back({Token::Number, sql.mid(start, i - start), QString(), start});
-            continue;
-        }
-        ++i;
-        tokens.push_back({Token::Punct, QString(ch), QString(ch), start});
-    }
-    return tokens;
-}
-
-bool isName(const Token& t)
-{
-    return t.kind == Token::Word || t.kind == Token::Quoted;
-}
-
-QString nameOf(const Token& t)
-{
-    return t.kind == Token::Quoted ? t.upper : t.text;
-}
-
-bool isClauseEnd(const QString& upper)
-{
-    static const QStringList words = {
-        QStringLiteral("WHERE"),  QStringLiteral("GROUP"),  QStringLiteral("ORDER"),
-        QStringLiteral("HAVING"), QStringLiteral("LIMIT"),  QStringLiteral("WINDOW"),
-        QStringLiteral("UNION"),  QStringLiteral("EXCEPT"), QStringLiteral("INTERSECT")};
-    return words.contains(upper);
-}
-
-bool isJoinWord(const QString& upper)
-{
-    static const QStringList words = {
-        QStringLiteral("JOIN"),    QStringLiteral("LEFT"),    QStringLiteral("RIGHT"),
-        QStringLiteral("INNER"),   QStringLiteral("OUTER"),   QStringLiteral("CROSS"),
-        QStringLiteral("NATURAL"), QStringLiteral("FULL"),    QStringLiteral("ON"),
-        QStringLiteral("USING"),   QStringLiteral("INDEXED"), QStringLiteral("NOT"),
-        QStringLiteral("AS")};
-    return words.contains(upper);
 }
 
 QString quoteName(const QString& name)
@@ -522,84 +418,16 @@ bool SqliteBackend::fetch(sqlite3_stmt* stmt, ResultSet& result, int visibleColu
 SqliteBackend::KeyedQuery SqliteBackend::addRowidColumns(const QString& sql)
 {
     KeyedQuery keyed;
-    const std::vector<Token> tokens = lex(sql);
-    if (tokens.empty() || tokens[0].upper != QLatin1String("SELECT"))
+    const FromTables from = scanFromTables(sql);
+    if (from.insertAt < 0)
         return keyed;
-    if (tokens.size() > 1 && (tokens[1].upper == QLatin1String("DISTINCT")))
-        return keyed;
-    int depth = 0;
-    qsizetype fromIndex = -1;
-    for (size_t i = 1; i < tokens.size(); ++i) {
-        const Token& t = tokens[i];
-        if (t.text == QLatin1String("("))
-            ++depth;
-        else if (t.text == QLatin1String(")"))
-            --depth;
-        else if (depth == 0 && t.kind == Token::Word) {
-            if (t.upper == QLatin1String("FROM") && fromIndex < 0)
-                fromIndex = qsizetype(i);
-            else if (t.upper == QLatin1String("UNION") || t.upper == QLatin1String("EXCEPT") ||
-                     t.upper == QLatin1String("INTERSECT") || t.upper == QLatin1String("GROUP") ||
-                     t.upper == QLatin1String("SELECT"))
-                return keyed; // compound or grouped: rows are not base rows
-        }
-    }
-    if (fromIndex < 0)
-        return keyed;
-
-    // Table references of the FROM clause.
-    bool expectTable = true;
-    depth = 0;
-    for (size_t i = size_t(fromIndex) + 1; i < tokens.size(); ++i) {
-        const Token& t = tokens[i];
-        if (t.text == QLatin1String("(")) {
-            ++depth;
-            expectTable = false; // a sub-query or a parenthesised join: not written back
-            continue;
-        }
-        if (t.text == QLatin1String(")")) {
-            --depth;
-            continue;
-        }
-        if (depth > 0)
-            continue;
-        if (t.kind == Token::Word && isClauseEnd(t.upper))
-            break;
-        if (t.text == QLatin1String(",") || t.upper == QLatin1String("JOIN")) {
-            expectTable = true;
-            continue;
-        }
-        if (!expectTable || !isName(t) || (t.kind == Token::Word && isJoinWord(t.upper)))
-            continue;
-        QString table = nameOf(t);
-        QString reference = t.text;
-        size_t j = i + 1;
-        while (j + 1 < tokens.size() && tokens[j].text == QLatin1String(".") &&
-               isName(tokens[j + 1])) { // schema.table
-            table = nameOf(tokens[j + 1]);
-            reference += QLatin1Char('.') + tokens[j + 1].text;
-            j += 2;
-        }
-        if (j < tokens.size() && tokens[j].upper == QLatin1String("AS"))
-            ++j;
-        if (j < tokens.size() && isName(tokens[j]) &&
-            !(tokens[j].kind == Token::Word &&
-              (isJoinWord(tokens[j].upper) || isClauseEnd(tokens[j].upper)))) {
-            reference = tokens[j].text;
-            ++j;
-        }
-        keyed.tables << table;
-        keyed.aliases << reference;
-        expectTable = false;
-        i = j - 1;
-    }
-    if (keyed.tables.isEmpty())
-        return keyed;
+    keyed.tables = from.tables;
+    keyed.aliases = from.aliases;
     QString extra;
     for (qsizetype k = 0; k < keyed.aliases.size(); ++k)
         extra += QStringLiteral(", %1.rowid AS \"__orvane_key%2\"").arg(keyed.aliases[k]).arg(k);
     keyed.sql = sql;
-    keyed.sql.insert(tokens[size_t(fromIndex)].start, extra + QLatin1Char(' '));
+    keyed.sql.insert(from.insertAt, extra + QLatin1Char(' '));
     return keyed;
 }
 
@@ -745,45 +573,123 @@ bool SqliteBackend::storedValues(const QString& table, const QStringList& column
                                  QVariantList& values)
 {
     for (qsizetype i = 0; i < columns.size() && i < values.size(); ++i) {
-        QVariant& v = values[i];
-        if (v.isNull())
-            continue;
-        const QString decl = m_schema.declaredType(table, columns[i]).toUpper();
-        if (decl.startsWith(QLatin1String("DATE")) || decl == QLatin1String("SMALLDATETIME")) {
-            const bool dateOnly = decl == QLatin1String("DATE");
-            QString text;
-            if (v.typeId() == QMetaType::QDateTime)
-                text = dateText(v.toDateTime());
-            else if (v.typeId() == QMetaType::QDate)
-                text = v.toDate().toString(Qt::ISODate);
-            else if (v.typeId() == QMetaType::QString)
-                text = v.toString();
-            else
-                continue;
-#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
-            const std::optional<QString> canonical = canonicalDateText(text, dateOnly);
-            if (!canonical)
-                return failWith(SQLITE_ERROR,
-                                QStringLiteral("Conversion failed when converting date and/or "
-                                               "time from character string '%1'.")
-                                    .arg(text));
-            v = *canonical;
-#endif
-        } else if ((decl.startsWith(QLatin1String("DECIMAL")) ||
-                    decl.startsWith(QLatin1String("NUMERIC")) ||
-                    decl.endsWith(QLatin1String("MONEY"))) &&
-                   v.typeId() == QMetaType::Double) {
-            int scale = 4;
-            if (!decl.endsWith(QLatin1String("MONEY"))) {
-                const qsizetype comma = decl.indexOf(u',');
-                scale = comma < 0 ? 0 : decl.mid(comma + 1).chopped(1).trimmed().toInt();
-            }
-#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
-            v = roundToScale(v.toDouble(), scale);
-#endif
-        }
+        if (!storedValue(m_schema.declaredType(table, columns[i]).toUpper(), values[i]))
+            return false;
     }
     return true;
+}
+
+// One value for a column of the declared type `decl` (upper case).
+bool SqliteBackend::storedValue(const QString& decl, QVariant& v)
+{
+    if (v.isNull())
+        return true;
+    if (decl.startsWith(QLatin1String("DATE")) || decl == QLatin1String("SMALLDATETIME")) {
+        const bool dateOnly = decl == QLatin1String("DATE");
+        QString text;
+        if (v.typeId() == QMetaType::QDateTime)
+            text = dateText(v.toDateTime());
+        else if (v.typeId() == QMetaType::QDate)
+            text = v.toDate().toString(Qt::ISODate);
+        else if (v.typeId() == QMetaType::QString)
+            text = v.toString();
+        else
+            return true;
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+        const std::optional<QString> canonical = canonicalDateText(text, dateOnly);
+        if (!canonical)
+            return failWith(SQLITE_ERROR,
+                            QStringLiteral("Conversion failed when converting date and/or "
+                                           "time from character string '%1'.")
+                                .arg(text));
+        v = *canonical;
+#else
+        Q_UNUSED(dateOnly);
+#endif
+    } else if ((decl.startsWith(QLatin1String("DECIMAL")) ||
+                decl.startsWith(QLatin1String("NUMERIC")) ||
+                decl.endsWith(QLatin1String("MONEY"))) &&
+               v.typeId() == QMetaType::Double) {
+        int scale = 4;
+        if (!decl.endsWith(QLatin1String("MONEY"))) {
+            const qsizetype comma = decl.indexOf(u',');
+            scale = comma < 0 ? 0 : decl.mid(comma + 1).chopped(1).trimmed().toInt();
+        }
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+        v = roundToScale(v.toDouble(), scale);
+#else
+        Q_UNUSED(scale);
+#endif
+    }
+    return true;
+}
+
+// Rows of one table written through one prepared UPDATE; the statement is reset and rebound
+// for each row.
+class SqliteRowWriter : public RowWriter
+{
+public:
+    SqliteRowWriter(SqliteBackend& backend, const QString& table, const QStringList& keyColumns,
+                    const QStringList& columns)
+        : m_backend(backend), m_table(table)
+    {
+        QStringList sets;
+        for (const QString& c : columns) {
+            sets << quoteName(c) + QStringLiteral("=?");
+            m_declared << backend.m_schema.declaredType(table, c).toUpper();
+        }
+        m_sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                    .arg(quoteName(table), sets.join(QLatin1Char(',')), keyCondition(keyColumns));
+    }
+
+    bool update(const QVariantList& keyValues, const QVariantList& values) override
+    {
+        SqliteBackend& b = m_backend;
+        if (!b.m_db)
+            return b.failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+        b.clearError();
+        if (!m_statement.m_stmt) {
+            const int rc = sqlite3_prepare_v2(b.m_db, m_sql.toUtf8().constData(), -1,
+                                              &m_statement.m_stmt, nullptr);
+            if (rc != SQLITE_OK)
+                return b.fail(rc);
+        }
+        sqlite3_stmt* stmt = m_statement.m_stmt;
+        sqlite3_reset(stmt);
+        int index = 1;
+        for (qsizetype i = 0; i < values.size() && i < m_declared.size(); ++i) {
+            QVariant v = values[i];
+            if (!b.storedValue(m_declared[i], v) || !b.bindValue(stmt, index++, v))
+                return false;
+        }
+        for (const QVariant& key : keyValues) {
+            if (!b.bindValue(stmt, index++, key))
+                return false;
+        }
+        const int rc = sqlite3_step(stmt);
+        if (rc != SQLITE_DONE)
+            return b.fail(rc);
+        if (sqlite3_changes(b.m_db) == 0)
+            return b.failWith(SQLITE_ERROR,
+                              QStringLiteral("Row cannot be located for updating in table %1; it "
+                                             "was changed or deleted meanwhile")
+                                  .arg(m_table));
+        return true;
+    }
+
+private:
+    SqliteBackend& m_backend;
+    QString m_table;
+    QString m_sql;
+    QStringList m_declared;
+    Statement m_statement;
+};
+
+std::unique_ptr<RowWriter> SqliteBackend::rowWriter(const QString& table,
+                                                    const QStringList& keyColumns,
+                                                    const QStringList& columns)
+{
+    return std::make_unique<SqliteRowWriter>(*this, table, keyColumns, columns);
 }
 
 bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumns,

@@ -48,6 +48,8 @@ public:
     bool fetchRow(const QString& table, const QStringList& keyColumns,
                   const QVariantList& keyValues, const QStringList& columns,
                   QVariantList& values) override;
+    std::unique_ptr<RowWriter> rowWriter(const QString& table, const QStringList& keyColumns,
+                                         const QStringList& columns) override;
     QVariant lastInsertId() const override;
     TsqlSchema* schema() override { return &m_schema; }
 
@@ -71,11 +73,13 @@ public:
     static KeyedQuery addRowidColumns(const QString& sql);
 
 private:
+    friend class SqliteRowWriter;
     bool fail(int rc);
     bool failWith(int rc, const QString& description);
     bool runSimple(const QString& sql);
     bool bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
     bool storedValues(const QString& table, const QStringList& columns, QVariantList& values);
+    bool storedValue(const QString& declaredType, QVariant& value);
     // Prepares one statement and binds the lists' values to its parameters in order.
     bool prepareBound(const QString& sql, std::initializer_list<const QVariantList*> valueLists,
                       sqlite3_stmt*& stmt);

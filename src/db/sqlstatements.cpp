@@ -10,6 +10,17 @@ bool translateStatements(BackendKind kind, const QString& tsql, QStringList& sta
                          QString& error, TsqlSchema* schema)
 {
     statements.clear();
+#ifdef ORVANE_HAVE_TSQL_TRANSLATOR
+    if (kind == BackendKind::PostgreSql) {
+        Translation translation = TsqlTranslator::toPostgres(tsql, schema);
+        if (!translation.ok) {
+            error = translation.error;
+            return false;
+        }
+        statements = std::move(translation.statements);
+        return true;
+    }
+#endif
     if (kind != BackendKind::Sqlite) {
         statements << tsql;
         return true;

@@ -9,6 +9,7 @@
 namespace orvane::db {
 
 using tsqldetail::DepthGuard;
+using tsqldetail::kPgSysObjects;
 using tsqldetail::kSysObjects;
 
 // ---------------------------------------------------------------------------------------------
@@ -67,6 +68,156 @@ const TsqlColumn* TsqlParser::findColumn(const QString& table, const QString& co
             return &c;
     }
     return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// PostgreSQL
+
+// The PostgreSQL column type for a T-SQL declared type. Texts are citext so that comparisons,
+// LIKE, ORDER BY and indexes ignore case as SQL Server's default collation does.
+QString TsqlParser::pgColumnType(const QString& declType) const
+{
+    const QString decl = declType.toUpper().trimmed();
+    const qsizetype paren = decl.indexOf(u'(');
+    const QString base = (paren < 0 ? decl : decl.left(paren)).trimmed();
+    const QString args = paren < 0 ? QString() : decl.mid(paren);
+    if (base.contains(QLatin1String("CHAR")) || base.contains(QLatin1String("TEXT")) ||
+        base == QLatin1String("SYSNAME") || base == QLatin1String("UNIQUEIDENTIFIER") ||
+        base == QLatin1String("XML") || base == QLatin1String("CITEXT"))
+        return QStringLiteral("citext");
+    if (base == QLatin1String("DATE"))
+        return QStringLiteral("date");
+    if (base == QLatin1String("TIME"))
+        return QStringLiteral("time(0)");
+    if (base.startsWith(QLatin1String("DATETIME")) || base == QLatin1String("SMALLDATETIME") ||
+        base == QLatin1String("TIMESTAMP(0)"))
+        return QStringLiteral("timestamp(0)");
+    if (base == QLatin1String("BIGINT"))
+        return QStringLiteral("bigint");
+    if (base == QLatin1String("SMALLINT") || base == QLatin1String("TINYINT"))
+        return QStringLiteral("smallint");
+    if (base == QLatin1String("BIT"))
+        return QStringLiteral("tsqlbit");
+    if (base.contains(QLatin1String("INT")))
+        return QStringLiteral("integer");
+    if (base == QLatin1String("DECIMAL") || base == QLatin1String("NUMERIC"))
+        return QStringLiteral("numeric") + (args.isEmpty() ? QStringLiteral("(18,0)") : args);
+    if (base == QLatin1String("MONEY"))
+        return QStringLiteral("numeric(19,4)");
+    if (base == QLatin1String("SMALLMONEY"))
+        return QStringLiteral("numeric(10,4)");
+    if (base == QLatin1String("FLOAT") || base == QLatin1String("DOUBLE"))
+        return QStringLiteral("double precision");
+    if (base == QLatin1String("REAL"))
+        return QStringLiteral("real");
+    if (base == QLatin1String("IMAGE") || base.contains(QLatin1String("BINARY")) ||
+        base == QLatin1String("TIMESTAMP") || base == QLatin1String("ROWVERSION") ||
+        base == QLatin1String("BLOB"))
+        return QStringLiteral("bytea");
+    return declType;
+}
+
+// A text compared without regard to case: citext columns already are; anything else is cast.
+QString TsqlParser::pgCitext(const Expr& e) const
+{
+    if (e.column && e.type == Type::Text)
+        return e.sql;
+    return QStringLiteral("CAST(%1 AS citext)").arg(e.sql);
+}
+
+// A value as text, for the functions that take texts (PostgreSQL converts no number to a text
+// implicitly).
+QString TsqlParser::pgText(const Expr& e)
+{
+    if (e.type == Type::Text || e.null)
+        return e.sql;
+    return QStringLiteral("CAST(%1 AS text)").arg(e.sql);
+}
+
+// A value read as a date-time: texts and numbers converted as SQL Server does.
+QString TsqlParser::pgDate(const Expr& e) const
+{
+    if (e.type == Type::Date || e.null)
+        return e.sql;
+    if (e.literal) {
+        const std::optional<QString> canonical = canonicalDateText(e.text, false);
+        if (!canonical)
+            fail(QStringLiteral("Conversion failed when converting date and/or time from "
+                                "character string."));
+        return QStringLiteral("CAST(%1 AS timestamp)").arg(quoteString(*canonical));
+    }
+    if (e.type == Type::Text || e.type == Type::Number)
+        return QStringLiteral("tsql_datetime(%1)").arg(e.sql);
+    return e.sql;
+}
+
+namespace {
+
+// T-SQL LIKE pattern with character classes as a regular expression (anchored, case folded
+// by the ~* operator).
+QString likePatternToRegex(const QString& pattern, QChar escape)
+{
+    QString re = QStringLiteral("^");
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (!escape.isNull() && c == escape && i + 1 < pattern.size()) {
+            const QChar lit = pattern.at(++i);
+            re += lit.isLetterOrNumber() ? QString(lit) : QStringLiteral("\\") + lit;
+        } else if (c == u'%') {
+            re += QStringLiteral(".*");
+        } else if (c == u'_') {
+            re += u'.';
+        } else if (c == u'[') {
+            const qsizetype close = pattern.indexOf(u']', i + 2);
+            if (close < 0) {
+                re += QStringLiteral("\\[");
+                continue;
+            }
+            QString inner = pattern.mid(i + 1, close - i - 1);
+            QString cls = QStringLiteral("[");
+            if (inner.startsWith(u'^')) {
+                cls += u'^';
+                inner.remove(0, 1);
+            }
+            for (QChar k : inner)
+                cls +=
+                    (k == u'\\' || k == u'[' || k == u']') ? QStringLiteral("\\") + k : QString(k);
+            re += cls + u']';
+            i = close;
+        } else if (c.isLetterOrNumber() || c.unicode() > 127 || c == u' ') {
+            re += c;
+        } else {
+            re += QStringLiteral("\\") + c;
+        }
+    }
+    return re + u'$';
+}
+
+} // namespace
+
+// LIKE as T-SQL has it: case-insensitive, no escape character unless one is named, character
+// classes in brackets (as a regular expression, which PostgreSQL's LIKE lacks).
+QString TsqlParser::pgLike(const Expr& left, const Expr& pattern, bool negated,
+                           const QString& escape)
+{
+    const QString subject = left.type == Type::Text || left.type == Type::Unknown
+                                ? operand(left)
+                                : QStringLiteral("CAST(%1 AS text)").arg(left.sql);
+    if (pattern.literal && pattern.text.contains(u'[')) {
+        QChar escapeChar;
+        if (!escape.isEmpty()) {
+            if (escape.size() != 3 || !escape.startsWith(u'\'') || !escape.endsWith(u'\''))
+                fail(QStringLiteral("ESCAPE with a character class needs a one-character "
+                                    "literal"));
+            escapeChar = escape.at(1);
+        }
+        return QStringLiteral("%1 %2 %3")
+            .arg(subject, negated ? QStringLiteral("!~*") : QStringLiteral("~*"),
+                 quoteString(likePatternToRegex(pattern.text, escapeChar)));
+    }
+    return QStringLiteral("%1%2 ILIKE %3 ESCAPE %4")
+        .arg(subject, negated ? QStringLiteral(" NOT") : QString(), operand(pattern),
+             escape.isEmpty() ? QStringLiteral("''") : escape);
 }
 
 // Finds the table column a reference names: by its qualifier, or the first table of the
@@ -141,7 +292,12 @@ TsqlParser::Expr TsqlParser::arithmetic(const Expr& left, const QString& op,
     const bool exact = left.num == Num::Decimal || left.num == Num::Money ||
                        right.num == Num::Decimal || right.num == Num::Money ||
                        left.num == Num::Float || right.num == Num::Float;
-    if (op == QLatin1String("/") || op == QLatin1String("%")) {
+    if (m_pg) {
+        // PostgreSQL's own operators already follow SQL Server: int / int stays int, numeric
+        // keeps its digits, a zero divisor fails the statement.
+        out.sql = operand(left) + u' ' + op + u' ' + operand(right);
+        out.primary = false;
+    } else if (op == QLatin1String("/") || op == QLatin1String("%")) {
         const QString fn =
             op == QLatin1String("/") ? QStringLiteral("tsql_div") : QStringLiteral("tsql_mod");
         // The third argument asks for division of decimals even when both values are stored
@@ -169,9 +325,9 @@ TsqlParser::Expr TsqlParser::arithmetic(const Expr& left, const QString& op,
         out.scale = r.scale;
         // Binary fractions drift (0.1 + 0.2); the exact decimal result is the value rounded to
         // the result's scale.
-        if (op != QLatin1String("/") && op != QLatin1String("%") && out.scale <= 12)
+        if (op != QLatin1String("/") && op != QLatin1String("%") && out.scale <= 12 && !m_pg)
             out.sql = QStringLiteral("tsql_scale(%1, %2)").arg(out.sql).arg(out.scale);
-        out.primary = true;
+        out.primary = !m_pg || out.primary;
     }
     return out;
 }
@@ -192,7 +348,11 @@ TsqlParser::Expr TsqlParser::dateOperand(const Expr& e, const Expr& other) const
         if (!canonical)
             fail(QStringLiteral("Conversion failed when converting date and/or time from "
                                 "character string."));
-        out.sql = quoteString(*canonical);
+        out.sql =
+            m_pg ? QStringLiteral("CAST(%1 AS %2)")
+                       .arg(quoteString(*canonical),
+                            other.dateOnly ? QStringLiteral("date") : QStringLiteral("timestamp"))
+                 : quoteString(*canonical);
         return out;
     }
     if (e.type == Type::Text || e.type == Type::Date) {
@@ -212,6 +372,12 @@ QString TsqlParser::convertForColumn(const Expr& value, const QString& declType)
     const Expr column = typedFromDecl(Expr{}, declType);
     if (column.type == Type::Date)
         return dateOperand(value, column).sql;
+    if (m_pg) {
+        // A column takes numbers into texts only through an explicit conversion.
+        if (column.type == Type::Text && value.type == Type::Number && !value.literal)
+            return pgText(value);
+        return value.sql; // numeric columns round to their scale themselves
+    }
     if ((column.num == Num::Decimal || column.num == Num::Money) && value.num != Num::Int &&
         !(value.num == column.num && value.scale <= column.scale) && value.type != Type::Date)
         return QStringLiteral("tsql_scale(%1, %2)").arg(value.sql).arg(column.scale);
@@ -284,6 +450,12 @@ TsqlParser::Expr TsqlParser::parsePredicate()
     const QString notSql = negated ? QStringLiteral(" NOT") : QString();
     if (acceptWord("LIKE")) {
         Expr pattern = parseAdditive();
+        if (m_pg) {
+            QString escape;
+            if (acceptWord("ESCAPE"))
+                escape = parsePrimary().sql;
+            return Expr{pgLike(left, pattern, negated, escape), Type::Number};
+        }
         QString sql = operand(left) + notSql + QStringLiteral(" LIKE ") + operand(pattern);
         if (acceptWord("ESCAPE"))
             sql += QStringLiteral(" ESCAPE ") + parsePrimary().sql;
@@ -304,7 +476,10 @@ TsqlParser::Expr TsqlParser::parsePredicate()
         }
         expectOp(")");
         QString subject = operand(left);
-        if (!left.column && left.type != Type::Number)
+        if (m_pg) {
+            if (left.type == Type::Text && !left.column)
+                subject = pgCitext(left);
+        } else if (!left.column && left.type != Type::Number)
             subject = QLatin1Char('(') + left.sql + QStringLiteral(") COLLATE NOCASE");
         return Expr{subject + notSql + QStringLiteral(" IN (") + list + u')', Type::Number};
     }
@@ -346,6 +521,18 @@ TsqlParser::Expr TsqlParser::comparison(const Expr& leftIn, const QString& op,
         left = dateOperand(left, right);
     if (left.type == Type::Date && right.type == Type::Date)
         return Expr{operand(left) + u' ' + op + u' ' + operand(right), Type::Number};
+    if (m_pg) {
+        // A text compared with a number is read as a number (SQL Server's precedence); texts
+        // compare as citext, without regard to case.
+        auto side = [&](const Expr& e, const Expr& other) {
+            if (e.type == Type::Text && other.type == Type::Number && !other.null)
+                return QStringLiteral("CAST(%1 AS numeric)").arg(pgText(e));
+            if (e.type == Type::Text && !e.column && !other.null)
+                return pgCitext(e);
+            return operand(e);
+        };
+        return Expr{side(left, right) + u' ' + op + u' ' + side(right, left), Type::Number};
+    }
     QString sql = operand(left) + QLatin1Char(' ') + op + QLatin1Char(' ') + operand(right);
     if (!left.column && !right.column && left.type != Type::Number && right.type != Type::Number &&
         !left.null && !right.null)
@@ -361,6 +548,12 @@ TsqlParser::Expr TsqlParser::addition(const Expr& left, const Expr& right) const
 {
     if (left.type == Type::Number && right.type == Type::Number)
         return arithmetic(left, QStringLiteral("+"), right);
+    if (m_pg && left.type == Type::Text && right.type == Type::Number && !right.null)
+        return Expr{QStringLiteral("(CAST(%1 AS numeric) + %2)").arg(pgText(left), operand(right)),
+                    Type::Number, true};
+    if (m_pg && left.type == Type::Number && right.type == Type::Text && !left.null)
+        return Expr{QStringLiteral("(%1 + CAST(%2 AS numeric))").arg(operand(left), pgText(right)),
+                    Type::Number, true};
     if (left.type == Type::Date && right.type == Type::Number)
         return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(right.sql, left.sql), Type::Date,
                     true};
@@ -490,8 +683,10 @@ TsqlParser::Expr TsqlParser::parsePrimary()
         const QString name = t.text.toUpper();
         next();
         if (name == QLatin1String("@@IDENTITY"))
-            return Expr{QStringLiteral("last_insert_rowid()"), Type::Number, true};
-        if (name == QLatin1String("@@ROWCOUNT"))
+            return Expr{m_pg ? QStringLiteral("tsql_identity()")
+                             : QStringLiteral("last_insert_rowid()"),
+                        Type::Number, true};
+        if (name == QLatin1String("@@ROWCOUNT") && !m_pg)
             return Expr{QStringLiteral("changes()"), Type::Number, true};
         failAt(t, QStringLiteral("variables are not supported"));
     }
@@ -525,6 +720,10 @@ TsqlParser::Expr TsqlParser::parsePrimary()
             return parseCase();
         if (t.isWord("CURRENT_TIMESTAMP")) {
             next();
+            if (m_pg)
+                return Expr{m_inDefault ? QStringLiteral("(LOCALTIMESTAMP(0))")
+                                        : QStringLiteral("tsql_getdate()"),
+                            Type::Date, true};
             return Expr{m_inDefault ? QStringLiteral("(datetime('now', 'localtime'))")
                                     : QStringLiteral("getdate()"),
                         Type::Date, true};
@@ -651,6 +850,10 @@ TsqlParser::Expr TsqlParser::conversion(const DataType& type, const Expr& value,
         e.num = Num::Money, e.precision = 19, e.scale = 4;
     else if (type.isNumeric)
         e.num = Num::Float;
+    if (m_pg) {
+        e.sql = pgConversion(type, value, style);
+        return e;
+    }
     if (type.isInteger && value.type == Type::Number && style.isEmpty()) {
         e.sql = QStringLiteral("CAST(%1 AS INTEGER)").arg(value.sql);
         return e;
@@ -669,6 +872,82 @@ TsqlParser::Expr TsqlParser::conversion(const DataType& type, const Expr& value,
                 .arg(quoteString(type.sqlText), source,
                      styleSql.isEmpty() ? QString() : QStringLiteral(", ") + styleSql);
     return e;
+}
+
+// CONVERT and CAST on PostgreSQL: numbers truncated into integers as SQL Server does, dates
+// formatted by style, texts cut or padded to the length, decimals shown with their scale.
+QString TsqlParser::pgConversion(const DataType& type, const Expr& value,
+                                 const QString& style) const
+{
+    if (value.null)
+        return QStringLiteral("CAST(NULL AS %1)").arg(pgColumnType(type.sqlText));
+    if (type.isInteger) {
+        const QString target = type.name == QLatin1String("BIGINT") ? QStringLiteral("bigint")
+                               : type.name == QLatin1String("BIT")  ? QStringLiteral("tsqlbit")
+                                                                    : QStringLiteral("integer");
+        if (type.name == QLatin1String("BIT"))
+            return QStringLiteral("CAST(CASE WHEN CAST(%1 AS numeric) <> 0 THEN 1 WHEN CAST(%1 "
+                                  "AS numeric) = 0 THEN 0 END AS tsqlbit)")
+                .arg(value.type == Type::Text ? pgText(value) : value.sql);
+        if (value.type == Type::Number)
+            return value.num == Num::Int ? QStringLiteral("CAST(%1 AS %2)").arg(value.sql, target)
+                                         : QStringLiteral("CAST(trunc(CAST(%1 AS numeric)) AS %2)")
+                                               .arg(value.sql, target);
+        if (value.type == Type::Text)
+            return QStringLiteral("CAST(btrim(%1) AS %2)").arg(pgText(value), target);
+        return QStringLiteral("CAST(%1 AS %2)").arg(value.sql, target);
+    }
+    if (type.isNumeric) {
+        const QString source =
+            value.type == Type::Text ? QStringLiteral("btrim(%1)").arg(pgText(value)) : value.sql;
+        return QStringLiteral("CAST(%1 AS %2)").arg(source, pgColumnType(type.sqlText));
+    }
+    if (type.isDate) {
+        const QString target =
+            type.isDateOnly ? QStringLiteral("date") : QStringLiteral("timestamp(0)");
+        if (value.literal) {
+            const std::optional<QString> canonical = canonicalDateText(value.text, false);
+            if (!canonical)
+                fail(QStringLiteral("Conversion failed when converting date and/or time from "
+                                    "character string."));
+            return QStringLiteral("CAST(%1 AS %2)").arg(quoteString(*canonical), target);
+        }
+        if (value.type == Type::Date)
+            return QStringLiteral("CAST(%1 AS %2)").arg(value.sql, target);
+        return QStringLiteral("CAST(tsql_datetime(%1%3) AS %2)")
+            .arg(value.type == Type::Text ? pgText(value) : value.sql, target,
+                 style.isEmpty() || value.type != Type::Text ? QString()
+                                                             : QStringLiteral(", ") + style);
+    }
+    if (type.isBlob) {
+        if (value.type == Type::Text)
+            return QStringLiteral("convert_to(%1, 'UTF8')").arg(pgText(value));
+        return QStringLiteral("CAST(%1 AS bytea)").arg(value.sql);
+    }
+    // To a text type.
+    QString text;
+    if (value.type == Type::Date || (value.type == Type::Unknown && !style.isEmpty())) {
+        QString styleSql = style;
+        if (styleSql.isEmpty())
+            styleSql = value.dateOnly ? QStringLiteral("23") : QStringLiteral("0");
+        text = value.literal ? pgText(value)
+                             : QStringLiteral("tsql_datestr(%1, %2)").arg(value.sql, styleSql);
+    } else if (value.num == Num::Decimal || value.num == Num::Money) {
+        text = QStringLiteral("CAST(round(CAST(%1 AS numeric), %2) AS text)")
+                   .arg(value.sql)
+                   .arg(value.num == Num::Money ? 2 : value.scale);
+    } else {
+        text = pgText(value);
+    }
+    const qsizetype open = type.sqlText.indexOf(u'(');
+    const QString length = open < 0 ? QString() : type.sqlText.mid(open + 1).chopped(1).trimmed();
+    if (length == QLatin1String("MAX") || type.name.contains(QLatin1String("TEXT")) ||
+        type.name == QLatin1String("XML") || type.name == QLatin1String("UNIQUEIDENTIFIER"))
+        return text;
+    const QString n = length.isEmpty() ? QStringLiteral("30") : length;
+    if (type.name == QLatin1String("CHAR") || type.name == QLatin1String("NCHAR"))
+        return QStringLiteral("rpad(%1, %2)").arg(text, n);
+    return QStringLiteral("left(%1, %2)").arg(text, n);
 }
 
 QString TsqlParser::datePartName()
@@ -706,9 +985,212 @@ QList<TsqlParser::Expr> TsqlParser::parseArguments(int minCount, int maxCount,
     return args;
 }
 
+// The built-ins whose PostgreSQL form differs from SQLite's; std::nullopt for the others.
+std::optional<TsqlParser::Expr> TsqlParser::parsePgFunction(const QString& name)
+{
+    auto integer = [](const QString& sql) {
+        Expr e{sql, Type::Number, true};
+        e.num = Num::Int;
+        return e;
+    };
+    auto text = [](const QString& sql) { return Expr{sql, Type::Text, true}; };
+    auto is = [&](const char* n) { return name == QLatin1String(n); };
+    if (is("GETDATE") || is("GETUTCDATE")) {
+        expectOp(")");
+        if (is("GETUTCDATE"))
+            return Expr{QStringLiteral("CAST(CURRENT_TIMESTAMP AT TIME ZONE 'UTC' AS "
+                                       "timestamp(0))"),
+                        Type::Date, true};
+        return Expr{m_inDefault ? QStringLiteral("(LOCALTIMESTAMP(0))")
+                                : QStringLiteral("tsql_getdate()"),
+                    Type::Date, true};
+    }
+    if (is("DATEADD") || is("DATEDIFF") || is("DATEPART")) {
+        const QString part = datePartName();
+        expectOp(",");
+        const QList<Expr> rest =
+            parseArguments(is("DATEPART") ? 1 : 2, is("DATEPART") ? 1 : 2, name);
+        if (is("DATEADD"))
+            return Expr{QStringLiteral("dateadd('%1', %2, %3)")
+                            .arg(part, rest.at(0).sql, pgDate(rest.at(1))),
+                        Type::Date, true};
+        if (is("DATEDIFF"))
+            return integer(QStringLiteral("datediff('%1', %2, %3)")
+                               .arg(part, pgDate(rest.at(0)), pgDate(rest.at(1))));
+        return integer(QStringLiteral("datepart('%1', %2)").arg(part, pgDate(rest.at(0))));
+    }
+    if (is("YEAR") || is("MONTH") || is("DAY")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        return integer(
+            QStringLiteral("CAST(EXTRACT(%1 FROM %2) AS integer)").arg(name, pgDate(args.first())));
+    }
+    if (is("COUNT") || is("COUNT_BIG")) {
+        QString inner;
+        if (acceptOp("*")) {
+            inner = QStringLiteral("*");
+        } else {
+            const bool distinct = acceptWord("DISTINCT");
+            inner = (distinct ? QStringLiteral("DISTINCT ") : QString()) + parseExpr().sql;
+        }
+        expectOp(")");
+        return integer(
+            QStringLiteral("CAST(count(%1) AS %2)")
+                .arg(inner, is("COUNT") ? QStringLiteral("integer") : QStringLiteral("bigint")));
+    }
+    if (is("SUM") || is("AVG")) {
+        const bool distinct = acceptWord("DISTINCT");
+        const Expr arg = parseExpr();
+        expectOp(")");
+        Expr e{
+            QStringLiteral("%1(%2%3)")
+                .arg(name.toLower(), distinct ? QStringLiteral("DISTINCT ") : QString(), arg.sql),
+            Type::Number, true};
+        e.num = arg.num;
+        e.precision = arg.precision;
+        e.scale = arg.scale;
+        if (arg.num == Num::Decimal || arg.num == Num::Money) {
+            if (is("AVG") && arg.num == Num::Decimal)
+                e.scale = std::max(arg.scale, 6);
+            e.precision = 38;
+            e.sql = QStringLiteral("round(%1, %2)").arg(e.sql).arg(e.scale);
+        } else if (arg.num == Num::Int && is("AVG")) {
+            e.sql = QStringLiteral("CAST(trunc(%1) AS integer)").arg(e.sql);
+        }
+        return e;
+    }
+    if (is("CHARINDEX")) {
+        const QList<Expr> args = parseArguments(2, 3, name);
+        return integer(
+            QStringLiteral("tsql_charindex(%1, %2%3)")
+                .arg(pgText(args.at(0)), pgText(args.at(1)),
+                     args.size() > 2 ? QStringLiteral(", ") + args.at(2).sql : QString()));
+    }
+    if (is("ISDATE") || is("ISNUMERIC")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        if (is("ISDATE") && args.first().type == Type::Date)
+            return integer(
+                QStringLiteral("CASE WHEN %1 IS NULL THEN 0 ELSE 1 END").arg(args.first().sql));
+        return integer(QStringLiteral("tsql_%1(%2)").arg(name.toLower(), pgText(args.first())));
+    }
+    if (is("ROUND")) {
+        const QList<Expr> args = parseArguments(2, 3, name);
+        Expr e = args.first();
+        e.sql = QStringLiteral("tsql_round(CAST(%1 AS numeric), %2%3)")
+                    .arg(args.at(0).sql, args.at(1).sql,
+                         args.size() > 2 ? QStringLiteral(", ") + args.at(2).sql : QString());
+        if (args.first().num == Num::Int)
+            e.sql = QStringLiteral("CAST(%1 AS integer)").arg(e.sql);
+        else if (args.first().num == Num::Float)
+            e.sql = QStringLiteral("CAST(%1 AS double precision)").arg(e.sql);
+        e.type = Type::Number;
+        e.primary = true;
+        e.column = e.literal = false;
+        e.text.clear();
+        e.declType.clear();
+        return e;
+    }
+    if (is("UPPER") || is("LOWER") || is("LTRIM") || is("RTRIM")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        if (is("UPPER") || is("LOWER"))
+            return text(QStringLiteral("%1(%2)").arg(name.toLower(), pgText(args.first())));
+        return text(QStringLiteral("%1(%2, ' ')").arg(name.toLower(), pgText(args.first())));
+    }
+    if (is("SUBSTRING")) {
+        const QList<Expr> args = parseArguments(3, 3, name);
+        return text(QStringLiteral("substr(%1, %2, %3)")
+                        .arg(pgText(args.at(0)), args.at(1).sql, args.at(2).sql));
+    }
+    if (is("LEFT") || is("RIGHT") || is("REPLICATE")) {
+        const QList<Expr> args = parseArguments(2, 2, name);
+        return text(QStringLiteral("%1(%2, %3)")
+                        .arg(is("REPLICATE") ? QStringLiteral("repeat") : name.toLower(),
+                             pgText(args.at(0)), args.at(1).sql));
+    }
+    if (is("SPACE")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        return text(QStringLiteral("repeat(' ', %1)").arg(args.first().sql));
+    }
+    if (is("REPLACE")) {
+        const QList<Expr> args = parseArguments(3, 3, name);
+        return text(QStringLiteral("tsql_replace(%1, %2, %3)")
+                        .arg(pgText(args.at(0)), pgText(args.at(1)), pgText(args.at(2))));
+    }
+    if (is("STR")) {
+        const QList<Expr> args = parseArguments(1, 3, name);
+        QStringList sqls{QStringLiteral("CAST(%1 AS numeric)").arg(args.first().sql)};
+        for (qsizetype i = 1; i < args.size(); ++i)
+            sqls << args.at(i).sql;
+        return text(QStringLiteral("tsql_str(%1)").arg(sqls.join(QStringLiteral(", "))));
+    }
+    if (is("CHAR") || is("NCHAR")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        return text(QStringLiteral("chr(%1)").arg(args.first().sql));
+    }
+    if (is("ASCII") || is("UNICODE")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        return integer(QStringLiteral("ascii(%1)").arg(pgText(args.first())));
+    }
+    if (is("ISNULL")) {
+        const QList<Expr> args = parseArguments(2, 2, name);
+        const Expr& first = args.first();
+        Expr second = args.at(1);
+        QString fallback = second.sql;
+        if (first.type == Type::Date)
+            fallback = dateOperand(second, first).sql;
+        else if (first.type == Type::Number && second.literal)
+            // SQL Server converts the replacement to the first argument's type: '' is 0.
+            fallback = second.text.trimmed().isEmpty()
+                           ? QStringLiteral("0")
+                           : QStringLiteral("CAST(%1 AS numeric)").arg(second.sql);
+        else if (first.type == Type::Text && second.type == Type::Number)
+            fallback = pgText(second);
+        Expr e{QStringLiteral("coalesce(%1, %2)").arg(first.sql, fallback), first.type, true};
+        e.num = first.num;
+        e.precision = first.precision;
+        e.scale = first.scale;
+        e.dateOnly = first.dateOnly;
+        return e;
+    }
+    if (is("LEN")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        return integer(QStringLiteral("length(rtrim(%1, ' '))").arg(pgText(args.first())));
+    }
+    if (is("DATALENGTH")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        const bool blob =
+            args.first().declType.contains(QLatin1String("IMAGE"), Qt::CaseInsensitive) ||
+            args.first().declType.contains(QLatin1String("BINARY"), Qt::CaseInsensitive);
+        return integer(
+            QStringLiteral("octet_length(%1)").arg(blob ? args.first().sql : pgText(args.first())));
+    }
+    if (is("SCOPE_IDENTITY")) {
+        parseArguments(0, 0, name);
+        return Expr{QStringLiteral("tsql_identity()"), Type::Number, true};
+    }
+    if (is("NEWID")) {
+        parseArguments(0, 0, name);
+        return text(QStringLiteral("CAST(gen_random_uuid() AS text)"));
+    }
+    if (is("OBJECT_ID")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        return Expr{QStringLiteral("(SELECT id FROM %1 AS o WHERE o.name = %2)")
+                        .arg(QLatin1String(kPgSysObjects), pgText(args.first())),
+                    Type::Number, true};
+    }
+    if (is("IDENT_CURRENT")) {
+        const QList<Expr> args = parseArguments(1, 1, name);
+        return integer(QStringLiteral("ident_current(%1)").arg(pgText(args.first())));
+    }
+    return std::nullopt;
+}
+
 TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
 {
     DepthGuard guard(m_depth);
+    if (m_pg) {
+        if (std::optional<Expr> e = parsePgFunction(name))
+            return *e;
+    }
     auto call = [](const QString& fn, const QList<Expr>& args, Type type) {
         QStringList sqls;
         for (const Expr& a : args)

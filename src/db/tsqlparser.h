@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace orvane::db {
 
 // Recursive-descent parser over the T-SQL subset the client writes. It translates while it
@@ -17,7 +19,11 @@ namespace orvane::db {
 class TsqlParser
 {
 public:
-    explicit TsqlParser(const QList<TsqlToken>& tokens, TsqlSchema* schema = nullptr);
+    // The dialect of the text emitted: SQLite's, or PostgreSQL's (see TsqlTranslator).
+    enum class Dialect { Sqlite, Postgres };
+
+    explicit TsqlParser(const QList<TsqlToken>& tokens, TsqlSchema* schema = nullptr,
+                        Dialect dialect = Dialect::Sqlite);
 
     // Translates every statement of the batch. Returns false with `error` set on the first
     // construct that is malformed or not supported; `statements` is then left empty.
@@ -109,6 +115,7 @@ private:
     Expr parseUnary();
     Expr parsePrimary();
     Expr parseFunction(const QString& name);
+    std::optional<Expr> parsePgFunction(const QString& name);
     Expr parseCase();
     Expr parseColumnRef();
     Expr comparison(const Expr& left, const QString& op, const Expr& right) const;
@@ -126,12 +133,24 @@ private:
     QString datePartName();
     QList<Expr> parseArguments(int minCount, int maxCount, const QString& function);
 
-    static QString quoteName(const QString& name);
+    QString quoteName(const QString& name) const;
+    // A result column's name: kept as written on PostgreSQL (where quoteName folds case).
+    QString quoteAlias(const QString& name) const;
+    // PostgreSQL helpers: the column type of a T-SQL declared type, a text value compared
+    // without regard to case, a value as text, a value read as a date.
+    QString pgColumnType(const QString& declType) const;
+    QString pgCitext(const Expr& e) const;
+    static QString pgText(const Expr& e);
+    QString pgDate(const Expr& e) const;
+    QString pgConversion(const DataType& type, const Expr& value, const QString& style) const;
+    QString pgLike(const Expr& left, const Expr& pattern, bool negated, const QString& escape);
     static QString quoteString(const QString& value);
     static QString operand(const Expr& e);
 
     const QList<TsqlToken>& m_tokens;
     TsqlSchema* m_schema = nullptr;
+    bool m_pg = false;
+    QStringList m_selectAliases;     // aliases of the select list read last, for ORDER BY
     QList<QList<TableRef>> m_scopes; // tables visible to column references, innermost last
     QList<Expr> m_selectItems;       // typed items of the select list being read
     qsizetype m_pos = 0;

@@ -6,7 +6,9 @@
 
 namespace orvane::db {
 
-Translation TsqlTranslator::toSqlite(const QString& tsql, TsqlSchema* schema)
+namespace {
+
+Translation translate(const QString& tsql, TsqlSchema* schema, TsqlParser::Dialect dialect)
 {
     Translation result;
     QList<TsqlToken> tokens;
@@ -17,13 +19,25 @@ Translation TsqlTranslator::toSqlite(const QString& tsql, TsqlSchema* schema)
     }
     if (schema)
         schema->beginTranslation();
-    TsqlParser parser(tokens, schema);
+    TsqlParser parser(tokens, schema, dialect);
     if (!parser.translateBatch(result.statements, error)) {
         result.error = error;
         return result;
     }
     result.ok = true;
     return result;
+}
+
+} // namespace
+
+Translation TsqlTranslator::toSqlite(const QString& tsql, TsqlSchema* schema)
+{
+    return translate(tsql, schema, TsqlParser::Dialect::Sqlite);
+}
+
+Translation TsqlTranslator::toPostgres(const QString& tsql, TsqlSchema* schema)
+{
+    return translate(tsql, schema, TsqlParser::Dialect::Postgres);
 }
 
 namespace {

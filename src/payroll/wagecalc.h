@@ -40,6 +40,10 @@ struct WageViewFilter
     static QString orderBy(const QString& dataTable);
     // The selection text of log lines: the WHERE text with "WHERE" replaced by "条件：".
     static QString selectionText(const QString& whereText);
+    // The log line of a month recalculation: "薪资管理['%s:%s:%s'薪资重新核算]" with the sort
+    // title, the month text and the selection text.
+    static QString recalculationLogLine(const QString& sortTitle, int fDate,
+                                        const QString& whereText);
 };
 
 // One failing formula of a run: the item, the engine's error text and the first persons it
@@ -57,7 +61,7 @@ struct WageCalcFailure
 struct WageCalcResult
 {
     bool ok = true;
-    bool cancelled = false; // the operator stopped it; nothing was written
+    bool cancelled = false; // the operator stopped it; nothing was written (ok is false too)
     QString error;
     int persons = 0;
     int items = 0;
@@ -84,12 +88,15 @@ public:
     // Called before each item: (item caption, item number from 1, item count); false cancels.
     using Progress = std::function<bool(const QString& caption, int item, int items)>;
 
+    // The session's engine must have been reset (its function library loaded); the calculator
+    // sets the session's wage context to the selection it works on.
     WageCalculator(db::CADODatabase& database, WageScriptSession& session);
 
     // Every person of the filter's selection; the session's wage context is set to it.
     WageCalcResult calculateMonth(const WageViewFilter& filter, const Progress& progress = {});
     // One person after a cell edit: a standard-table lookup that finds nothing writes 0; a
-    // failing formula leaves its cell.
+    // failing formula leaves its cell. Aggregates see the session's context when it is this
+    // sort and month (the active view's selection), else the whole month.
     WageCalcResult calculatePerson(int sortId, int fDate, int personId);
 
 private:

@@ -28,6 +28,12 @@ public:
     script::ScriptEngine& engine() { return m_engine; }
     script::WageContext& context() { return m_context; }
 
+    // Routes the formula functions' database calls (COUNT, SUM ... GETPRESALARY) through
+    // `source`; nullptr restores the database. The month calculation answers repeated
+    // aggregates from its own cache this way.
+    void setDataSource(script::WageDataSource* source);
+    WageDatabaseSource& databaseSource() { return m_source; }
+
     // Called with every engine failure (the site's error report).
     void setErrorReporter(std::function<void(const script::EngineError&)> reporter);
 
@@ -39,9 +45,26 @@ public:
     static QString library(db::CADODatabase& database);
 
 private:
+    // The source the registered functions call: the database, or an override.
+    class SourceSwitch : public script::WageDataSource
+    {
+    public:
+        script::WageDataSource* target = nullptr;
+
+        script::Variant count(const script::WageContext& context) override;
+        script::Variant aggregate(const script::WageContext& context, const std::string& function,
+                                  const std::string& itemCaption) override;
+        script::Variant salary(const std::string& personNumber, const std::string& sortTitle,
+                               int fDate, const std::string& itemCaption) override;
+        script::Variant previousSalary(const std::string& personNumber,
+                                       const std::string& sortTitle, int fDate, int periodsBack,
+                                       const std::string& itemCaption) override;
+    };
+
     db::CADODatabase& m_db;
     script::WageContext m_context;
     WageDatabaseSource m_source;
+    SourceSwitch m_switch;
     script::ScriptEngine m_engine;
 };
 

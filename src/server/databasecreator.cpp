@@ -4,6 +4,12 @@
 #include "server/schema.h"
 #include "server/seeddata.h"
 
+#include "db/backend.h"
+#include "db/cadodatabase.h"
+#include "db/connectionstring.h"
+#include "db/postgresfunctions.h"
+#include "db/resultset.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -118,6 +124,76 @@ bool build(SqliteFile& file)
     return file.exec(QStringLiteral("COMMIT"));
 }
 
+// The delivered database on a PostgreSQL server: the run-time functions, then the same tables,
+// indexes and rows as the embedded file, in one transaction (PostgreSQL's DDL is
+// transactional, so a failure leaves the database empty).
+bool buildOnPostgres(const QString& connection, QString* error)
+{
+    db::CADODatabase database;
+    if (!database.Open(connection)) {
+        *error = database.GetErrorDescription();
+        return false;
+    }
+    db::Backend* backend = database.backend();
+    auto failed = [&](const QString& what) {
+        *error = QStringLiteral("%1: %2").arg(what, backend->lastError().description);
+        if (backend->inTransaction())
+            backend->rollbackTransaction();
+        return false;
+    };
+    db::ResultSet tables;
+    if (!backend->query(QStringLiteral("SELECT count(*) FROM pg_catalog.pg_class c JOIN "
+                                       "pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+                                       "WHERE n.nspname = current_schema() AND c.relkind = 'r'"),
+                        tables, false))
+        return failed(QStringLiteral("cannot read the database"));
+    if (tables.rowCount() == 1 && tables.at(0, 0).toLongLong() > 0) {
+        *error = QStringLiteral("the database already holds tables; give an empty database");
+        return false;
+    }
+    if (!backend->beginTransaction())
+        return failed(QStringLiteral("cannot start"));
+    for (const QString& sql : db::postgresSetupStatements()) {
+        if (!backend->execute(sql, nullptr))
+            return failed(sql.left(80));
+    }
+    const DdlWriter ddl(SqlDialect::PostgreSQL);
+    for (const auto& table : deliveredTables()) {
+        if (!backend->execute(ddl.createTable(table), nullptr))
+            return failed(table.name);
+    }
+    for (const auto& index : deliveredIndexes()) {
+        if (!backend->execute(ddl.createIndex(index), nullptr))
+            return failed(index.name);
+    }
+    for (const auto& row : deliveredRows()) {
+        QVariantList values;
+        for (const QVariant& v : row.values) {
+            const bool integer = v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong;
+            values << (integer ? QVariant(v.toLongLong()) : QVariant(v.toString()));
+        }
+        if (!backend->insertRow(row.table, row.columns, values, {}, nullptr))
+            return failed(row.table);
+    }
+    // Rows inserted with their keys leave the identities behind.
+    for (const auto& table : deliveredTables()) {
+        for (const auto& column : table.columns) {
+            if (column.type == ColumnType::Identity &&
+                !backend->execute(QStringLiteral("SELECT tsql_reseed('%1')").arg(table.name),
+                                  nullptr))
+                return failed(table.name);
+        }
+    }
+    const QString now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!backend->execute(QStringLiteral("UPDATE qp_SchemaVersion SET Applied='%1'").arg(now),
+                          nullptr))
+        return failed(QStringLiteral("qp_SchemaVersion"));
+    if (!backend->commitTransaction())
+        return failed(QStringLiteral("cannot commit"));
+    return true;
+}
+
 } // namespace
 
 bool createDatabase(const QString& path, QString* error)
@@ -129,6 +205,13 @@ bool createDatabase(const QString& path, QString* error)
     };
     if (path.trimmed().isEmpty())
         return fail(QStringLiteral("no database file given"));
+    if (db::ConnectionString::parse(path).target() == db::ConnectionString::Target::PostgreSql) {
+        QString reason;
+        if (!buildOnPostgres(path, &reason))
+            return fail(QStringLiteral("cannot create the database on %1: %2")
+                            .arg(db::ConnectionString::maskPassword(path), reason));
+        return true;
+    }
     if (QFileInfo::exists(path))
         return fail(QStringLiteral("%1 already exists").arg(path));
 

@@ -8,6 +8,10 @@ namespace orvane::server {
 // delivered table, the schema version, the catalogue, the dictionaries, the options and the
 // super operator, all in one transaction. Refuses an existing file. On failure returns false,
 // sets `error` and leaves no file behind.
+//
+// `path` may also name a PostgreSQL database (a postgresql:// URI, libpq's "host=... dbname=..."
+// or an OLE DB string with Provider=PostgreSQL or Server=postgresql://...): the database must
+// be empty; the citext extension and the functions of the T-SQL translation are created first.
 bool createDatabase(const QString& path, QString* error);
 
 } // namespace orvane::server

@@ -33,15 +33,14 @@ QString DdlWriter::typeName(const ColumnDef& column) const
         case ColumnType::Integer:
             return QStringLiteral("integer");
         case ColumnType::Boolean:
-            return QStringLiteral("smallint");
+            return QStringLiteral("tsqlbit");
         case ColumnType::Number:
             return QStringLiteral("numeric(18,4)");
         case ColumnType::Text:
-            return QStringLiteral("varchar(%1)").arg(length);
         case ColumnType::LongText:
-            return QStringLiteral("text");
+            return QStringLiteral("citext"); // compares without regard to case
         case ColumnType::DateTime:
-            return QStringLiteral("timestamp");
+            return QStringLiteral("timestamp(0)");
         case ColumnType::Binary:
             return QStringLiteral("bytea");
         }
@@ -106,6 +105,8 @@ QString DdlWriter::dropTableIfExists(const QString& table) const
         name.replace(QLatin1Char(']'), QStringLiteral("]]"));
         return QStringLiteral("DROP TABLE IF EXISTS [%1]").arg(name);
     }
+    if (m_dialect == SqlDialect::PostgreSQL)
+        name = name.toLower(); // the unquoted names of the DDL are folded
     name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(name);
 }
@@ -131,8 +132,7 @@ QStringList DdlWriter::changeColumnLength(const QString& table, const ColumnDef&
     case SqlDialect::SQLite:
         return {};
     case SqlDialect::PostgreSQL:
-        return {QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3")
-                    .arg(table, column.name, typeName(column))};
+        return {}; // citext has no length
     case SqlDialect::SqlServer:
         return {QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 %3")
                     .arg(table, column.name, typeName(column))};
@@ -150,8 +150,7 @@ QString DdlWriter::tableExistsQuery(const QString& table) const
                               "name='%1' COLLATE NOCASE")
             .arg(literal);
     case SqlDialect::PostgreSQL:
-        return QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
-                              "lower(table_name)=lower('%1')")
+        return QStringLiteral("SELECT 1 WHERE to_regclass(quote_ident(lower('%1'))) IS NOT NULL")
             .arg(literal);
     case SqlDialect::SqlServer:
         return QStringLiteral("SELECT 1 FROM sysobjects WHERE name='%1' AND xtype='U'")

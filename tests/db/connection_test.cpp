@@ -33,7 +33,10 @@ TEST_F(ConnectionTest, FailedStatementsLeaveErrorTextAndUsableConnection)
     EXPECT_TRUE(error.contains(QStringLiteral("\n\tCode meaning = ")));
     EXPECT_TRUE(error.contains(QStringLiteral("\n\tSource = ")));
     EXPECT_TRUE(error.contains(QStringLiteral("\n\tDescription = ")));
-    EXPECT_TRUE(error.endsWith(QStringLiteral("Connection String = ") + connectionString()));
+    // The connection string is echoed with its password masked.
+    EXPECT_TRUE(error.endsWith(QStringLiteral("Connection String = ") +
+                               ConnectionString::maskPassword(connectionString())));
+    EXPECT_FALSE(error.contains(QStringLiteral("PWD=x")));
     EXPECT_FALSE(m_db.GetErrorDescription().isEmpty());
 
     EXPECT_FALSE(m_db.Execute(QStringLiteral("SELEC * FRM qp_Item WHERE ((")));
@@ -59,6 +62,7 @@ TEST_F(ConnectionTest, FailedStatementsLeaveErrorTextAndUsableConnection)
 
 TEST_F(ConnectionTest, ConnectionStringsChooseTheBackend)
 {
+    ORVANE_SQLITE_ONLY("database file paths inside the client's connection strings");
     CADODatabase other;
     const QString integrated =
         QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
@@ -98,6 +102,7 @@ TEST_F(ConnectionTest, ConnectionStringsChooseTheBackend)
 
 TEST_F(ConnectionTest, VanishedDatabaseFailsClearly)
 {
+    ORVANE_SQLITE_ONLY("removes the database file under an open connection");
     CADORecordset rs(&m_db);
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM qp_Item")));
     ASSERT_TRUE(QFile::remove(m_path));
@@ -146,7 +151,8 @@ TEST_F(ConnectionTest, TwoConnectionsShareOneFile)
 {
     CADODatabase second;
     ASSERT_TRUE(second.Open(connectionString()));
-    EXPECT_TRUE(QFile::exists(m_path + QStringLiteral("-wal"))) << "write-ahead log in use";
+    if (!orvane::testutil::onPostgres())
+        EXPECT_TRUE(QFile::exists(m_path + QStringLiteral("-wal"))) << "write-ahead log in use";
 
     CADORecordset reader(&second);
     ASSERT_TRUE(reader.Open(QStringLiteral("SELECT * FROM qp_Item ORDER BY ID")));
@@ -167,6 +173,7 @@ TEST_F(ConnectionTest, TwoConnectionsShareOneFile)
 
 TEST_F(ConnectionTest, AWriterWaitsForAnotherAndSaysWhenTheWaitIsTooLong)
 {
+    ORVANE_SQLITE_ONLY("the lock wait of a database file and its journal mode");
     CADODatabase second;
     ASSERT_TRUE(second.Open(connectionString()));
     auto* backend = dynamic_cast<SqliteBackend*>(second.backend());

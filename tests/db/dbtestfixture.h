@@ -2,11 +2,13 @@
 
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
+#include "testutil/testbackend.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 
 // Readable QString values in assertion messages.
@@ -15,8 +17,9 @@ inline void PrintTo(const QString& text, std::ostream* os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// A fresh embedded database file per test, opened through the connection string the client
-// builds for a server login.
+// A fresh empty database per test: an embedded file opened through the connection string the
+// client builds for a server login, or under ORVANE_TEST_BACKEND=postgresql a new database on the
+// test server (testutil/testbackend.h).
 class DbTest : public ::testing::Test
 {
 protected:
@@ -24,11 +27,22 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("test.db"));
+        m_scratch = std::make_unique<orvane::testutil::ScratchDatabase>(m_path);
+        ASSERT_TRUE(m_scratch->error().isEmpty()) << m_scratch->error().toStdString();
         ASSERT_TRUE(m_db.Open(connectionString(), true)) << m_db.GetLastErrorString().toStdString();
     }
 
+    void TearDown() override
+    {
+        m_db.Close();
+        m_scratch.reset();
+    }
+
+    // What opens this test's database in a second connection.
     QString connectionString() const
     {
+        if (orvane::testutil::onPostgres())
+            return m_scratch->connection();
         return QStringLiteral("Provider=SQLOLEDB;Server=%1;UID=sa;PWD=x;Database=Talvery_ORVANE_DB")
             .arg(m_path);
     }
@@ -52,6 +66,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QString m_path;
+    QString m_path; // the file on SQLite
+    std::unique_ptr<orvane::testutil::ScratchDatabase> m_scratch;
     orvane::db::CADODatabase m_db;
 };

@@ -18,6 +18,8 @@ namespace {
 class WorkbookExportTest : public ::testing::Test
 {
 protected:
+    // The export reads any recordset alike; its source table is made in SQLite's own dialect
+    // (BLOB, X'..') in a file of the test's own, whatever backend the suite runs on.
     void SetUp() override
     {
         ASSERT_TRUE(db.Open(dir.filePath(QStringLiteral("source.db")), true))

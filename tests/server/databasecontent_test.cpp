@@ -3,6 +3,7 @@
 #include "server/databasecreator.h"
 #include "server/schema.h"
 #include "server/schemaupgrade.h"
+#include "testutil/testbackend.h"
 #include "testutil/testdatabase.h"
 
 #include "db/cadorecordset.h"
@@ -202,6 +203,17 @@ TEST_F(DeliveredDatabase, UpgradeAcceptsItsOwnVersionAndRefusesOthers)
 
 TEST(CreateDatabase, RefusesExistingFilesAndUnwritablePlaces)
 {
+    if (orvane::testutil::onPostgres()) {
+        // A database of that name on the server is left as it is.
+        orvane::testutil::ScratchDatabase existing{QString()};
+        ASSERT_TRUE(existing.error().isEmpty()) << existing.error().toStdString();
+        QString error;
+        EXPECT_FALSE(orvane::server::createDatabase(existing.connection(), &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(orvane::testutil::pgadmin::databaseExists(existing.serverName()));
+        EXPECT_FALSE(orvane::server::createDatabase(QString(), &error));
+        return;
+    }
     QTemporaryDir dir;
     const QString path = dir.filePath("existing.db");
     {

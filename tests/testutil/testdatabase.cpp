@@ -3,6 +3,7 @@
 #include "db/cadorecordset.h"
 #include "server/coreprocedures.h"
 #include "server/databasecreator.h"
+#include "testutil/testbackend.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,20 @@ namespace orvane::testutil {
 
 namespace {
 
+// The seeded database every test copies: a file on SQLite, a database on the PostgreSQL test
+// server (dropped when the process ends).
 struct Template
 {
     QTemporaryDir dir;
-    QString path;
+    QString path;       // the file, or the server database's name
+    QString connection; // what server::createDatabase and CADODatabase::Open take
     QString error;
+
+    ~Template()
+    {
+        if (onPostgres() && !path.isEmpty())
+            pgadmin::dropDatabase(path);
+    }
 };
 
 Template& sharedTemplate()
@@ -31,9 +41,22 @@ Template& sharedTemplate()
             t.error = QStringLiteral("cannot create a temporary folder");
             return;
         }
+        if (onPostgres()) {
+            const QString name = pgadmin::uniqueName(QStringLiteral("tpl"));
+            const QString connection = postgresConnection(name);
+            if (server::createDatabase(connection, &t.error)) {
+                t.path = name;
+                t.connection = connection;
+            } else {
+                pgadmin::dropDatabase(name);
+            }
+            return;
+        }
         const QString path = t.dir.filePath(QStringLiteral("template.db"));
-        if (server::createDatabase(path, &t.error))
+        if (server::createDatabase(path, &t.error)) {
             t.path = path;
+            t.connection = path;
+        }
     });
     return t;
 }
@@ -55,6 +78,15 @@ TestDatabase::TestDatabase()
     const QString source = templatePath(&m_error);
     if (source.isEmpty())
         return;
+    if (onPostgres()) {
+        m_server = std::make_unique<ScratchDatabase>(QString(), source);
+        m_path = m_server->connection();
+        if (!m_server->error().isEmpty())
+            m_error = m_server->error();
+        else if (!m_db.Open(m_path))
+            m_error = m_db.GetLastErrorString();
+        return;
+    }
     m_path = QDir(sharedTemplate().dir.path()).filePath(QStringLiteral("test%1.db").arg(++counter));
     QFile::remove(m_path);
     if (!QFile::copy(source, m_path)) {
@@ -79,6 +111,10 @@ QString TestDatabase::scalar(const QString& tsql, const QString& missing)
 TestDatabase::~TestDatabase()
 {
     m_db.Close();
+    if (m_server) {
+        m_server.reset();
+        return;
+    }
     if (!m_path.isEmpty()) {
         QFile::remove(m_path);
         QFile::remove(m_path + QStringLiteral("-wal"));

@@ -4,8 +4,10 @@
 //
 // The first TestDatabase of a test process creates one seeded template with
 // server::createDatabase() in a temporary folder; every TestDatabase then copies that file and
-// opens the copy in its own CADODatabase, so tests never see each other's changes and the
-// schema and seed are built once per process. The core procedures are registered as well.
+// opens the copy in its own CADODatabase (under ORVANE_TEST_BACKEND=postgresql the template and
+// the copies are databases on the test server, see testutil/testbackend.h), so tests never see each
+// other's changes and the schema and seed are built once per process. The core procedures are
+// registered as well.
 //
 //     TEST(MyWorkflow, AddsADepartment)
 //     {
@@ -22,7 +24,11 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace orvane::testutil {
+
+class ScratchDatabase;
 
 class TestDatabase
 {
@@ -41,14 +47,16 @@ public:
     QString scalar(const QString& tsql, const QString& missing = QStringLiteral("<none>"));
     int scalarInt(const QString& tsql) { return scalar(tsql, QStringLiteral("-1")).toInt(); }
 
-    // The file of this test's copy.
+    // What opens this test's copy in a second CADODatabase: the file of the copy on SQLite, the
+    // connection string of the copy on the PostgreSQL test server (testutil/testbackend.h).
     const QString& path() const { return m_path; }
 
-    // The seeded template of this process, created on first use; empty with `error` set when it
-    // cannot be created.
+    // The seeded template of this process, created on first use (the file, or the database name
+    // on the server); empty with `error` set when it cannot be created.
     static QString templatePath(QString* error = nullptr);
 
 private:
+    std::unique_ptr<ScratchDatabase> m_server; // the copy on the server
     db::CADODatabase m_db;
     QString m_path;
     QString m_error;

@@ -23,7 +23,11 @@ DBConnectDialog::DBConnectDialog(COrvaneApp& app, Prompter& prompter, QWidget* p
 
     m_serverEdit = new QLineEdit(this);
     m_serverEdit->setObjectName(QStringLiteral("server"));
-    m_serverEdit->setPlaceholderText(QStringLiteral("服务器名称、IP 或数据库文件"));
+    m_serverEdit->setPlaceholderText(
+        QStringLiteral("服务器名称、IP、数据库文件或 postgresql://主机:端口/数据库"));
+    m_serverEdit->setToolTip(QStringLiteral(
+        "PostgreSQL 服务器：postgresql://主机:端口/数据库，用户和密码填在下面（集成安全使用本机"
+        "账户）；\n嵌入式数据库：数据库文件的路径"));
     auto* browse = new QPushButton(QStringLiteral("浏览(&B)..."), this);
     browse->setObjectName(QStringLiteral("browse"));
     browse->setAutoDefault(false);

@@ -1,0 +1,37 @@
+#include "db/backend.h"
+
+namespace orvane::db {
+
+namespace {
+
+// Any backend: one updateRow() per row.
+class PlainRowWriter : public RowWriter
+{
+public:
+    PlainRowWriter(Backend& backend, QString table, QStringList keyColumns, QStringList columns)
+        : m_backend(backend), m_table(std::move(table)), m_keyColumns(std::move(keyColumns)),
+          m_columns(std::move(columns))
+    {
+    }
+
+    bool update(const QVariantList& keyValues, const QVariantList& values) override
+    {
+        return m_backend.updateRow(m_table, m_keyColumns, keyValues, m_columns, values);
+    }
+
+private:
+    Backend& m_backend;
+    QString m_table;
+    QStringList m_keyColumns;
+    QStringList m_columns;
+};
+
+} // namespace
+
+std::unique_ptr<RowWriter> Backend::rowWriter(const QString& table, const QStringList& keyColumns,
+                                              const QStringList& columns)
+{
+    return std::make_unique<PlainRowWriter>(*this, table, keyColumns, columns);
+}
+
+} // namespace orvane::db
