@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace orvane::db {
 
@@ -61,6 +63,14 @@ public:
     // fills the base table and column of each column and adds hidden key columns so that
     // changed rows can be written back with updateRow()/insertRow().
     virtual bool query(const QString& sql, ResultSet& result, bool updatable) = 0;
+
+    // Runs a query and hands its rows to `row` one at a time (values in the raw form query()
+    // stores, valid only during the call; returning false stops the query), for reading large
+    // selections without holding them all. `columns` receives the result's columns first; their
+    // ADO types are the declared ones. The default runs query() and walks the result.
+    using RowCallback = std::function<bool(const QVariant* values)>;
+    virtual bool queryRows(const QString& sql, std::vector<ColumnInfo>& columns,
+                           const RowCallback& row);
 
     virtual bool beginTransaction() = 0;
     virtual bool commitTransaction() = 0;

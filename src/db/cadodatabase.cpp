@@ -267,6 +267,32 @@ bool CADODatabase::runStatement(const QString& tsql, qint64* affected, BackendEr
     return true;
 }
 
+bool CADODatabase::runQueryRows(const QString& tsql, std::vector<ColumnInfo>& columns,
+                                const Backend::RowCallback& row, BackendError& error)
+{
+    if (!IsOpen()) {
+        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
+        return false;
+    }
+    QStringList statements;
+    QString translationError;
+    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
+                             m_backend->schema())) {
+        error = {kErrorCommandText, kTranslatorSource, translationError};
+        return false;
+    }
+    if (statements.size() != 1) {
+        error = {kErrorCommandText, QStringLiteral("Orvane"),
+                 QStringLiteral("One query is expected")};
+        return false;
+    }
+    if (!m_backend->queryRows(statements.front(), columns, row)) {
+        error = m_backend->lastError();
+        return false;
+    }
+    return true;
+}
+
 bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatable,
                             BackendError& error)
 {

@@ -69,6 +69,9 @@ public:
     // Runs T-SQL that returns rows (a query or a procedure call) into `result`. On failure
     // returns false with the backend's error in `error`.
     bool runQuery(const QString& tsql, ResultSet& result, bool updatable, BackendError& error);
+    // Runs a T-SQL query and hands its rows to `row` one at a time (Backend::queryRows).
+    bool runQueryRows(const QString& tsql, std::vector<ColumnInfo>& columns,
+                      const Backend::RowCallback& row, BackendError& error);
     // Runs T-SQL without rows; `affected` as for GetRecordsAffected().
     bool runStatement(const QString& tsql, qint64* affected, BackendError& error);
     // Runs SQL in the backend's own dialect, bypassing the T-SQL translation.

@@ -34,4 +34,21 @@ std::unique_ptr<RowWriter> Backend::rowWriter(const QString& table, const QStrin
     return std::make_unique<PlainRowWriter>(*this, table, keyColumns, columns);
 }
 
+bool Backend::queryRows(const QString& sql, std::vector<ColumnInfo>& columns,
+                        const RowCallback& row)
+{
+    ResultSet result;
+    if (!query(sql, result, false))
+        return false;
+    columns.assign(result.columns.begin(), result.columns.begin() + result.visibleColumns);
+    std::vector<QVariant> values(size_t(result.columnCount()));
+    for (int r = 0; r < result.rowCount(); ++r) {
+        for (int c = 0; c < result.columnCount(); ++c)
+            values[size_t(c)] = result.at(r, c);
+        if (!row(values.data()))
+            break;
+    }
+    return true;
+}
+
 } // namespace orvane::db

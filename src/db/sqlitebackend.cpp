@@ -431,6 +431,56 @@ SqliteBackend::KeyedQuery SqliteBackend::addRowidColumns(const QString& sql)
     return keyed;
 }
 
+bool SqliteBackend::queryRows(const QString& sql, std::vector<ColumnInfo>& columns,
+                              const RowCallback& row)
+{
+    if (!m_db)
+        return failWith(SQLITE_MISUSE, QStringLiteral("The connection is closed"));
+    clearError();
+    Statement st;
+    const int prepared =
+        sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st.m_stmt, nullptr);
+    if (prepared != SQLITE_OK)
+        return fail(prepared);
+    if (!st.m_stmt)
+        return true;
+    const int columnCount = sqlite3_column_count(st.m_stmt);
+    columns.assign(size_t(columnCount), ColumnInfo());
+    for (int c = 0; c < columnCount; ++c) {
+        columns[size_t(c)].name = QString::fromUtf8(sqlite3_column_name(st.m_stmt, c));
+        columns[size_t(c)].adoType = typeFromDecl(sqlite3_column_decltype(st.m_stmt, c)).adoType;
+    }
+    std::vector<QVariant> values(static_cast<size_t>(columnCount));
+    int rc;
+    while ((rc = sqlite3_step(st.m_stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columnCount; ++c) {
+            QVariant& v = values[size_t(c)];
+            switch (sqlite3_column_type(st.m_stmt, c)) {
+            case SQLITE_INTEGER:
+                v = qlonglong(sqlite3_column_int64(st.m_stmt, c));
+                break;
+            case SQLITE_FLOAT:
+                v = sqlite3_column_double(st.m_stmt, c);
+                break;
+            case SQLITE_TEXT:
+                v = QString::fromUtf8(
+                    reinterpret_cast<const char*>(sqlite3_column_text(st.m_stmt, c)),
+                    sqlite3_column_bytes(st.m_stmt, c));
+                break;
+            case SQLITE_BLOB:
+                v = QByteArray(static_cast<const char*>(sqlite3_column_blob(st.m_stmt, c)),
+                               sqlite3_column_bytes(st.m_stmt, c));
+                break;
+            default:
+                v = QVariant();
+            }
+        }
+        if (!row(values.data()))
+            return true;
+    }
+    return rc == SQLITE_DONE || fail(rc);
+}
+
 bool SqliteBackend::query(const QString& sql, ResultSet& result, bool updatable)
 {
     result = ResultSet();
@@ -636,7 +686,18 @@ public:
         QStringList sets;
         for (const QString& c : columns) {
             sets << quoteName(c) + QStringLiteral("=?");
-            m_declared << backend.m_schema.declaredType(table, c).toUpper();
+            const QString decl = backend.m_schema.declaredType(table, c).toUpper();
+            m_declared << decl;
+            // Decimals are rounded to the column's scale here; other types take storedValue().
+            int scale = -1;
+            if (decl.endsWith(QLatin1String("MONEY"))) {
+                scale = 4;
+            } else if (decl.startsWith(QLatin1String("DECIMAL")) ||
+                       decl.startsWith(QLatin1String("NUMERIC"))) {
+                const qsizetype comma = decl.indexOf(u',');
+                scale = comma < 0 ? 0 : decl.mid(comma + 1).chopped(1).trimmed().toInt();
+            }
+            m_scales.push_back(scale);
         }
         m_sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                     .arg(quoteName(table), sets.join(QLatin1Char(',')), keyCondition(keyColumns));
@@ -658,8 +719,21 @@ public:
         sqlite3_reset(stmt);
         int index = 1;
         for (qsizetype i = 0; i < values.size() && i < m_declared.size(); ++i) {
-            QVariant v = values[i];
-            if (!b.storedValue(m_declared[i], v) || !b.bindValue(stmt, index++, v))
+            const QVariant& v = values[i];
+            const int scale = m_scales[size_t(i)];
+            if (scale >= 0 && v.typeId() == QMetaType::Double) {
+#ifdef ORVANE_HAVE_TSQL_FUNCTIONS
+                const int rc =
+                    sqlite3_bind_double(stmt, index++, roundToScale(v.toDouble(), scale));
+#else
+                const int rc = sqlite3_bind_double(stmt, index++, v.toDouble());
+#endif
+                if (rc != SQLITE_OK)
+                    return b.fail(rc);
+                continue;
+            }
+            QVariant stored = v;
+            if (!b.storedValue(m_declared[i], stored) || !b.bindValue(stmt, index++, stored))
                 return false;
         }
         for (const QVariant& key : keyValues) {
@@ -682,6 +756,7 @@ private:
     QString m_table;
     QString m_sql;
     QStringList m_declared;
+    std::vector<int> m_scales; // decimal scale of each column, -1 for other types
     Statement m_statement;
 };
 

@@ -31,6 +31,8 @@ public:
 
     bool execute(const QString& sql, qint64* affected) override;
     bool query(const QString& sql, ResultSet& result, bool updatable) override;
+    bool queryRows(const QString& sql, std::vector<ColumnInfo>& columns,
+                   const RowCallback& row) override;
 
     bool beginTransaction() override;
     bool commitTransaction() override;

@@ -2,6 +2,8 @@
 
 #include "payroll/cdlgwageitemset.h"
 #include "payroll/cdlgwagestdtable.h"
+#include "payroll/wagecalc.h"
+#include "payroll/wagescriptsession.h"
 #include "payroll/wagesorts.h"
 
 #include "core/catalog.h"
@@ -14,6 +16,7 @@
 
 #include <QStringList>
 
+#include <memory>
 #include <stdexcept>
 
 namespace orvane::payroll {
@@ -319,12 +322,33 @@ private:
                  {QStringLiteral("病假天数"),
                   byPerson({"0", "0", "0", "0", "2", "0", "0", "0"}, m)},
                  {QStringLiteral("迟到次数"), byPerson({"0", "1", "0", "3", "0"}, m)}});
+            calculate(fDate);
             if (m + 1 < months.size())
                 exec(QStringLiteral("EXEC qp_UpdateWageTableCheckOut %1,%2,1")
                          .arg(m_sortId)
                          .arg(fDate));
             ++m_counts.months;
         }
+    }
+
+    // Recalculates the month as the wage view does, so the demo shows real net pay.
+    void calculate(int fDate)
+    {
+        if (!m_script) {
+            script::WageContext context;
+            context.operatorName = m_app.currentOperator().UserName.toStdString();
+            m_script = std::make_unique<WageScriptSession>(m_db, context);
+            if (!m_script->reset())
+                throw Failure(QString::fromStdString(m_script->engine().lastError().description));
+        }
+        WageViewFilter filter;
+        filter.sortId = m_sortId;
+        filter.fDate = fDate;
+        const WageCalcResult result = WageCalculator(m_db, *m_script).calculateMonth(filter);
+        if (!result.ok)
+            throw Failure(result.error);
+        if (!result.failures.empty())
+            throw Failure(result.failureMessages().join(QLatin1Char(' ')));
     }
 
     void addPayslipTemplate()
@@ -349,6 +373,7 @@ private:
     QString m_gradeDict;
     QString m_stepDict;
     QHash<QString, int> m_stdIds;
+    std::unique_ptr<WageScriptSession> m_script;
 };
 
 } // namespace

@@ -21,7 +21,8 @@ struct DemoPayrollCounts
 // from a one-dimensional one, seniority and performance pay, overtime, attendance deductions,
 // the four social-insurance contributions and the housing fund on a capped base, income tax through
 // the library's IncomeTax, net pay), every person as a member, three consecutive months up to
-// `lastMonth` (the earlier two checked out) with input values, and a payslip template that
+// `lastMonth` (the earlier two checked out) with input values, each month calculated before it
+// is checked out (so net pay is real), and a payslip template that
 // writes the net pay in capital numerals. Items and tables go through the same workflows an
 // operator uses, so every formula is validated and converted. False with `error` on failure.
 bool fillDemoPayroll(core::COrvaneApp& app, int lastMonth, DemoPayrollCounts* counts,

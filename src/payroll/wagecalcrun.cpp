@@ -376,21 +376,28 @@ private:
 
     void loadRows()
     {
-        const QString sql = QStringLiteral("SELECT ") + m_selectList.join(QLatin1Char(',')) +
-                            WageViewFilter::fromClause(m_table) + m_request.whereText +
-                            QLatin1Char(' ') + WageViewFilter::orderBy(m_table);
-        const db::ResultSet rows = query(sql);
-        const int persons = rows.rowCount();
-        for (size_t c = 0; c < m_columns.size(); ++c) {
-            std::vector<script::Variant>& values = m_columns[c].values;
-            values.reserve(size_t(persons));
-            const int adoType = rows.columns[c].adoType;
-            for (int r = 0; r < persons; ++r)
-                values.push_back(wageCellVariant(rows.at(r, int(c)), adoType));
-        }
-        m_keys.reserve(size_t(persons));
-        for (int r = 0; r < persons; ++r)
-            m_keys.push_back(rows.at(r, 0));
+        const QString fromWhere = WageViewFilter::fromClause(m_table) + m_request.whereText;
+        const db::ResultSet count = query(QStringLiteral("SELECT COUNT(*)") + fromWhere);
+        const size_t expected = count.rowCount() > 0 ? size_t(count.at(0, 0).toLongLong()) : 0;
+        for (MemoryColumn& column : m_columns)
+            column.values.reserve(expected);
+        m_keys.reserve(expected);
+        // Rows are taken one at a time into the columns: the selection is never held twice.
+        std::vector<db::ColumnInfo> columns;
+        db::BackendError error;
+        const bool ok = m_db.runQueryRows(
+            QStringLiteral("SELECT ") + m_selectList.join(QLatin1Char(',')) + fromWhere +
+                QLatin1Char(' ') + WageViewFilter::orderBy(m_table),
+            columns,
+            [&](const QVariant* row) {
+                m_keys.push_back(row[0]);
+                for (size_t c = 0; c < m_columns.size(); ++c)
+                    m_columns[c].values.push_back(wageCellVariant(row[c], columns[c].adoType));
+                return true;
+            },
+            error);
+        if (!ok)
+            throw DataFailure{error.description};
         m_dirty.assign(m_columns.size(), {});
     }
 

@@ -73,4 +73,22 @@ check "mail --dry-run prints every payslip and fails for persons without address
 check "mail without a mailbox says so" bash -c \
     "'$ADMIN' mail '$demo' --sort $sort --month $month --template 1 2>&1 >/dev/null | grep -q '没有用于群发的邮箱'"
 
+# The month calculation of the demo month.
+net=$("$ADMIN" sql "$demo" "SELECT Name FROM qp_Items WHERE Alias='实发工资'" | tail -1)
+wtable=$("$ADMIN" sql "$demo" "SELECT TblName FROM qp_Table WHERE ID=$sort" | tail -1)
+"$ADMIN" sql "$demo" "UPDATE [$wtable] SET [$net]=0 WHERE fDate=$month" >/dev/null 2>&1
+check "calc recalculates every person and logs it" bash -c \
+    "out=\$('$ADMIN' calc '$demo' --sort $sort --month $month) && echo \"\$out\" | grep -q '^persons: 30\$' && [ \$('$ADMIN' sql '$demo' \"SELECT COUNT(*) FROM [$wtable] WHERE fDate=$month AND [$net]>0\" | tail -1) -eq 30 ] && '$ADMIN' sql '$demo' 'SELECT TOP 1 lAction FROM qp_Log ORDER BY id DESC' | grep -q '薪资重新核算'"
+"$ADMIN" sql "$demo" "UPDATE qp_Users SET Purview='ffffffffffffffff|1|2|$sort' WHERE UserName='payroll'" >/dev/null 2>&1
+check "calc with --user keeps to the operator's departments" bash -c \
+    "'$ADMIN' calc '$demo' --sort $sort --month $month --user payroll | grep -q '^persons: [0-9]' && ! '$ADMIN' calc '$demo' --sort $sort --month $month --user payroll | grep -q '^persons: 30\$'"
+first=$("$ADMIN" sql "$demo" "SELECT MIN(fDate) FROM qp_WageTable" | tail -1)
+check "calc refuses an operator without the right" \
+    bash -c "! '$ADMIN' calc '$demo' --sort $sort --month $month --user hr 2>/dev/null"
+check "calc refuses a checked-out month" bash -c \
+    "! '$ADMIN' calc '$demo' --sort $sort --month $first 2>/dev/null && '$ADMIN' calc '$demo' --sort $sort --month $first 2>&1 | grep -q '已结账'"
+"$ADMIN" sql "$demo" "UPDATE qp_Items SET FExp='1/0' WHERE Name='$net'" >/dev/null 2>&1
+check "calc exits non-zero and names a failing formula" bash -c \
+    "out=\$('$ADMIN' calc '$demo' --sort $sort --month $month); [ \$? -eq 1 ] && echo \"\$out\" | grep -q '计算 \[实发工资\] 公式时出错!'"
+
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
