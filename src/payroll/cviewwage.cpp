@@ -82,10 +82,11 @@ bool CViewWage::open()
     }
     m_sortTitle = WageViewFilter::sortTitle(m_app.database(), m_sortId);
     setNavigation(0, 0);
-    m_where = m_filter.whereText(m_table);
-    m_session = std::make_unique<WageScriptSession>(m_app.database(), context());
+    m_session = std::make_unique<WageScriptSession>(m_app.database(), script::WageContext{});
     m_session->reset();
-    return refresh();
+    const bool loaded = refresh();
+    publishContext();
+    return loaded;
 }
 
 void CViewWage::setNavigation(int department, int category)
@@ -352,6 +353,15 @@ bool CViewWage::commitCell(int row, int column, const QVariant& value)
         literal = QLatin1Char('\'') + core::sqlEscape(shown) + QLatin1Char('\'');
         break;
     }
+    // Leaving an editor without a change writes and logs nothing.
+    const QVariant current = m_rows.value(row, column);
+    const QString currentText =
+        col.dataType == GridColumn::Number
+            ? QString::number(current.toDouble(), 'f', qBound(0, col.decimals, 15))
+        : col.dataType == GridColumn::Date ? current.toDate().toString(QStringLiteral("yyyy-MM-dd"))
+                                           : current.toString();
+    if (!current.isNull() && currentText == shown)
+        return false;
     if (!m_app.database().Execute(
             QStringLiteral("UPDATE %1 SET [%2]=%3 WHERE (PID=%4 AND fDate=%5)")
                 .arg(m_table, col.field, literal)

@@ -14,7 +14,7 @@ namespace orvane::widgets {
 
 BatchUpdateDialog::BatchUpdateDialog(core::CDlgBatchUpdate& batch, const QString& title,
                                      QWidget* parent)
-    : QDialog(parent), m_batch(batch), m_fields(new QComboBox(this)),
+    : QDialog(parent), m_batch(batch), m_form(new QFormLayout), m_fields(new QComboBox(this)),
       m_operations(new QComboBox(this)), m_value(new QLineEdit(this)), m_date(new QDateEdit(this))
 {
     setObjectName(QStringLiteral("BatchUpdateDialog"));
@@ -28,16 +28,15 @@ BatchUpdateDialog::BatchUpdateDialog(core::CDlgBatchUpdate& batch, const QString
     m_date->setDate(QDate::currentDate());
     for (const core::CDlgBatchUpdate::Field& field : batch.fields())
         m_fields->addItem(field.caption);
-    m_fields->setCurrentIndex(batch.field);
+    m_fields->setCurrentIndex(batch.field >= 0 ? batch.field : 0);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("修改项目："), m_fields);
-    form->addRow(QStringLiteral("修改方式："), m_operations);
-    form->addRow(QStringLiteral("值："), m_value);
-    form->addRow(QStringLiteral("日期："), m_date);
+    m_form->addRow(QStringLiteral("修改项目："), m_fields);
+    m_form->addRow(QStringLiteral("修改方式："), m_operations);
+    m_form->addRow(QStringLiteral("值："), m_value);
+    m_form->addRow(QStringLiteral("日期："), m_date);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addLayout(m_form);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &BatchUpdateDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -53,8 +52,9 @@ void BatchUpdateDialog::fieldChanged()
     m_operations->addItems(m_batch.operationsFor(index));
     m_operations->setCurrentIndex(-1); // the operator chooses one
     const bool date = index >= 0 && m_batch.fieldAt(index).dataType == core::GridColumn::Date;
-    m_value->setEnabled(!date);
-    m_date->setEnabled(date);
+    // A date field takes its value from the date picker, any other from the line.
+    m_form->setRowVisible(m_value, !date);
+    m_form->setRowVisible(m_date, date);
 }
 
 void BatchUpdateDialog::accept()

@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QDateEdit;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 
@@ -33,6 +34,7 @@ private:
     void fieldChanged();
 
     core::CDlgBatchUpdate& m_batch;
+    QFormLayout* m_form;
     QComboBox* m_fields;
     QComboBox* m_operations;
     QLineEdit* m_value;

@@ -66,6 +66,7 @@ TEST_F(WageFrameUi, OpensOnAMonthFiltersAndLocksAfterCheckOut)
     ASSERT_NE(frame->findChild<QDockWidget*>(QStringLiteral("WageDeptPane")), nullptr);
     EXPECT_EQ(frame->findChild<QDockWidget*>(QStringLiteral("WageDeptPane"))->windowTitle(),
               QStringLiteral("导航"));
+    EXPECT_EQ(view->workflow().category(), 0); // every category
     widgets::GridModel* model = view->model();
     EXPECT_EQ(model->rowCount(), 3);
     EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("基本工资"));

@@ -4,8 +4,10 @@
 #include "personnel/deptselection.h"
 #include "widgets/cdeptpane.h"
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QMainWindow>
+#include <QTimer>
 
 namespace orvane::shell::ui {
 
@@ -25,10 +27,16 @@ CChildFrameWage::CChildFrameWage(core::COrvaneApp& app, core::Prompter& prompter
     dock->setWidget(m_dept);
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_inner->addDockWidget(Qt::LeftDockWidgetArea, dock);
-    m_inner->resizeDocks({dock}, {190}, Qt::Horizontal);
+    // The pane gets its width once the window is laid out.
+    QTimer::singleShot(0, this,
+                       [this, dock] { m_inner->resizeDocks({dock}, {200}, Qt::Horizontal); });
     setWidget(m_inner);
 
+    // The month opens on the whole organisation and every category ("<所有类别>", the list's
+    // last entry); the pane is set to match before it starts driving the view.
     m_view->open();
+    m_dept->reload();
+    m_dept->categoryList()->setCurrentIndex(m_dept->categoryList()->count() - 1);
     connect(m_view, &payroll::ui::WageView::closeRequested, this, &QWidget::close);
     connect(this, &QMdiSubWindow::aboutToActivate, this,
             [this] { m_view->workflow().publishContext(); });
@@ -36,7 +44,6 @@ CChildFrameWage::CChildFrameWage(core::COrvaneApp& app, core::Prompter& prompter
             [this](const personnel::DeptSelection& selection) {
                 m_view->setNavigation(selection.departmentId, selection.categoryId);
             });
-    m_dept->reload();
 }
 
 void CChildFrameWage::refresh()
