@@ -1,6 +1,7 @@
 #include "db/postgresbackend.h"
 
 #include "db/fromclause.h"
+#include "db/postgresfunctions.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -204,6 +205,16 @@ bool PostgresBackend::open(const ConnectionString& connection, bool /*create*/)
         Result retry(PQexec(m_conn, "SET DateStyle TO ISO, YMD; SET client_min_messages TO "
                                     "warning"),
                      clearResult);
+    }
+    // A database that `orvane-admin init` did not prepare gets the extension, the domain and
+    // the functions of the translation now (when the user may create them).
+    auto prepared = catalogQuery("SELECT 1 FROM pg_catalog.pg_proc WHERE proname = "
+                                 "'tsql_datestr' AND pg_function_is_visible(oid)",
+                                 {});
+    if (prepared && PQntuples(prepared.get()) == 0) {
+        for (const QString& sql : postgresSetupStatements())
+            run(sql);
+        clearError();
     }
     auto types = catalogQuery("SELECT typname, oid FROM pg_catalog.pg_type WHERE typname IN "
                               "('citext', 'tsqlbit')",

@@ -132,7 +132,11 @@ BEGIN
     WHEN 126 THEN CASE WHEN date_trunc('second', d) = d THEN to_char(d, 'YYYY-MM-DD"T"HH24:MI:SS') ELSE to_char(d, 'YYYY-MM-DD"T"HH24:MI:SS.MS') END
     END;
 END $$)SQL"),
-        QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_datestr(t text, style integer) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT t $$)SQL"),
+        QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_datestr(t text, style integer) RETURNS text LANGUAGE plpgsql STABLE AS $$
+BEGIN
+  IF tsql_isdate(t) = 1 THEN RETURN tsql_datestr(CAST(tsql_datetime(t) AS timestamp), style); END IF;
+  RETURN t;
+END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_charindex(needle text, hay text, start integer DEFAULT 1) RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE s integer := greatest(coalesce(start, 1), 1); p integer;
 BEGIN

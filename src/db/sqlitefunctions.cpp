@@ -317,7 +317,10 @@ double roundDecimal(double value, int digits, bool truncate)
         return truncate ? std::trunc(scaled) : std::round(scaled);
     };
     if (digits >= 0) {
-        const double scale = std::pow(10.0, digits);
+        // Powers of ten up to 10^15 are exact doubles: a table spares pow() per value.
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double scale = kPowers[digits];
         return roundScaled(value * scale) / scale;
     }
     const double factor = std::pow(10.0, -digits);

@@ -905,7 +905,7 @@ QString TsqlParser::pgConversion(const DataType& type, const Expr& value,
     if (type.isDate) {
         const QString target =
             type.isDateOnly ? QStringLiteral("date") : QStringLiteral("timestamp(0)");
-        if (value.literal) {
+        if (value.literal && style.isEmpty()) {
             const std::optional<QString> canonical = canonicalDateText(value.text, false);
             if (!canonical)
                 fail(QStringLiteral("Conversion failed when converting date and/or time from "
@@ -930,8 +930,10 @@ QString TsqlParser::pgConversion(const DataType& type, const Expr& value,
         QString styleSql = style;
         if (styleSql.isEmpty())
             styleSql = value.dateOnly ? QStringLiteral("23") : QStringLiteral("0");
-        text = value.literal ? pgText(value)
-                             : QStringLiteral("tsql_datestr(%1, %2)").arg(value.sql, styleSql);
+        text = QStringLiteral("tsql_datestr(%1, %2)").arg(value.sql, styleSql);
+    } else if (value.type == Type::Text && !style.isEmpty()) {
+        // A text that holds a date is formatted by the style too.
+        text = QStringLiteral("tsql_datestr(%1, %2)").arg(pgText(value), style);
     } else if (value.num == Num::Decimal || value.num == Num::Money) {
         text = QStringLiteral("CAST(round(CAST(%1 AS numeric), %2) AS text)")
                    .arg(value.sql)

@@ -2,6 +2,7 @@
 
 #include "db/tsqlparserdetail.h"
 
+#include <QScopeGuard>
 #include <QSet>
 
 #include <sqlite3.h>
@@ -171,7 +172,9 @@ QString TsqlParser::quoteName(const QString& name) const
 
 QString TsqlParser::quoteAlias(const QString& name) const
 {
-    if (!m_pg)
+    // Only the outermost query names the result's columns; inside a derived table or a
+    // subquery a name is folded like every other, so that references to it find it.
+    if (!m_pg || m_queryNesting > 1)
         return quoteName(name);
     QString quoted = name;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -379,6 +382,8 @@ QList<TsqlParser::TableRef> TsqlParser::scanFromRefs() const
 QString TsqlParser::parseQuery(QString* intoTarget, QStringList* intoColumns)
 {
     DepthGuard guard(m_depth);
+    ++m_queryNesting;
+    const auto leave = qScopeGuard([this] { --m_queryNesting; });
     if (peek().isOperator("(")) {
         // A parenthesised query used as a statement.
         next();

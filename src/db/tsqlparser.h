@@ -150,6 +150,7 @@ private:
     const QList<TsqlToken>& m_tokens;
     TsqlSchema* m_schema = nullptr;
     bool m_pg = false;
+    int m_queryNesting = 0;      // queries being read, the outermost is 1
     QStringList m_selectAliases;     // aliases of the select list read last, for ORDER BY
     QList<QList<TableRef>> m_scopes; // tables visible to column references, innermost last
     QList<Expr> m_selectItems;       // typed items of the select list being read

@@ -49,7 +49,7 @@ QString WageExportQuery::fromWhere(const WageSelection& selection) const
 
 QString WageExportQuery::orderBy(int sortId) const
 {
-    return QStringLiteral(" ORDER BY qp_Dept.Ord,%1.Ord").arg(wageTable(sortId));
+    return QLatin1Char(' ') + WageViewFilter::orderBy(wageTable(sortId));
 }
 
 QString WageExportQuery::selectSql(const WageSelection& selection) const
@@ -81,11 +81,9 @@ QString WageExportQuery::logLine(const WageSelection& selection, const QString& 
             ? QStringLiteral("全部")
             : core::Catalog(m_db).text(
                   QStringLiteral("SELECT Name FROM qp_Dept WHERE DID=%1").arg(selection.deptId));
-    QString condition = where(selection);
-    condition.replace(QStringLiteral("WHERE"), QStringLiteral("条件："));
     return QStringLiteral("薪资管理['%1:%2:%3'%4'%5'(%6)]")
         .arg(sortTitle(selection.sortId), dept, core::monthText(selection.fDate), action,
-             templateName, condition.trimmed());
+             templateName, WageViewFilter::selectionText(where(selection)));
 }
 
 } // namespace orvane::payroll

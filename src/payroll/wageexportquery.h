@@ -37,7 +37,8 @@ public:
 
     // " FROM ... WHERE (...)" of the selection: what COUNT() and SUM() of the formulas see.
     QString fromWhere(const WageSelection& selection) const;
-    // " WHERE ..." alone.
+    // " WHERE ..." alone: the wage view's selection rules (WageViewFilter) with the operator's
+    // limits the selection carries.
     QString where(const WageSelection& selection) const;
     // " ORDER BY qp_Dept.Ord,<wage table>.Ord".
     QString orderBy(int sortId) const;

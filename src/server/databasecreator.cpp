@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -127,12 +128,45 @@ bool build(SqliteFile& file)
 // The delivered database on a PostgreSQL server: the run-time functions, then the same tables,
 // indexes and rows as the embedded file, in one transaction (PostgreSQL's DDL is
 // transactional, so a failure leaves the database empty).
+// Creates the database a connection string names when the server does not have it yet,
+// through the server's maintenance database "postgres".
+bool createMissingDatabase(const QString& connection, QString* error)
+{
+    QString name;
+    QString admin;
+    static const QRegularExpression uri(QStringLiteral("^(postgres(?:ql)?://[^/?]*)/([^?]+)(.*)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression keyword(QStringLiteral("(?:^|\\s)dbname\\s*=\\s*(\\S+)"));
+    if (const QRegularExpressionMatch m = uri.match(connection.trimmed()); m.hasMatch()) {
+        name = m.captured(2);
+        admin = m.captured(1) + QStringLiteral("/postgres") + m.captured(3);
+    } else if (const QRegularExpressionMatch k = keyword.match(connection); k.hasMatch()) {
+        name = k.captured(1);
+        admin = connection + QStringLiteral(" dbname=postgres"); // the last keyword wins
+    }
+    if (name.isEmpty() || !DdlWriter::isPlainName(name))
+        return false;
+    db::CADODatabase server;
+    db::BackendError failure;
+    if (!server.Open(admin) ||
+        !server.runNative(QStringLiteral("CREATE DATABASE \"%1\"").arg(name), nullptr, failure)) {
+        *error = failure.description.isEmpty() ? server.GetErrorDescription() : failure.description;
+        return false;
+    }
+    return true;
+}
+
 bool buildOnPostgres(const QString& connection, QString* error)
 {
     db::CADODatabase database;
     if (!database.Open(connection)) {
         *error = database.GetErrorDescription();
-        return false;
+        if (!error->contains(QLatin1String("does not exist")) ||
+            !createMissingDatabase(connection, error) || !database.Open(connection)) {
+            if (error->isEmpty())
+                *error = database.GetErrorDescription();
+            return false;
+        }
     }
     db::Backend* backend = database.backend();
     auto failed = [&](const QString& what) {

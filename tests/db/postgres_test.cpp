@@ -1,7 +1,7 @@
 // The PostgreSQL side of the data access layer: connection strings, the translation's
-// PostgreSQL text, and (with ORVANE_TEST_PG) results and failures on a real server.
+// PostgreSQL text, and (under ORVANE_TEST_BACKEND=postgresql) results and failures on the test
+// server.
 #include "dbtestfixture.h"
-#include "pgtestsupport.h"
 
 #include "db/connectionstring.h"
 #include "db/resultset.h"
@@ -96,8 +96,8 @@ class PostgresTest : public DbTest
 protected:
     void SetUp() override
     {
-        if (orvane::db::test::pgTestServer().isEmpty())
-            GTEST_SKIP() << "ORVANE_TEST_PG is not set";
+        if (!orvane::testutil::onPostgres())
+            GTEST_SKIP() << "runs on the PostgreSQL test server";
         DbTest::SetUp();
     }
     QStringList rows(const QString& sql)
@@ -196,7 +196,7 @@ TEST_F(PostgresTest, RecordsetsWriteBackThroughKeysAndChunks)
 TEST_F(PostgresTest, LostServerIsReportedWithoutACrash)
 {
     CADODatabase admin;
-    ASSERT_TRUE(admin.Open(orvane::db::test::pgTestServer()));
+    ASSERT_TRUE(admin.Open(orvane::testutil::postgresConnection(QStringLiteral("postgres"))));
     ResultSet self;
     ASSERT_TRUE(m_db.backend()->query("SELECT pg_backend_pid()", self, false));
     const QString pid = self.at(0, 0).toString();

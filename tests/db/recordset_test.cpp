@@ -114,7 +114,8 @@ TEST_F(RecordsetTest, FieldsCountAndCursor)
     }
     CADOFieldInfo info;
     ASSERT_TRUE(rs.GetFieldInfo(1, &info));
-    EXPECT_EQ(info.m_lDefinedSize, 50);
+    if (!orvane::testutil::onPostgres()) // citext keeps no length
+        EXPECT_EQ(info.m_lDefinedSize, 50);
 
     rs.MoveNext();
     EXPECT_EQ(rs.GetRecordCount(), 2);
@@ -191,9 +192,11 @@ TEST_F(RecordsetTest, RefusedUpdateCancelsPendingChanges)
     ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Title"), "b"));
     ASSERT_TRUE(rs.Update()) << rs.GetLastErrorString().toStdString();
     EXPECT_EQ(rs.GetRecordCount(), 2);
-    EXPECT_EQ(rs.GetFieldInt(QStringLiteral("ID")), 2);
+    // A server may have spent an identity value on the refused row, as SQL Server does.
+    const int id = rs.GetFieldInt(QStringLiteral("ID"));
+    EXPECT_GE(id, 2);
     EXPECT_TRUE(rs.IsFieldNull(QStringLiteral("Num")));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT Title FROM qp_Strict WHERE ID = 2")), "b");
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Title FROM qp_Strict WHERE ID = %1").arg(id)), "b");
 }
 
 TEST_F(RecordsetTest, JoinedRowsWriteEachColumnToItsOwnTable)

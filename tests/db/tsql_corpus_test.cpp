@@ -1,10 +1,10 @@
 // Every SQL template of the client, filled with sample values, translates and runs on a freshly
 // created embedded database; procedure calls are recognised as calls.
-#include "pgtestsupport.h"
 #include "tsql_testsupport.h"
 
 #include "db/resultset.h"
 #include "server/databasecreator.h"
+#include "testutil/testbackend.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -112,11 +112,11 @@ TEST(TsqlCorpus, EveryTemplateTranslatesAndRuns)
 // The same corpus on a PostgreSQL server: every template translates for it and runs.
 TEST(TsqlCorpus, EveryTemplateRunsOnPostgres)
 {
-    if (orvane::db::test::pgTestServer().isEmpty())
-        GTEST_SKIP() << "ORVANE_TEST_PG is not set";
+    if (!orvane::testutil::onPostgres())
+        GTEST_SKIP() << "runs on the PostgreSQL test server";
     const QList<CorpusEntry> corpus = loadCorpus();
-    orvane::db::test::PgScratchDatabase scratch(false);
-    ASSERT_TRUE(scratch.ok()) << qPrintable(scratch.error());
+    orvane::testutil::ScratchDatabase scratch{QString()};
+    ASSERT_TRUE(scratch.error().isEmpty()) << qPrintable(scratch.error());
     QString error;
     ASSERT_TRUE(orvane::server::createDatabase(scratch.connection(), &error)) << qPrintable(error);
     orvane::db::CADODatabase db;

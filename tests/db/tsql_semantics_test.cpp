@@ -289,7 +289,8 @@ TEST_F(TsqlSemantics, DefinitionsChangeTables)
     ASSERT_TRUE(db.exec("ALTER TABLE qp_PsnBase DROP COLUMN Degree, Salary"));
     EXPECT_FALSE(db.exec("SELECT Degree FROM qp_PsnBase"));
     // Binary columns keep bytes as they are.
-    ASSERT_TRUE(db.run("UPDATE qp_PsnBase SET Photo=x'00FF10' WHERE PID=1"));
+    ASSERT_TRUE(db.run(db.onPostgres() ? "UPDATE qp_psnbase SET photo='\\x00FF10' WHERE pid=1"
+                                       : "UPDATE qp_PsnBase SET Photo=x'00FF10' WHERE PID=1"));
     EXPECT_EQ(db.value("SELECT DATALENGTH(Photo) FROM qp_PsnBase WHERE PID=1"), "3");
     ASSERT_TRUE(db.exec("TRUNCATE TABLE qp_Log; DROP TABLE qp_Wage1"));
     EXPECT_EQ(db.value("SELECT COUNT(*) FROM qp_Log"), "0");
@@ -304,6 +305,7 @@ namespace {
 // never a crash or a hang (the sanitizer build runs this too).
 TEST(TsqlFunctions, SurviveHostileArguments)
 {
+    ORVANE_SQLITE_ONLY("calls the SQLite functions directly");
     TsqlConnection db;
     const QStringList values = {"NULL",
                                 "0",
@@ -470,6 +472,8 @@ TEST_F(TsqlTypedValues, ColumnsBindAsSqlServerBindsThem)
     EXPECT_EQ(db.value("SELECT COUNT(*) FROM cp WHERE Nm='ABC' AND D='2024-01-02'"), "1");
     ASSERT_TRUE(db.exec("INSERT INTO cp (Nm) VALUES ('x')"));
     EXPECT_EQ(db.value("SELECT MAX(ID) FROM cp"), "2");
+    if (db.onPostgres())
+        return; // the declared types below are read from SQLite's catalogue
     QStringList types;
     ASSERT_TRUE(db.run("SELECT type FROM pragma_table_info('cp') ORDER BY cid", &types));
     EXPECT_EQ(types, QStringList({"INTEGER", "NVARCHAR(10)", "BIT", "DATETIME"}));

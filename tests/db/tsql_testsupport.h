@@ -1,5 +1,9 @@
 #pragma once
 
+#include "testutil/testbackend.h"
+
+#include "db/cadodatabase.h"
+#include "db/resultset.h"
 #include "db/sqlitefunctions.h"
 #include "db/sqliteschemacache.h"
 #include "db/tsqltranslator.h"
@@ -9,15 +13,25 @@
 
 #include <sqlite3.h>
 
+#include <memory>
+
 namespace orvane::db::test {
 
 // A SQLite connection that takes T-SQL: every text goes through the translator and runs with
 // the T-SQL functions registered. Rows come back as "a|b|c" texts; NULL reads as "<null>".
+// Under ORVANE_TEST_BACKEND=postgresql the in-memory connection is a fresh database on the test
+// server instead (numbers read with up to 15 significant digits, as SQLite prints them).
 class TsqlConnection
 {
 public:
     explicit TsqlConnection(const QString& path = QStringLiteral(":memory:"))
     {
+        if (path == QLatin1String(":memory:") && testutil::onPostgres()) {
+            m_pg = std::make_unique<testutil::ScratchDatabase>(QString());
+            if (!m_pg->error().isEmpty() || !m_pgDb.Open(m_pg->connection()))
+                m_error = m_pg->error() + m_pgDb.GetLastErrorString();
+            return;
+        }
         if (sqlite3_open_v2(path.toUtf8().constData(), &m_db,
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK)
             registerTsqlFunctions(m_db);
@@ -25,6 +39,7 @@ public:
     }
     ~TsqlConnection()
     {
+        m_pgDb.Close();
         m_schema.setConnection(nullptr);
         sqlite3_close(m_db);
     }
@@ -32,11 +47,14 @@ public:
     TsqlConnection& operator=(const TsqlConnection&) = delete;
 
     sqlite3* handle() const { return m_db; }
+    bool onPostgres() const { return m_pg != nullptr; }
     const QString& lastError() const { return m_error; }
 
     // Translates and runs every statement; false with lastError() on the first failure.
     bool exec(const QString& tsql, QStringList* rows = nullptr)
     {
+        if (m_pg)
+            return execPostgres(tsql, rows);
         const Translation t = TsqlTranslator::toSqlite(tsql, &m_schema);
         if (!t.ok) {
             m_error = QStringLiteral("translation: ") + t.error;
@@ -73,6 +91,8 @@ public:
     // Runs SQLite text as it is (fixtures, savepoints).
     bool run(const QString& sql, QStringList* rows = nullptr)
     {
+        if (m_pg)
+            return execPostgres(sql, rows, false);
         sqlite3_stmt* stmt = nullptr;
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) !=
@@ -105,6 +125,40 @@ public:
     }
 
 private:
+    bool execPostgres(const QString& sql, QStringList* rows, bool translate = true)
+    {
+        ResultSet result;
+        BackendError error;
+        const bool ok = translate ? m_pgDb.runQuery(sql, result, false, error)
+                                  : m_pgDb.backend()->query(sql, result, false);
+        if (!translate && !ok)
+            error = m_pgDb.backend()->lastError();
+        if (!ok) {
+            m_error = error.description;
+            return false;
+        }
+        if (!rows)
+            return true;
+        for (int r = 0; r < result.rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < result.visibleColumns; ++c) {
+                const QVariant& v = result.at(r, c);
+                if (v.isNull())
+                    cells << QStringLiteral("<null>");
+                else if (v.typeId() == QMetaType::Double)
+                    cells << QString::number(v.toDouble(), 'g', 15);
+                else if (v.typeId() == QMetaType::Bool)
+                    cells << (v.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
+                else
+                    cells << v.toString();
+            }
+            rows->append(cells.join(u'|'));
+        }
+        return true;
+    }
+
+    std::unique_ptr<testutil::ScratchDatabase> m_pg;
+    CADODatabase m_pgDb;
     sqlite3* m_db = nullptr;
     SqliteSchemaCache m_schema;
     QString m_error;
