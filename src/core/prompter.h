@@ -45,7 +45,8 @@ public:
                                              const QString& initial = QString()) = 0;
 
     // Progress of a long job: begin, any number of steps, end. cancelled() tells whether the
-    // operator asked to stop; the job polls it between records.
+    // operator asked to stop; the job polls it between records. The begin text titles the
+    // progress window ("请稍候..."); a step's text replaces the line shown in it.
     virtual void progressBegin(const QString& text, int maximum) = 0;
     virtual void progressStep(int value, const QString& text = QString()) = 0;
     virtual bool progressCancelled() = 0;

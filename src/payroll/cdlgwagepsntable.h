@@ -21,6 +21,7 @@ public:
     ~CDlgWagePsnTable();
 
     bool setDepartment(int departmentId);
+    int departmentId() const { return m_departmentId; }
     CandidateList& candidates() { return m_candidates; }
     // The sort's other months, newest first.
     const QList<int>& earlierMonths() const { return m_months; }

@@ -31,11 +31,14 @@ int WageExportQuery::latestMonth(int sortId) const
 
 QString WageExportQuery::where(const WageSelection& selection) const
 {
+    // The wage view's own rules, so that an output made from a view has exactly its persons.
     WageViewFilter filter;
     filter.sortId = selection.sortId;
     filter.fDate = selection.fDate;
     filter.deptId = selection.deptId;
     filter.categoryId = selection.categoryId;
+    filter.superOperator = selection.superOperator;
+    filter.permittedDepartments = selection.permittedDepartments;
     return filter.whereText(wageTable(selection.sortId));
 }
 

@@ -18,7 +18,10 @@ struct WageSelection
     int sortId = 0;
     int fDate = 0;
     int deptId = 0;     // 0: the whole organisation, otherwise the department with its subtree
-    int categoryId = 0; // 0: every category
+    int categoryId = 0; // 0: every category, negative: nobody
+    // The operator's limit (a non-super operator sees only his departments, keys joined by ',').
+    bool superOperator = true;
+    QString permittedDepartments;
 };
 
 class WageExportQuery
@@ -34,7 +37,8 @@ public:
 
     // " FROM ... WHERE (...)" of the selection: what COUNT() and SUM() of the formulas see.
     QString fromWhere(const WageSelection& selection) const;
-    // " WHERE ..." alone: the wage view's selection rules (WageViewFilter) without operator limits.
+    // " WHERE ..." alone: the wage view's selection rules (WageViewFilter) with the operator's
+    // limits the selection carries.
     QString where(const WageSelection& selection) const;
     // " ORDER BY qp_Dept.Ord,<wage table>.Ord".
     QString orderBy(int sortId) const;

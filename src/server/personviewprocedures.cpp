@@ -9,17 +9,6 @@ namespace {
 
 using db::ProcContext;
 
-// Gives the rows of `selectKeys` (one key column, in the wanted order) the order values 1..n.
-void renumber(ProcContext& ctx, const QString& table, const QString& keyName,
-              const QString& selectKeys)
-{
-    const db::ResultSet rows = ctx.query(selectKeys);
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        ctx.execute(QStringLiteral("UPDATE %1 SET Ord=%2 WHERE %3=%4")
-                        .arg(table, num(row + 1), keyName, num(rows.at(row, 0).toLongLong())));
-    }
-}
-
 // The related-record table named by the caller, as the catalogue spells it; fails for any name
 // that is not a related table (nType 5), so the name can go into statements safely.
 QString relatedTable(ProcContext& ctx, const QString& name)

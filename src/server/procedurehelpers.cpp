@@ -62,6 +62,16 @@ db::ResultSet nativeQuery(db::ProcContext& ctx, const QString& sql)
 
 } // namespace
 
+void renumber(db::ProcContext& ctx, const QString& table, const QString& keyName,
+              const QString& selectKeys)
+{
+    const db::ResultSet rows = ctx.query(selectKeys);
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        ctx.execute(QStringLiteral("UPDATE %1 SET Ord=%2 WHERE %3=%4")
+                        .arg(table, num(row + 1), keyName, num(rows.at(row, 0).toLongLong())));
+    }
+}
+
 bool tableExists(db::ProcContext& ctx, const QString& table)
 {
     return nativeQuery(ctx, ddlFor(ctx).tableExistsQuery(table)).rowCount() > 0;

@@ -44,6 +44,11 @@ QString freeColumnName(db::ProcContext& ctx, const QString& table, int key);
 // Integer value of the first column of the first row; `fallback` when there is no row or null.
 int scalarInt(db::ProcContext& ctx, const QString& tsql, int fallback = 0);
 
+// Gives the rows of `selectKeys` (one key column, in the wanted order) the order values 1..n in
+// the column Ord of `table`.
+void renumber(db::ProcContext& ctx, const QString& table, const QString& keyName,
+              const QString& selectKeys);
+
 // Registers `fn` under `name` unless a procedure of that name is already registered.
 void registerOnce(const QString& name, const QStringList& params, db::ProcedureFn fn);
 

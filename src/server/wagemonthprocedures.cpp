@@ -105,6 +105,45 @@ void checkOut(ProcContext& ctx)
         ctx.fail(QStringLiteral("薪资表不存在"));
 }
 
+// qp_DeleteWagePsnByID: SID, nFDate, PID. Removes the person's row from the month.
+void deleteWagePerson(ProcContext& ctx)
+{
+    const QString table = wageTableParam(ctx, ctx.paramInt(QStringLiteral("SID")));
+    ctx.execute(QStringLiteral("DELETE FROM [%1] WHERE fDate=%2 AND PID=%3")
+                    .arg(table, num(ctx.paramInt(QStringLiteral("nFDate"))),
+                         num(ctx.paramInt(QStringLiteral("PID")))));
+}
+
+// qp_SelectPsnWageReOrderByDeptID: SID, nFDate, DID. The month's rows of the department in
+// order (ID, Ord, number, name) for the order editor.
+void selectWageReOrder(ProcContext& ctx)
+{
+    const QString table = wageTableParam(ctx, ctx.paramInt(QStringLiteral("SID")));
+    ctx.setResult(ctx.query(
+        QStringLiteral("SELECT w.ID,w.Ord,qp_PsnBase.Number AS [编号],qp_PsnBase.Name AS [姓名] "
+                       "FROM [%1] w INNER JOIN qp_PsnBase ON w.PID=qp_PsnBase.PID WHERE "
+                       "w.fDate=%2 AND w.DID=%3 ORDER BY w.Ord,w.ID")
+            .arg(table, num(ctx.paramInt(QStringLiteral("nFDate"))),
+                 num(ctx.paramInt(QStringLiteral("DID"))))));
+}
+
+// qp_RefreshWageTablePsnOrder: TblName, nFDate, DID. The department's rows of the month get the
+// order values 1..n, keeping their present order. Only a wage data table is accepted.
+void refreshWageOrder(ProcContext& ctx)
+{
+    const QString name = ctx.paramString(QStringLiteral("TblName")).trimmed();
+    const QVariant table = ctx.scalar(
+        QStringLiteral("SELECT TblName FROM qp_Table WHERE nType=6 AND UPPER(TblName)=%1")
+            .arg(sqlText(name.toUpper())));
+    if (table.isNull() || !DdlWriter::isPlainName(table.toString()))
+        ctx.fail(QStringLiteral("薪资数据表“%1”不存在").arg(name));
+    const QString bracketedTable = QLatin1Char('[') + table.toString() + QLatin1Char(']');
+    renumber(ctx, bracketedTable, QStringLiteral("ID"),
+             QStringLiteral("SELECT ID FROM %1 WHERE fDate=%2 AND DID=%3 ORDER BY Ord,ID")
+                 .arg(bracketedTable, num(ctx.paramInt(QStringLiteral("nFDate"))),
+                      num(ctx.paramInt(QStringLiteral("DID")))));
+}
+
 // qp_AddWagePsnFromTmpTable: TmpTableName, SID, nFDate. The ticked persons get a row in the
 // month (persons who have one already are skipped).
 void addTickedToMonth(ProcContext& ctx)
@@ -226,6 +265,15 @@ void registerWageMonthProcedures()
                  createWageTable);
     registerOnce(QStringLiteral("qp_UpdateWageTableCheckOut"),
                  {QStringLiteral("SID"), QStringLiteral("ID"), QStringLiteral("Stat")}, checkOut);
+    registerOnce(QStringLiteral("qp_DeleteWagePsnByID"),
+                 {QStringLiteral("SID"), QStringLiteral("nFDate"), QStringLiteral("PID")},
+                 deleteWagePerson);
+    registerOnce(QStringLiteral("qp_SelectPsnWageReOrderByDeptID"),
+                 {QStringLiteral("SID"), QStringLiteral("nFDate"), QStringLiteral("DID")},
+                 selectWageReOrder);
+    registerOnce(QStringLiteral("qp_RefreshWageTablePsnOrder"),
+                 {QStringLiteral("TblName"), QStringLiteral("nFDate"), QStringLiteral("DID")},
+                 refreshWageOrder);
     registerOnce(QStringLiteral("qp_AddWagePsnFromTmpTable"),
                  {QStringLiteral("TmpTableName"), QStringLiteral("SID"), QStringLiteral("nFDate")},
                  addTickedToMonth);

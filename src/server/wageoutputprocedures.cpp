@@ -21,13 +21,10 @@ int nextOrd(ProcContext& ctx, const QString& table, const QString& where)
 }
 
 // Renumbers Ord 1..n of the rows of `table` selected by `where`, keeping their order.
-void renumber(ProcContext& ctx, const QString& table, const QString& key, const QString& where)
+void renumberWhere(ProcContext& ctx, const QString& table, const QString& key, const QString& where)
 {
-    const db::ResultSet rows = ctx.query(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY Ord,%1").arg(key, table, where));
-    for (int r = 0; r < rows.rowCount(); ++r)
-        ctx.execute(QStringLiteral("UPDATE %1 SET Ord=%2 WHERE %3=%4")
-                        .arg(table, num(r + 1), key, num(rows.at(r, 0).toInt())));
+    renumber(ctx, table, key,
+             QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY Ord,%1").arg(key, table, where));
 }
 
 void newIdResult(ProcContext& ctx, int id)
@@ -233,13 +230,13 @@ void registerWageOutputProcedures()
                  });
     registerOnce(QStringLiteral("qp_RefreshBankExportTempletOrder"), {QStringLiteral("SID")},
                  [](ProcContext& ctx) {
-                     renumber(ctx, QStringLiteral("qp_WageExport"), QStringLiteral("EID"),
-                              QStringLiteral("SID=%1").arg(keyParam(ctx, "SID")));
+                     renumberWhere(ctx, QStringLiteral("qp_WageExport"), QStringLiteral("EID"),
+                                   QStringLiteral("SID=%1").arg(keyParam(ctx, "SID")));
                  });
     registerOnce(QStringLiteral("qp_RefreshBankExportDetailOrder"), {QStringLiteral("EID")},
                  [](ProcContext& ctx) {
-                     renumber(ctx, QStringLiteral("qp_WageExportDetail"), QStringLiteral("ID"),
-                              QStringLiteral("EID=%1").arg(keyParam(ctx, "EID")));
+                     renumberWhere(ctx, QStringLiteral("qp_WageExportDetail"), QStringLiteral("ID"),
+                                   QStringLiteral("EID=%1").arg(keyParam(ctx, "EID")));
                  });
     registerOnce(QStringLiteral("qp_AddAnnounceTemplet"),
                  {QStringLiteral("AID"), QStringLiteral("SID"), QStringLiteral("Name"),
@@ -256,8 +253,8 @@ void registerWageOutputProcedures()
                  });
     registerOnce(QStringLiteral("qp_RefreshAnnounceTempletOrder"), {QStringLiteral("SID")},
                  [](ProcContext& ctx) {
-                     renumber(ctx, QStringLiteral("qp_WageAnnounce"), QStringLiteral("AID"),
-                              QStringLiteral("SID=%1").arg(keyParam(ctx, "SID")));
+                     renumberWhere(ctx, QStringLiteral("qp_WageAnnounce"), QStringLiteral("AID"),
+                                   QStringLiteral("SID=%1").arg(keyParam(ctx, "SID")));
                  });
     registerOnce(QStringLiteral("qp_AddMailServer"),
                  {QStringLiteral("ID"), QStringLiteral("SvrName"), QStringLiteral("Port"),

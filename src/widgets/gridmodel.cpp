@@ -72,6 +72,12 @@ void GridModel::rowsChanged()
     endResetModel();
 }
 
+void GridModel::cellsChanged()
+{
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 void GridModel::setColumnFormat(int column, const core::ColFmt& format)
 {
     if (column < 0 || column >= m_columns.size())

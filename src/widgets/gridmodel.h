@@ -37,6 +37,9 @@ public:
     void setSource(const core::GridRowSource* rows, QList<core::GridColumn> columns);
     // After the rows were changed in place (same shape): redraws everything.
     void rowsChanged();
+    // After cells were rewritten (same rows, same order): redraws them, keeping the current cell
+    // and the selection.
+    void cellsChanged();
     // Describes the result columns with their names as captions.
     static QList<core::GridColumn> defaultColumns(const db::ResultSet& rows);
     static QList<core::GridColumn> defaultColumns(int count);

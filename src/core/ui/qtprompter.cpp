@@ -150,6 +150,7 @@ void QtPrompter::progressBegin(const QString& text, int maximum)
 {
     delete m_progress;
     m_progress = new QProgressDialog(m_parent); // keeps Qt's translated Cancel button
+    m_progress->setWindowTitle(text);           // the steps replace the label, the title stays
     m_progress->setLabelText(text);
     m_progress->setRange(0, maximum);
     m_progress->setWindowModality(Qt::WindowModal);

@@ -1,5 +1,7 @@
 #include "payroll/ui/gridhelpers.h"
 
+#include "payroll/candidatelist.h"
+
 #include "widgets/cgridview.h"
 #include "widgets/gridmodel.h"
 
@@ -36,6 +38,39 @@ void showRows(widgets::CGridView* grid, widgets::GridModel* model, const db::Res
         grid->setFooterText(footer);
     if (currentRow >= 0 && currentRow < rows.rowCount())
         grid->selectRow(currentRow);
+}
+
+void showCandidates(widgets::CGridView* grid, widgets::GridModel* model, CandidateList& candidates,
+                    db::ResultSet& display)
+{
+    display = candidates.rows().rows();
+    for (int r = 0; r < display.rowCount(); ++r)
+        display.at(r, CandidateList::Ticked) = display.at(r, CandidateList::Ticked).toInt()
+                                                   ? QStringLiteral("☑")
+                                                   : QStringLiteral("☐");
+    QList<core::GridColumn> columns = widgets::GridModel::defaultColumns(display);
+    for (int c = 0; c < columns.size(); ++c) {
+        columns[c].visible = c != CandidateList::Pid && c != CandidateList::Order;
+        columns[c].width = c == CandidateList::Ticked ? 48 : 140;
+    }
+    if (columns.size() > CandidateList::Ticked)
+        columns[CandidateList::Ticked].caption = QStringLiteral("选择");
+    model->setSource(&display, columns);
+    grid->applyColumns();
+    grid->setFooterText(candidates.footerText());
+}
+
+void toggleCandidate(widgets::GridModel* model, CandidateList& candidates, db::ResultSet& display,
+                     int row)
+{
+    OrderedList& rows = candidates.rows();
+    if (row < 0 || row >= rows.rowCount())
+        return;
+    const bool ticked = rows.cellInt(row, CandidateList::Ticked) == 0;
+    if (!candidates.setTicked(row, ticked))
+        return;
+    display.at(row, CandidateList::Ticked) = ticked ? QStringLiteral("☑") : QStringLiteral("☐");
+    model->rowsChanged();
 }
 
 QPushButton* commandButton(QWidget* parent, const QString& text, const char* name)

@@ -15,6 +15,10 @@ class CGridView;
 class GridModel;
 } // namespace orvane::widgets
 
+namespace orvane::payroll {
+class CandidateList;
+}
+
 namespace orvane::payroll::ui {
 
 // A shared grid with its model, whole-row selection, read-only until the caller sets an edit
@@ -27,6 +31,14 @@ widgets::CGridView* createGrid(QWidget* parent, widgets::GridModel** model, cons
 void showRows(widgets::CGridView* grid, widgets::GridModel* model, const db::ResultSet& rows,
               const QList<int>& hiddenColumns, int currentRow, const QString& footer = QString(),
               const QList<int>& widths = {});
+
+// The candidates of a member dialog (CandidateList) in a grid: the tick column drawn as a box in
+// `display`, the keys hidden, the footer set.
+void showCandidates(widgets::CGridView* grid, widgets::GridModel* model, CandidateList& candidates,
+                    db::ResultSet& display);
+// Toggles the tick of a candidate row and redraws its box.
+void toggleCandidate(widgets::GridModel* model, CandidateList& candidates, db::ResultSet& display,
+                     int row);
 
 QPushButton* commandButton(QWidget* parent, const QString& text, const char* name);
 

@@ -80,12 +80,14 @@ void manageMailTemplates(core::COrvaneApp& app, core::Prompter& prompter, int so
 }
 
 void exportBankFile(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
-                    QWidget* parent)
+                    QWidget* parent, int templateId)
 {
     WageOutputs outputs(app, prompter);
-    const int eid =
-        chooseTemplate(prompter, outputs.bankTemplates(selection.sortId),
-                       QStringLiteral("银行代发报盘"), QStringLiteral("报盘模板管理"), parent);
+    const int eid = templateId != 0
+                        ? templateId
+                        : chooseTemplate(prompter, outputs.bankTemplates(selection.sortId),
+                                         QStringLiteral("银行代发报盘"),
+                                         QStringLiteral("报盘模板管理"), parent);
     if (eid == 0)
         return;
     BankTemplate templ = CDlgWageBankOutput::loadTemplate(app.database(), eid);
@@ -109,12 +111,14 @@ namespace {
 // Opens the send report for a template chosen among the active ones of `sortId`; true when a
 // send-all run was started, with the template's name.
 bool sendMail(core::COrvaneApp& app, core::Prompter& prompter, int sortId, const QString& sql,
-              const script::WageContext& context, QWidget* parent, QString* templateName)
+              const script::WageContext& context, QWidget* parent, QString* templateName,
+              int templateId = 0)
 {
     WageOutputs outputs(app, prompter);
-    const int aid =
-        chooseTemplate(prompter, outputs.mailTemplates(sortId), QStringLiteral("邮件通知"),
-                       QStringLiteral("邮件模板管理"), parent);
+    const int aid = templateId != 0 ? templateId
+                                    : chooseTemplate(prompter, outputs.mailTemplates(sortId),
+                                                     QStringLiteral("邮件通知"),
+                                                     QStringLiteral("邮件模板管理"), parent);
     if (aid == 0)
         return false;
     const MailTemplate templ = CDlgMailReport::loadTemplate(app.database(), aid);
@@ -132,12 +136,13 @@ bool sendMail(core::COrvaneApp& app, core::Prompter& prompter, int sortId, const
 } // namespace
 
 void sendPayslips(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
-                  QWidget* parent)
+                  QWidget* parent, int templateId)
 {
     const WageExportQuery query(app.database());
     QString name;
     if (sendMail(app, prompter, selection.sortId, query.selectSql(selection),
-                 query.context(selection, app.currentOperator().UserName), parent, &name))
+                 query.context(selection, app.currentOperator().UserName), parent, &name,
+                 templateId))
         WageOutputs(app, prompter).logMailSent(selection, name);
 }
 

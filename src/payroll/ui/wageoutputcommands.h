@@ -17,10 +17,11 @@ void manageBankTemplates(core::COrvaneApp& app, core::Prompter& prompter, int so
                          QWidget* parent);
 void manageMailTemplates(core::COrvaneApp& app, core::Prompter& prompter, int sortId,
                          QWidget* parent);
+// `templateId` 0 lets the operator choose among the active templates.
 void exportBankFile(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
-                    QWidget* parent);
+                    QWidget* parent, int templateId = 0);
 void sendPayslips(core::COrvaneApp& app, core::Prompter& prompter, const WageSelection& selection,
-                  QWidget* parent);
+                  QWidget* parent, int templateId = 0);
 // The personnel view's notices: the mail templates of no wage sort sent to the persons of the
 // view's condition (" WHERE ..." or empty) in its order.
 void sendNotices(core::COrvaneApp& app, core::Prompter& prompter, const QString& where,

@@ -109,35 +109,12 @@ bool WagePsnSelectDialog::eventFilter(QObject* watched, QEvent* event)
 
 void WagePsnSelectDialog::toggle(int row)
 {
-    OrderedList& rows = m_select.candidates().rows();
-    if (row < 0 || row >= rows.rowCount())
-        return;
-    const bool ticked = rows.cellInt(row, CandidateList::Ticked) == 0;
-    if (!m_select.candidates().setTicked(row, ticked))
-        return;
-    m_display.at(row, CandidateList::Ticked) = ticked ? QStringLiteral("☑") : QStringLiteral("☐");
-    m_model->rowsChanged();
+    toggleCandidate(m_model, m_select.candidates(), m_display, row);
 }
 
 void WagePsnSelectDialog::showCandidates()
 {
-    m_display = m_select.candidates().rows().rows();
-    for (int r = 0; r < m_display.rowCount(); ++r)
-        m_display.at(r, CandidateList::Ticked) = m_display.at(r, CandidateList::Ticked).toInt()
-                                                     ? QStringLiteral("☑")
-                                                     : QStringLiteral("☐");
-    const db::ResultSet& rows = m_display;
-    QList<core::GridColumn> columns = widgets::GridModel::defaultColumns(rows);
-    for (int c = 0; c < columns.size(); ++c) {
-        columns[c].visible = c != CandidateList::Pid && c != CandidateList::Order;
-        columns[c].width = c == CandidateList::Ticked ? 48 : 140;
-    }
-    if (columns.size() > CandidateList::Ticked) {
-        columns[CandidateList::Ticked].caption = QStringLiteral("选择");
-    }
-    m_model->setSource(&rows, columns);
-    m_grid->applyColumns();
-    m_grid->setFooterText(m_select.candidates().footerText());
+    ui::showCandidates(m_grid, m_model, m_select.candidates(), m_display);
 }
 
 } // namespace orvane::payroll::ui

@@ -1,54 +1,54 @@
 #include "shell/ui/cchildframewage.h"
 
-#include "payroll/ui/wageoutputcommands.h"
+#include "payroll/ui/wageview.h"
+#include "personnel/deptselection.h"
+#include "widgets/cdeptpane.h"
 
-#include <QLabel>
-#include <QToolBar>
-#include <QVBoxLayout>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QTimer>
 
 namespace orvane::shell::ui {
 
 CChildFrameWage::CChildFrameWage(core::COrvaneApp& app, core::Prompter& prompter,
                                  const ChildInfo& info, QWidget* parent)
-    : QMdiSubWindow(parent), m_app(app), m_prompter(prompter), m_info(info)
+    : QMdiSubWindow(parent), m_info(info), m_inner(new QMainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(info.caption);
-    auto* page = new QWidget;
-    auto* tools = new QToolBar(page);
-    tools->setObjectName(QStringLiteral("wageOutputs"));
-    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const payroll::WageSelection selection{info.sortId,
-                                           info.fDate.year() * 100 + info.fDate.month(), 0, 0};
-    const int sortId = info.sortId;
-    tools->addAction(QStringLiteral("银行代发报盘"), this, [this, selection] {
-        payroll::ui::exportBankFile(m_app, m_prompter, selection, this);
-    });
-    tools->addAction(QStringLiteral("报盘模板管理"), this, [this, sortId] {
-        payroll::ui::manageBankTemplates(m_app, m_prompter, sortId, this);
-    });
-    tools->addSeparator();
-    tools->addAction(QStringLiteral("邮件群发工资条"), this, [this, selection] {
-        payroll::ui::sendPayslips(m_app, m_prompter, selection, this);
-    });
-    tools->addAction(QStringLiteral("邮件模板管理"), this, [this, sortId] {
-        payroll::ui::manageMailTemplates(m_app, m_prompter, sortId, this);
-    });
-    auto* label = new QLabel(page);
-    label->setObjectName(QStringLiteral("caption"));
-    label->setAlignment(Qt::AlignCenter);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(tools);
-    layout->addWidget(label, 1);
-    setWidget(page);
-    refresh();
+    m_inner->setWindowFlags(Qt::Widget);
+    const int fDate = info.fDate.year() * 100 + info.fDate.month();
+    m_view = new payroll::ui::WageView(app, prompter, info.sortId, fDate, m_inner);
+    m_dept = new widgets::CDeptPane(app, m_inner);
+    m_inner->setCentralWidget(m_view);
+    auto* dock = new QDockWidget(QStringLiteral("导航"), m_inner);
+    dock->setObjectName(QStringLiteral("WageDeptPane"));
+    dock->setWidget(m_dept);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_inner->addDockWidget(Qt::LeftDockWidgetArea, dock);
+    // The pane gets its width once the window is laid out.
+    QTimer::singleShot(0, this,
+                       [this, dock] { m_inner->resizeDocks({dock}, {200}, Qt::Horizontal); });
+    setWidget(m_inner);
+
+    // The month opens on the whole organisation and every category ("<所有类别>", the list's
+    // last entry); the pane is set to match before it starts driving the view.
+    m_view->open();
+    m_dept->reload();
+    m_dept->categoryList()->setCurrentIndex(m_dept->categoryList()->count() - 1);
+    connect(m_view, &payroll::ui::WageView::closeRequested, this, &QWidget::close);
+    connect(this, &QMdiSubWindow::aboutToActivate, this,
+            [this] { m_view->workflow().publishContext(); });
+    connect(m_dept, &widgets::CDeptPane::selectionChanged, this,
+            [this](const personnel::DeptSelection& selection) {
+                m_view->setNavigation(selection.departmentId, selection.categoryId);
+            });
 }
 
 void CChildFrameWage::refresh()
 {
-    if (auto* label = widget()->findChild<QLabel*>(QStringLiteral("caption")))
-        label->setText(QStringLiteral("%1\n\n薪资表视图不包含在此版本中。").arg(m_info.caption));
+    m_view->refresh();
 }
 
 } // namespace orvane::shell::ui

@@ -4,15 +4,26 @@
 
 #include <QMdiSubWindow>
 
+class QMainWindow;
+
 namespace orvane::core {
 class COrvaneApp;
 class Prompter;
 } // namespace orvane::core
 
+namespace orvane::widgets {
+class CDeptPane;
+}
+
+namespace orvane::payroll::ui {
+class WageView;
+}
+
 namespace orvane::shell::ui {
 
 // A wage child window: one per wage sort and month, carrying the sort's ID, title, data table,
-// month and wage table ID. Its tool bar reaches the month's bank file and payslip mail.
+// month and wage table ID. The wage view with the navigation pane "导航" on its left; the view
+// publishes its wage context whenever the window becomes active.
 class CChildFrameWage : public QMdiSubWindow
 {
     Q_OBJECT
@@ -21,13 +32,16 @@ public:
                     QWidget* parent = nullptr);
     const ChildInfo& info() const { return m_info; }
     int handle() const { return m_info.handle; }
+    payroll::ui::WageView* view() const { return m_view; }
+    widgets::CDeptPane* deptPane() const { return m_dept; }
     // Reads the wage table again (on activation from the wage-table chooser).
     void refresh();
 
 private:
-    core::COrvaneApp& m_app;
-    core::Prompter& m_prompter;
     ChildInfo m_info;
+    QMainWindow* m_inner;
+    payroll::ui::WageView* m_view;
+    widgets::CDeptPane* m_dept;
 };
 
 } // namespace orvane::shell::ui
