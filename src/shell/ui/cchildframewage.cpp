@@ -21,6 +21,9 @@ CChildFrameWage::CChildFrameWage(core::COrvaneApp& app, core::Prompter& prompter
     const int fDate = info.fDate.year() * 100 + info.fDate.month();
     m_view = new payroll::ui::WageView(app, prompter, info.sortId, fDate, m_inner);
     m_dept = new widgets::CDeptPane(app, m_inner);
+    // Wide enough for the category list and two tree levels of department names; the grid
+    // takes the rest.
+    m_dept->setMinimumWidth(180);
     m_inner->setCentralWidget(m_view);
     auto* dock = new QDockWidget(QStringLiteral("导航"), m_inner);
     dock->setObjectName(QStringLiteral("WageDeptPane"));
