@@ -68,15 +68,26 @@ void createWageTable(ProcContext& ctx)
     const QString table = wageTableParam(ctx, sortId);
     if (!validMonth(fDate))
         ctx.fail(QStringLiteral("薪资期间无效: %1").arg(fDate));
-    if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_WageTable WHERE SID=%1 AND fDate=%2")
-                           .arg(num(sortId), num(fDate))) > 0)
-        ctx.fail(QStringLiteral("薪资表(%1年%2月) 已存在!")
-                     .arg(fDate / 100)
-                     .arg(fDate % 100, 2, 10, QLatin1Char('0')));
-    // The unique index on (SID, fDate) makes a second operator creating the same month fail here.
-    ctx.execute(QStringLiteral("INSERT INTO qp_WageTable (SID,fDate,Stat,CreateDate) VALUES "
-                               "(%1,%2,0,GETDATE())")
-                    .arg(num(sortId), num(fDate)));
+    const QString existsSql = QStringLiteral("SELECT COUNT(*) FROM qp_WageTable WHERE SID=%1 AND "
+                                             "fDate=%2")
+                                  .arg(num(sortId), num(fDate));
+    const QString exists = QStringLiteral("薪资表(%1年%2月) 已存在!")
+                               .arg(fDate / 100)
+                               .arg(fDate % 100, 2, 10, QLatin1Char('0'));
+    if (scalarInt(ctx, existsSql) > 0)
+        ctx.fail(exists);
+    // The unique index on (SID, fDate) makes a second operator creating the same month at the
+    // same moment fail here; on a server that has committed the other month by now, so the
+    // operator gets the same answer as when the month was there before.
+    try {
+        ctx.execute(QStringLiteral("INSERT INTO qp_WageTable (SID,fDate,Stat,CreateDate) VALUES "
+                                   "(%1,%2,0,GETDATE())")
+                        .arg(num(sortId), num(fDate)));
+    } catch (const db::ProcError&) {
+        if (scalarInt(ctx, existsSql) > 0)
+            ctx.fail(exists);
+        throw;
+    }
     ctx.execute(QStringLiteral("DELETE FROM [%1] WHERE fDate=%2").arg(table, num(fDate)));
     ctx.execute(QStringLiteral("INSERT INTO [%1] (fDate,PID,DID,AID,Ord) SELECT %2,qp_WagePsn.PID,"
                                "qp_PsnBase.DID,qp_PsnBase.AID,qp_WagePsn.Ord FROM qp_WagePsn "
