@@ -400,15 +400,30 @@ bool CViewWage::recalculate()
                                                   "((UPPER(TblName)='%1' AND Active=1 AND "
                                                   "iDataType=0) AND (iProperty=1 OR iProperty=2))")
                                        .arg(core::sqlEscape(m_table.toUpper())));
-    m_prompter.progressBegin(QStringLiteral("请稍候..."), qMax(1, items));
+    // The bar runs over reading (one step), the items, and writing (one step).
+    m_prompter.progressBegin(QStringLiteral("请稍候..."), items + 2);
     WageCalculator calculator(m_app.database(), *m_session);
-    const WageCalcResult result = calculator.calculateMonth(m_filter, [this](const QString& caption,
-                                                                             int item, int count) {
-        m_prompter.progressStep(
-            item - 1,
-            QStringLiteral("正在核算 '%1' (第%2条共%3条)...").arg(caption).arg(item).arg(count));
-        return !m_prompter.progressCancelled();
-    });
+    const WageCalcResult result =
+        calculator.calculateMonth(m_filter, [this](const WageCalcStep& step) {
+            switch (step.phase) {
+            case WageCalcStep::Phase::Reading:
+                m_prompter.progressStep(
+                    0, QStringLiteral("正在读取数据 (%1/%2)...").arg(step.done).arg(step.total));
+                break;
+            case WageCalcStep::Phase::Calculating:
+                m_prompter.progressStep(step.item, QStringLiteral("正在核算 '%1' (第%2条共%3条)...")
+                                                       .arg(step.caption)
+                                                       .arg(step.item)
+                                                       .arg(step.items));
+                break;
+            case WageCalcStep::Phase::Writing:
+                m_prompter.progressStep(
+                    step.items + 1,
+                    QStringLiteral("正在保存计算结果 (%1/%2)...").arg(step.done).arg(step.total));
+                break;
+            }
+            return !m_prompter.progressCancelled();
+        });
     m_prompter.progressEnd();
     publishContext();
     if (result.cancelled)

@@ -82,11 +82,26 @@ struct WageCalcResult
 // stands at that moment. Formulas are compiled once per item and bound to column slots, the
 // month's rows are held in memory by column, standard tables are looked up in memory, and the
 // changed cells are written back in one transaction.
+// Where a month calculation stands, for a progress window: reading the selection's rows,
+// calculating item `item` (from 1) of `items`, or writing the results back; within reading and
+// writing, `done` of `total` persons.
+struct WageCalcStep
+{
+    enum class Phase { Reading, Calculating, Writing };
+    Phase phase = Phase::Reading;
+    QString caption; // the item's caption while calculating
+    int item = 0;
+    int items = 0;
+    int done = 0;
+    int total = 0;
+};
+
 class WageCalculator
 {
 public:
-    // Called before each item: (item caption, item number from 1, item count); false cancels.
-    using Progress = std::function<bool(const QString& caption, int item, int items)>;
+    // Called while reading and writing (every few thousand persons) and before each item; false
+    // cancels the calculation and leaves the database as it was.
+    using Progress = std::function<bool(const WageCalcStep& step)>;
 
     // The session's engine must have been reset (its function library loaded); the calculator
     // sets the session's wage context to the selection it works on.

@@ -196,6 +196,14 @@ struct DataFailure
     QString text;
 };
 
+// Thrown when the progress callback asks to stop; the transaction rolls back.
+struct Cancelled
+{
+};
+
+// Persons read or written between two progress reports.
+constexpr int kProgressEvery = 4096;
+
 class WageCalcRun
 {
 public:
@@ -209,28 +217,24 @@ public:
     {
         QElapsedTimer clock;
         clock.start();
+        m_progress = &progress;
         db::Transaction transaction(m_db);
         try {
             if (!transaction.isActive())
                 throw DataFailure{m_db.GetErrorDescription()};
+            report(WageCalcStep::Phase::Reading, 0, 0);
             load();
             m_result.items = int(m_items.size());
             m_result.persons = personCount();
             m_result.readMs = clock.restart();
             for (size_t i = 0; i < m_items.size(); ++i) {
-                if (progress && !progress(m_items[i].caption, int(i) + 1, int(m_items.size()))) {
-                    transaction.rollback();
-                    m_result.ok = false;
-                    m_result.cancelled = true;
-                    m_result.error = QStringLiteral("核算已取消，数据未修改");
-                    m_result.cellsWritten = 0;
-                    m_result.failures.clear();
-                    return m_result;
-                }
+                report(WageCalcStep{WageCalcStep::Phase::Calculating, m_items[i].caption,
+                                    int(i) + 1, int(m_items.size()), 0, personCount()});
                 calculate(m_items[i]);
             }
             QElapsedTimer writeClock;
             writeClock.start();
+            m_finalWrite = true;
             flush();
             if (!transaction.commit())
                 throw DataFailure{m_db.GetErrorDescription()};
@@ -240,6 +244,13 @@ public:
             m_result.ok = false;
             m_result.error = failure.text;
             m_result.cellsWritten = 0;
+        } catch (const Cancelled&) {
+            transaction.rollback();
+            m_result.ok = false;
+            m_result.cancelled = true;
+            m_result.error = QStringLiteral("核算已取消，数据未修改");
+            m_result.cellsWritten = 0;
+            m_result.failures.clear();
         }
         m_result.writeMs = m_writeMs;
         m_result.evaluateMs = std::max<qint64>(0, clock.elapsed() - m_writeMs);
@@ -247,6 +258,16 @@ public:
     }
 
 private:
+    void report(const WageCalcStep& step)
+    {
+        if (m_progress && *m_progress && !(*m_progress)(step))
+            throw Cancelled{};
+    }
+    void report(WageCalcStep::Phase phase, int done, int total)
+    {
+        report(WageCalcStep{phase, QString(), 0, int(m_items.size()), done, total});
+    }
+
     int personCount() const { return m_columns.empty() ? 0 : int(m_columns[0].values.size()); }
 
     db::ResultSet query(const QString& sql)
@@ -385,6 +406,7 @@ private:
         // Rows are taken one at a time into the columns: the selection is never held twice.
         std::vector<db::ColumnInfo> columns;
         db::BackendError error;
+        bool cancelled = false; // the row callback must not throw through the backend
         const bool ok = m_db.runQueryRows(
             QStringLiteral("SELECT ") + m_selectList.join(QLatin1Char(',')) + fromWhere +
                 QLatin1Char(' ') + WageViewFilter::orderBy(m_table),
@@ -393,9 +415,19 @@ private:
                 m_keys.push_back(row[0]);
                 for (size_t c = 0; c < m_columns.size(); ++c)
                     m_columns[c].values.push_back(wageCellVariant(row[c], columns[c].adoType));
+                if (m_keys.size() % kProgressEvery == 0) {
+                    try {
+                        report(WageCalcStep::Phase::Reading, int(m_keys.size()), int(expected));
+                    } catch (const Cancelled&) {
+                        cancelled = true;
+                        return false;
+                    }
+                }
                 return true;
             },
             error);
+        if (cancelled)
+            throw Cancelled{};
         if (!ok)
             throw DataFailure{error.description};
         m_dirty.assign(m_columns.size(), {});
@@ -623,6 +655,8 @@ private:
                 values << (v.type() == script::VarType::Double ? QVariant(v.doubleValue())
                                                                : QVariant());
             }
+            if (m_finalWrite && p % kProgressEvery == 0)
+                report(WageCalcStep::Phase::Writing, p, personCount());
             if (!any)
                 continue;
             auto it = writers.find(mask);
@@ -664,6 +698,8 @@ private:
     QHash<int, StdTable> m_stdTables;
     std::unique_ptr<db::RowWriter> m_immediate;
     qint64 m_writeMs = 0;
+    const WageCalculator::Progress* m_progress = nullptr;
+    bool m_finalWrite = false; // the last flush reports its progress
 
 public:
     CachedAggregates* m_cache = nullptr;

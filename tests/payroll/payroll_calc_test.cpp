@@ -133,8 +133,16 @@ TEST_F(WageCalc, RoundsByRuleSeesEarlierNewAndLaterOldValuesAndKeepsIntegers)
     payroll::WageCalculator calculator(db(), session);
     QStringList progress;
     const payroll::WageCalcResult result =
-        calculator.calculateMonth(month(), [&](const QString& caption, int n, int of) {
-            progress << QStringLiteral("%1 %2/%3").arg(caption).arg(n).arg(of);
+        calculator.calculateMonth(month(), [&](const payroll::WageCalcStep& step) {
+            using Phase = payroll::WageCalcStep::Phase;
+            if (step.phase == Phase::Calculating)
+                progress
+                    << QStringLiteral("%1 %2/%3").arg(step.caption).arg(step.item).arg(step.items);
+            else
+                progress << QStringLiteral("%1 %2/%3")
+                                .arg(step.phase == Phase::Reading ? "read" : "write")
+                                .arg(step.done)
+                                .arg(step.total);
             return true;
         });
     ASSERT_TRUE(result.ok) << result.error.toStdString();
@@ -142,8 +150,10 @@ TEST_F(WageCalc, RoundsByRuleSeesEarlierNewAndLaterOldValuesAndKeepsIntegers)
     EXPECT_EQ(result.persons, 2);
     EXPECT_EQ(result.items, 6);
     EXPECT_EQ(result.cellsWritten, 12);
-    EXPECT_EQ(progress.first(), QStringLiteral("全舍项 1/6"));
-    EXPECT_EQ(progress.last(), QStringLiteral("后项 6/6"));
+    EXPECT_EQ(progress.first(), QStringLiteral("read 0/0"));
+    EXPECT_EQ(progress.value(1), QStringLiteral("全舍项 1/6"));
+    EXPECT_EQ(progress.value(6), QStringLiteral("后项 6/6"));
+    EXPECT_EQ(progress.last(), QStringLiteral("write 0/2"));
 
     EXPECT_EQ(cell(down, p1).toDouble(), 1234.0); // 1234.567 floored, the decimals unused
     EXPECT_EQ(cell(up, p1).toDouble(), 1234.0);   // 1233.335 raised
@@ -234,9 +244,17 @@ TEST_F(WageCalc, SelectionFailuresCancelAndFailedWrite)
 
     // Cancelling at the second item writes nothing.
     set(input, p2, QStringLiteral("5"));
-    result = calculator.calculateMonth(month(), [](const QString&, int n, int) { return n < 2; });
+    result = calculator.calculateMonth(
+        month(), [](const payroll::WageCalcStep& step) { return step.item < 2; });
     EXPECT_TRUE(result.cancelled);
     EXPECT_FALSE(result.ok);
+    EXPECT_EQ(cell(ratio, p2).toDouble(), -1.0);
+    // ... and so does cancelling once every item is calculated, while the results are written.
+    result = calculator.calculateMonth(month(), [](const payroll::WageCalcStep& step) {
+        return step.phase != payroll::WageCalcStep::Phase::Writing;
+    });
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.cellsWritten, 0);
     EXPECT_EQ(cell(ratio, p2).toDouble(), -1.0);
 
     // A write the database refuses rolls every change back.
