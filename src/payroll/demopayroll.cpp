@@ -8,10 +8,12 @@
 
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
+#include "core/purview.h"
 #include "core/sqltext.h"
 #include "core/unattendedprompter.h"
 
 #include "db/cadodatabase.h"
+#include "db/resultset.h"
 #include "db/transaction.h"
 
 #include <QStringList>
@@ -116,6 +118,7 @@ public:
     void run(int lastMonth)
     {
         createSort();
+        permitSort();
         createDictionaries();
         for (const DemoItem& entry : kItems)
             addItem(entry);
@@ -147,6 +150,26 @@ private:
                                   .arg(demoSortTitle()));
         check(m_sortId > 0, QStringLiteral("wage sort"));
         m_table = m_catalog.wageSortTable(m_sortId);
+    }
+
+    // Operators who are not super users see only the wage sorts of their rights: the demo
+    // operators without a list of their own get the demo sort.
+    void permitSort()
+    {
+        db::ResultSet users;
+        db::BackendError error;
+        if (!m_db.runQuery(QStringLiteral("SELECT UserID,Purview FROM qp_Users WHERE ISuper=0"),
+                           users, false, error))
+            throw Failure(error.description);
+        for (int r = 0; r < users.rowCount(); ++r) {
+            core::Purview purview = core::Purview::parse(users.at(r, 1).toString());
+            if (!purview.wageSorts.isEmpty())
+                continue;
+            purview.wageSorts = QString::number(m_sortId);
+            exec(QStringLiteral("UPDATE qp_Users SET Purview='%1' WHERE UserID=%2")
+                     .arg(core::sqlEscape(purview.toString()))
+                     .arg(users.at(r, 0).toInt()));
+        }
     }
 
     QString addDictionary(const QString& title, const QStringList& codeTitles)

@@ -20,6 +20,10 @@ TEST_F(DemoPayroll, EveryFormulaValidatesConvertsAndCompiles)
 {
     for (int i = 1; i <= 12; ++i)
         addPerson(QStringLiteral("E%1").arg(i), QStringLiteral("职工%1").arg(i), 1 + i % 2);
+    // A payroll clerk without wage sorts gets the demo sort; one with a list keeps it.
+    ASSERT_TRUE(db().Execute(QStringLiteral(
+        "INSERT INTO qp_Users (UserName,Pwd,Locked,ISuper,Purview) VALUES ('clerk','',0,0,"
+        "'ff|1|1|'), ('other','',0,0,'ff|1|1|77')")));
     payroll::DemoPayrollCounts counts;
     QString error;
     ASSERT_TRUE(payroll::fillDemoPayroll(app, 202601, &counts, &error)) << error.toStdString();
@@ -31,6 +35,12 @@ TEST_F(DemoPayroll, EveryFormulaValidatesConvertsAndCompiles)
     EXPECT_EQ(count(QStringLiteral("SELECT MIN(fDate) FROM qp_WageTable")), 202511);
 
     const int sort = count(QStringLiteral("SELECT ID FROM qp_Table WHERE nType=6"));
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserName='clerk'")),
+        QStringLiteral("ff|1|1|%1").arg(sort));
+    EXPECT_EQ(
+        database().scalar(QStringLiteral("SELECT Purview FROM qp_Users WHERE UserName='other'")),
+        QStringLiteral("ff|1|1|77"));
     payroll::WageScriptSession session(db(), {});
     ASSERT_TRUE(session.reset());
     db::CADORecordset rs(&db());
