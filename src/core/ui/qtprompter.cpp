@@ -155,6 +155,7 @@ void QtPrompter::progressBegin(const QString& text, int maximum)
     m_progress->setRange(0, maximum);
     m_progress->setWindowModality(Qt::WindowModal);
     m_progress->setMinimumDuration(300);
+    m_progress->setMinimumWidth(420); // wide enough that changing step texts rarely resize it
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
     m_progress->setValue(0);
