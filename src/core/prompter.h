@@ -36,8 +36,11 @@ public:
                                  const QString& filter) = 0;
     virtual QStringList openFileNames(const QString& caption, const QString& dir,
                                       const QString& filter) = 0;
-    virtual QString saveFileName(const QString& caption, const QString& dir,
-                                 const QString& filter) = 0;
+    // Who asks before an existing file is replaced: the file dialog, or the caller with its own
+    // question (when it changes the chosen name or must word the question itself).
+    enum class Overwrite { DialogAsks, CallerAsks };
+    virtual QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
+                                 Overwrite overwrite = Overwrite::DialogAsks) = 0;
     virtual QString existingDirectory(const QString& caption, const QString& dir) = 0;
 
     // One line of text; std::nullopt when the operator cancels.

@@ -15,7 +15,11 @@ public:
     {
         return {};
     }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&,
+                         Overwrite = Overwrite::DialogAsks) override
+    {
+        return {};
+    }
     QString existingDirectory(const QString&, const QString&) override { return {}; }
     std::optional<QString> textInput(const QString&, const QString&, const QString&) override
     {

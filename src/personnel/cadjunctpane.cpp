@@ -202,7 +202,8 @@ bool CAdjunctPane::saveAs(int index)
         return false;
     const Attachment file = m_files.at(index);
     const QString path = m_prompter.saveFileName(QStringLiteral("另存为"), file.name,
-                                                 QStringLiteral("All Files (*.*)"));
+                                                 QStringLiteral("All Files (*.*)"),
+                                                 core::Prompter::Overwrite::CallerAsks);
     if (path.isEmpty() || !m_command.confirmOverwrite(path))
         return false;
     QByteArray bytes;

@@ -131,7 +131,8 @@ bool CPhotoPane::savePhotoAs()
     if (!m_person.isValid() || m_photo.isEmpty())
         return false;
     QString path = m_prompter.saveFileName(QStringLiteral("另存为"), QString(),
-                                           QStringLiteral("All Files (*.*)"));
+                                           QStringLiteral("All Files (*.*)"),
+                                           core::Prompter::Overwrite::CallerAsks);
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())

@@ -82,6 +82,9 @@ TEST_F(PaneTest, PhotoIsStoredClearedAndSavedUnchanged)
     prompter.chooseFile(target).answer(Answer::Yes);
     EXPECT_TRUE(again.savePhotoAs());
     EXPECT_EQ(prompter.last().caption, QStringLiteral("文件覆盖"));
+    // The pane asks itself, so the file dialog must not ask a second time.
+    EXPECT_EQ(prompter.shown().at(prompter.shown().size() - 2).overwrite,
+              core::Prompter::Overwrite::CallerAsks);
     QFile saved(target);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), png);

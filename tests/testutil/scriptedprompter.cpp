@@ -165,9 +165,9 @@ QStringList ScriptedPrompter::openFileNames(const QString& caption, const QStrin
 }
 
 QString ScriptedPrompter::saveFileName(const QString& caption, const QString&,
-                                       const QString& filter)
+                                       const QString& filter, Overwrite overwrite)
 {
-    const Shown s{Kind::SaveFile, filter, caption, Icon::NoIcon, Answer::Cancel};
+    const Shown s{Kind::SaveFile, filter, caption, Icon::NoIcon, Answer::Cancel, overwrite};
     record(s);
     Scripted a{ScriptKind::Files};
     return take(ScriptKind::Files, s, a) ? a.files.value(0) : QString();

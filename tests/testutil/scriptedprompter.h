@@ -39,6 +39,8 @@ public:
         QString caption;
         Icon icon = Icon::NoIcon;
         Answer defaultButton = Answer::No;
+        // A save dialog: who asks before replacing an existing file.
+        Overwrite overwrite = Overwrite::DialogAsks;
     };
 
     ScriptedPrompter() = default;
@@ -81,8 +83,8 @@ public:
                          const QString& filter) override;
     QStringList openFileNames(const QString& caption, const QString& dir,
                               const QString& filter) override;
-    QString saveFileName(const QString& caption, const QString& dir,
-                         const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
+                         Overwrite overwrite = Overwrite::DialogAsks) override;
     QString existingDirectory(const QString& caption, const QString& dir) override;
     std::optional<QString> textInput(const QString& caption, const QString& label,
                                      const QString& initial = QString()) override;

@@ -125,9 +125,13 @@ QStringList QtPrompter::openFileNames(const QString& caption, const QString& dir
     return QFileDialog::getOpenFileNames(m_parent, caption, dir, filter);
 }
 
-QString QtPrompter::saveFileName(const QString& caption, const QString& dir, const QString& filter)
+QString QtPrompter::saveFileName(const QString& caption, const QString& dir, const QString& filter,
+                                 Overwrite overwrite)
 {
-    return QFileDialog::getSaveFileName(m_parent, caption, dir, filter);
+    return QFileDialog::getSaveFileName(m_parent, caption, dir, filter, nullptr,
+                                        overwrite == Overwrite::CallerAsks
+                                            ? QFileDialog::DontConfirmOverwrite
+                                            : QFileDialog::Options());
 }
 
 QString QtPrompter::existingDirectory(const QString& caption, const QString& dir)

@@ -31,8 +31,8 @@ public:
                          const QString& filter) override;
     QStringList openFileNames(const QString& caption, const QString& dir,
                               const QString& filter) override;
-    QString saveFileName(const QString& caption, const QString& dir,
-                         const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
+                         Overwrite overwrite = Overwrite::DialogAsks) override;
     QString existingDirectory(const QString& caption, const QString& dir) override;
     std::optional<QString> textInput(const QString& caption, const QString& label,
                                      const QString& initial = QString()) override;
