@@ -663,11 +663,13 @@ bool PostgresBackend::query(const QString& sql, ResultSet& result, bool updatabl
 
 bool PostgresBackend::beginTransaction()
 {
+    m_txSavepoint.clear();
     return checkOpen() && bool(run(QStringLiteral("BEGIN")));
 }
 
 bool PostgresBackend::commitTransaction()
 {
+    m_txSavepoint.clear();
     if (!checkOpen())
         return false;
     Result r(PQexec(m_conn, "COMMIT"), clearResult);
@@ -678,6 +680,7 @@ bool PostgresBackend::commitTransaction()
 
 bool PostgresBackend::rollbackTransaction()
 {
+    m_txSavepoint.clear();
     if (!checkOpen())
         return false;
     Result r(PQexec(m_conn, "ROLLBACK"), clearResult);
@@ -698,12 +701,22 @@ bool PostgresBackend::savepoint(const QString& name)
 {
     if (!checkOpen())
         return false;
-    // Outside a transaction a savepoint starts one, as SQLite's does.
-    if (!inTransaction() && !beginTransaction())
+    // Outside a transaction a savepoint starts one, as SQLite's does; releasing that savepoint
+    // commits it again, so grouped writes reach the other operators.
+    const bool starts = !inTransaction();
+    if (starts && !beginTransaction())
         return false;
     Result r(PQexec(m_conn, (QStringLiteral("SAVEPOINT ") + quoteName(name)).toUtf8().constData()),
              clearResult);
-    return PQresultStatus(r.get()) == PGRES_COMMAND_OK || failResult(r.get());
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
+        failResult(r.get());
+        if (starts)
+            rollbackTransaction();
+        return false;
+    }
+    if (starts)
+        m_txSavepoint = name;
+    return true;
 }
 
 bool PostgresBackend::releaseSavepoint(const QString& name)
@@ -713,7 +726,11 @@ bool PostgresBackend::releaseSavepoint(const QString& name)
     Result r(PQexec(m_conn,
                     (QStringLiteral("RELEASE SAVEPOINT ") + quoteName(name)).toUtf8().constData()),
              clearResult);
-    return PQresultStatus(r.get()) == PGRES_COMMAND_OK || failResult(r.get());
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        return failResult(r.get());
+    if (!m_txSavepoint.isEmpty() && name.compare(m_txSavepoint, Qt::CaseInsensitive) == 0)
+        return commitTransaction();
+    return true;
 }
 
 bool PostgresBackend::rollbackToSavepoint(const QString& name)

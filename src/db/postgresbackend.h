@@ -113,6 +113,8 @@ private:
     PostgresSchemaCache m_schema;
     QVariant m_lastInsertId;
     QVariantList m_movedKey; // see movedKey()
+    // The savepoint that began the open transaction (SQLite's rule: releasing it commits).
+    QString m_txSavepoint;
     unsigned int m_citextOid = 0;
     unsigned int m_bitOid = 0;
     QHash<unsigned int, TableInfo> m_tableInfo;

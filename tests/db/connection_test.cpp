@@ -174,6 +174,31 @@ TEST_F(ConnectionTest, TwoConnectionsShareOneFile)
     EXPECT_EQ(rs.GetFieldInt(QStringLiteral("Num")), 10) << "the row is read back after writing";
 }
 
+TEST_F(ConnectionTest, GroupedWritesAreCommittedForOtherConnections)
+{
+    // A row of a join writes both tables as one unit; outside a transaction that unit must be
+    // committed when it ends, or the other operators never see it and it is lost on close.
+    exec(QStringLiteral("CREATE TABLE qp_Note (ItemID int PRIMARY KEY, Body nvarchar(50) NULL)"));
+    exec(QStringLiteral("INSERT INTO qp_Note (ItemID, Body) VALUES (1, 'old')"));
+    CADORecordset rs(&m_db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT i.ID, i.Title, n.ItemID, n.Body FROM qp_Item i "
+                                       "JOIN qp_Note n ON n.ItemID = i.ID WHERE i.ID = 1")));
+    ASSERT_TRUE(rs.Edit());
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Title"), "joined"));
+    ASSERT_TRUE(rs.SetFieldValue(QStringLiteral("Body"), "new"));
+    ASSERT_TRUE(rs.Update()) << m_db.GetErrorDescription().toStdString();
+    EXPECT_EQ(m_db.TransactionLevel(), 0);
+    EXPECT_FALSE(m_db.backend()->inTransaction()) << "nothing left open after the write";
+
+    CADODatabase second;
+    ASSERT_TRUE(second.Open(connectionString()));
+    CADORecordset check(&second);
+    ASSERT_TRUE(check.Open(QStringLiteral("SELECT i.Title, n.Body FROM qp_Item i "
+                                          "JOIN qp_Note n ON n.ItemID = i.ID WHERE i.ID = 1")));
+    EXPECT_EQ(check.GetFieldString(QStringLiteral("Title")), QStringLiteral("joined"));
+    EXPECT_EQ(check.GetFieldString(QStringLiteral("Body")), QStringLiteral("new"));
+}
+
 TEST_F(ConnectionTest, AWriterWaitsForAnotherAndSaysWhenTheWaitIsTooLong)
 {
     if (onPostgres())
