@@ -1,7 +1,6 @@
 // The wage view's workflow: selection, read-only rules, cell edit, batch change, persons of the
 // month, check-out and the refusals after it.
 #include "payroll_fixture.h"
-#include "testutil/testbackend.h"
 
 #include "payroll/cdlgwagepsntable.h"
 #include "payroll/cviewwage.h"
@@ -390,9 +389,6 @@ TEST_F(WageView, CheckOutThenEveryChangeIsRefused)
 
 TEST_F(WageView, CheckOutByAnotherOperatorIsSeenBeforeWriting)
 {
-    // On the server the second connection does not find the month this fixture made; until that
-    // is understood the case runs on the embedded file only.
-    ORVANE_SQLITE_ONLY("a second connection does not see the fixture's month on the server yet");
     CViewWage view(app, prompter, sort, kMonth);
     ASSERT_TRUE(view.open());
     EXPECT_TRUE(view.canEditCell(0, column(view, base)));

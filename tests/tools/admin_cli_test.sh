@@ -1,15 +1,42 @@
 #!/usr/bin/env bash
 # Drives orvane-admin as an administrator would: exit codes, printed rows and stderr texts.
+# Under ORVANE_TEST_BACKEND=postgresql the databases are new databases on the server of
+# ORVANE_TEST_PG (as the other test programs decide), dropped again at the end.
 set -u
 ADMIN="$1"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 failures=0
 check() { # description, then a command that must succeed
     local what="$1"; shift
     if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
-db="$work/hr.db"
+
+backend=$(printf '%s' "${ORVANE_TEST_BACKEND:-}" | tr A-Z a-z)
+if [ -n "${ORVANE_TEST_PG:-}" ] && { [ -z "$backend" ] || [ "$backend" = postgresql ] ||
+    [ "$backend" = postgres ] || [ "$backend" = pg ]; }; then
+    server_dbs=()
+    # database VAR NAME: VAR names a database on the test server (init creates it).
+    database() {
+        local name="cli_$$_$2"
+        server_dbs+=("$name")
+        case "$ORVANE_TEST_PG" in
+        postgres://* | postgresql://*) printf -v "$1" '%s' "${ORVANE_TEST_PG%/*}/$name" ;;
+        *) printf -v "$1" '%s dbname=%s' "$ORVANE_TEST_PG" "$name" ;;
+        esac
+    }
+    cleanup() {
+        for name in "${server_dbs[@]}"; do
+            psql -q "$ORVANE_TEST_PG" -c "DROP DATABASE IF EXISTS \"$name\" WITH (FORCE)" \
+                >/dev/null 2>&1
+        done
+        rm -rf "$work"
+    }
+else
+    database() { printf -v "$1" '%s' "$work/$2.db"; }
+    cleanup() { rm -rf "$work"; }
+fi
+trap cleanup EXIT
+database db hr
 
 check "init creates a database" "$ADMIN" init "$db"
 check "init refuses an existing file" bash -c "! '$ADMIN' init '$db' 2>/dev/null"
@@ -56,7 +83,7 @@ check "config writes an enciphered hr.ini" \
 check "config without a server fails" bash -c "! '$ADMIN' config --ini '$work/x.ini' 2>/dev/null"
 
 # Bank file and payslips of the demo month.
-demo="$work/demo.db"
+database demo demo
 "$ADMIN" init "$demo" --demo 30 >/dev/null || failures=$((failures + 1))
 sort=$("$ADMIN" sql "$demo" "SELECT ID FROM qp_Table WHERE nType=6" | tail -1)
 month=$("$ADMIN" sql "$demo" "SELECT MAX(fDate) FROM qp_WageTable" | tail -1)

@@ -6,6 +6,7 @@
 #include "core/sqltext.h"
 #include "db/cadodatabase.h"
 #include "db/cadorecordset.h"
+#include "db/connectionstring.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -23,7 +24,10 @@ int runPasswd(const QStringList& args)
     }
     const QString& file = args[0];
     const QString user = args[1].trimmed();
-    if (!QFileInfo(file).isFile()) {
+    // A server database is named by its connection text; a file must be there already.
+    const bool server =
+        db::ConnectionString::parse(file).target() == db::ConnectionString::Target::PostgreSql;
+    if (!server && !QFileInfo(file).isFile()) {
         printErr(QStringLiteral("orvane-admin passwd: no database file %1\n").arg(file));
         return 1;
     }
