@@ -34,6 +34,8 @@ class RowWriter
 public:
     virtual ~RowWriter() = default;
     // False with the backend's lastError() when the row could not be written (or is gone).
+    // Inside a transaction a failed row may leave the transaction unusable (PostgreSQL aborts
+    // it): the caller rolls the transaction, or its savepoint, back.
     virtual bool update(const QVariantList& keyValues, const QVariantList& values) = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <libpq-fe.h>
 
 #include <climits>
+#include <utility>
 
 namespace orvane::db {
 
@@ -64,6 +65,64 @@ bool isDdl(const QString& sql)
     return head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) ||
            head.startsWith(QLatin1String("DROP"));
 }
+
+// Statement parameters as libpq takes them: text for every value but byte arrays, which go in
+// binary form (the bytes as they are); a null pointer for NULL.
+class StatementParameters
+{
+public:
+    explicit StatementParameters(const QVariantList& params)
+    {
+        m_buffers.reserve(size_t(params.size()));
+        for (const QVariant& v : params) {
+            if (v.isNull()) {
+                m_buffers.emplace_back();
+                m_values.push_back(nullptr);
+                m_lengths.push_back(0);
+                m_formats.push_back(0);
+                continue;
+            }
+            QByteArray bytes;
+            int format = 0;
+            switch (v.typeId()) {
+            case QMetaType::QByteArray:
+                bytes = v.toByteArray();
+                format = 1;
+                break;
+            case QMetaType::Bool:
+                bytes = v.toBool() ? "1" : "0";
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                bytes = QByteArray::number(v.toDouble(), 'g', 17);
+                break;
+            case QMetaType::QDateTime:
+                bytes = dateText(v.toDateTime()).toUtf8();
+                break;
+            case QMetaType::QDate:
+                bytes = v.toDate().toString(Qt::ISODate).toUtf8();
+                break;
+            default:
+                bytes = v.toString().toUtf8();
+            }
+            m_buffers.push_back(bytes);
+            m_values.push_back(m_buffers.back().constData());
+            m_lengths.push_back(int(m_buffers.back().size()));
+            m_formats.push_back(format);
+        }
+    }
+
+    int count() const { return int(m_values.size()); }
+    const char* const* values() const { return m_values.data(); }
+    const int* lengths() const { return m_lengths.data(); }
+    const int* formats() const { return m_formats.data(); }
+
+private:
+    std::vector<QByteArray> m_buffers;
+    std::vector<const char*> m_values;
+    std::vector<int> m_lengths;
+    std::vector<int> m_formats;
+};
 
 } // namespace
 
@@ -237,6 +296,7 @@ void PostgresBackend::close()
     m_schema.invalidate();
     m_tableInfo.clear();
     m_primaryKeys.clear();
+    m_staleStatements.clear();
 }
 
 bool PostgresBackend::isOpen() const
@@ -324,51 +384,11 @@ PostgresBackend::Result PostgresBackend::run(const QString& sql)
 
 PostgresBackend::Result PostgresBackend::runParams(const QString& sql, const QVariantList& params)
 {
-    std::vector<QByteArray> buffers;
-    std::vector<const char*> values;
-    std::vector<int> lengths;
-    std::vector<int> formats;
-    buffers.reserve(size_t(params.size()));
-    for (const QVariant& v : params) {
-        if (v.isNull()) {
-            buffers.emplace_back();
-            values.push_back(nullptr);
-            lengths.push_back(0);
-            formats.push_back(0);
-            continue;
-        }
-        QByteArray bytes;
-        int format = 0;
-        switch (v.typeId()) {
-        case QMetaType::QByteArray:
-            bytes = v.toByteArray();
-            format = 1; // bytea in binary form: the bytes as they are
-            break;
-        case QMetaType::Bool:
-            bytes = v.toBool() ? "1" : "0";
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            bytes = QByteArray::number(v.toDouble(), 'g', 17);
-            break;
-        case QMetaType::QDateTime:
-            bytes = dateText(v.toDateTime()).toUtf8();
-            break;
-        case QMetaType::QDate:
-            bytes = v.toDate().toString(Qt::ISODate).toUtf8();
-            break;
-        default:
-            bytes = v.toString().toUtf8();
-        }
-        buffers.push_back(bytes);
-        values.push_back(buffers.back().constData());
-        lengths.push_back(int(buffers.back().size()));
-        formats.push_back(format);
-    }
+    const StatementParameters p(params);
     const QByteArray text = sql.toUtf8();
     return guarded([&] {
-        return Result(PQexecParams(m_conn, text.constData(), int(values.size()), nullptr,
-                                   values.data(), lengths.data(), formats.data(), 0),
+        return Result(PQexecParams(m_conn, text.constData(), p.count(), nullptr, p.values(),
+                                   p.lengths(), p.formats(), 0),
                       clearResult);
     });
 }
@@ -686,6 +706,7 @@ bool PostgresBackend::rollbackTransaction()
     Result r(PQexec(m_conn, "ROLLBACK"), clearResult);
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         return failResult(r.get());
+    dropStaleStatements();
     return true;
 }
 
@@ -763,7 +784,105 @@ QString keyCondition(const QStringList& keyColumns, int firstParam)
     return where.join(QStringLiteral(" AND "));
 }
 
+QString rowGoneText(const QString& table)
+{
+    return QStringLiteral("Row cannot be located for updating in table %1; it was changed or "
+                          "deleted meanwhile")
+        .arg(table);
+}
+
+QString updateText(const QString& quotedTable, const QStringList& quotedColumns,
+                   const QStringList& keyColumns)
+{
+    QStringList sets;
+    int n = 1;
+    for (const QString& c : quotedColumns)
+        sets << QStringLiteral("%1 = $%2").arg(c).arg(n++);
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+        .arg(quotedTable, sets.join(QStringLiteral(", ")), keyCondition(keyColumns, n));
+}
+
 } // namespace
+
+// Rows of one table written through one UPDATE prepared on the server when the first row comes.
+// The statements run without the savepoint that guards every other statement inside a
+// transaction: the writers serve batch jobs that roll their transaction back when a row fails,
+// and a savepoint per row would double the round trips to the server.
+class PostgresRowWriter : public RowWriter
+{
+public:
+    PostgresRowWriter(PostgresBackend& backend, const QString& table,
+                      const QStringList& keyColumns, const QStringList& columns)
+        : m_backend(backend), m_table(table)
+    {
+        QStringList quoted;
+        for (const QString& c : columns)
+            quoted << PostgresBackend::quoteName(c);
+        m_sql = updateText(PostgresBackend::quoteName(table), quoted, keyColumns).toUtf8();
+        m_name = "orvane_rows_" + QByteArray::number(++backend.m_preparedCount);
+    }
+
+    ~PostgresRowWriter() override
+    {
+        if (!m_prepared || !m_backend.m_conn)
+            return;
+        // A failed transaction refuses every statement until it is rolled back: drop the
+        // statement then.
+        if (PQtransactionStatus(m_backend.m_conn) == PQTRANS_INERROR) {
+            m_backend.m_staleStatements << m_name;
+            return;
+        }
+        Result r(PQexec(m_backend.m_conn, ("DEALLOCATE " + m_name).constData()), clearResult);
+    }
+
+    bool update(const QVariantList& keyValues, const QVariantList& values) override
+    {
+        PostgresBackend& b = m_backend;
+        if (!b.checkOpen())
+            return false;
+        if (!m_prepared) {
+            b.dropStaleStatements();
+            Result r(PQprepare(b.m_conn, m_name.constData(), m_sql.constData(), 0, nullptr),
+                     clearResult);
+            if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+                return b.failResult(r.get());
+            m_prepared = true;
+        }
+        const StatementParameters p(values + keyValues);
+        Result r(PQexecPrepared(b.m_conn, m_name.constData(), p.count(), p.values(), p.lengths(),
+                                p.formats(), 0),
+                 clearResult);
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            return b.failResult(r.get());
+        if (QByteArray(PQcmdTuples(r.get())).toLongLong() == 0)
+            return b.failText(kErrorCommandText, rowGoneText(m_table));
+        return true;
+    }
+
+private:
+    using Result = PostgresBackend::Result;
+
+    PostgresBackend& m_backend;
+    QString m_table;
+    QByteArray m_sql;
+    QByteArray m_name;
+    bool m_prepared = false;
+};
+
+std::unique_ptr<RowWriter> PostgresBackend::rowWriter(const QString& table,
+                                                      const QStringList& keyColumns,
+                                                      const QStringList& columns)
+{
+    return std::make_unique<PostgresRowWriter>(*this, table, keyColumns, columns);
+}
+
+void PostgresBackend::dropStaleStatements()
+{
+    if (m_staleStatements.isEmpty() || PQtransactionStatus(m_conn) == PQTRANS_INERROR)
+        return;
+    for (const QByteArray& name : std::exchange(m_staleStatements, {}))
+        Result r(PQexec(m_conn, ("DEALLOCATE " + name).constData()), clearResult);
+}
 
 bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColumns,
                                 const QVariantList& keyValues, const QStringList& columns,
@@ -779,13 +898,10 @@ bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColu
             return failText(kErrorCommandText,
                             QStringLiteral("The row has no record in table %1").arg(table));
     }
-    QStringList sets;
-    int n = 1;
+    QStringList quoted;
     for (const QString& c : columns)
-        sets << QStringLiteral("%1 = $%2").arg(quoteName(c)).arg(n++);
-    QString sql =
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(quoteName(table), sets.join(QStringLiteral(", ")), keyCondition(keyColumns, n));
+        quoted << quoteName(c);
+    QString sql = updateText(quoteName(table), quoted, keyColumns);
     // Every write gives a row a new ctid: a table keyed by it reports the new place.
     const bool physicalKey = keyColumns == QStringList{QStringLiteral("ctid")};
     if (physicalKey)
@@ -794,10 +910,7 @@ bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColu
     if (!r)
         return false;
     if (QByteArray(PQcmdTuples(r.get())).toLongLong() == 0)
-        return failText(kErrorCommandText,
-                        QStringLiteral("Row cannot be located for updating in table %1; it was "
-                                       "changed or deleted meanwhile")
-                            .arg(table));
+        return failText(kErrorCommandText, rowGoneText(table));
     if (physicalKey && PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) == 1) {
         ResultSet rows;
         fetch(r.get(), rows, 1);

@@ -69,6 +69,9 @@ public:
     QVariantList movedKey() const override { return m_movedKey; }
     bool insertRow(const QString& table, const QStringList& columns, const QVariantList& values,
                    const QStringList& keyColumns, QVariantList* newKey) override;
+    // Prepares its UPDATE once on the server; see PostgresRowWriter.
+    std::unique_ptr<RowWriter> rowWriter(const QString& table, const QStringList& keyColumns,
+                                         const QStringList& columns) override;
     bool fetchRow(const QString& table, const QStringList& keyColumns,
                   const QVariantList& keyValues, const QStringList& columns,
                   QVariantList& values) override;
@@ -99,6 +102,9 @@ private:
     // Runs one statement with parameters (binary for byte arrays), guarded the same way.
     Result runParams(const QString& sql, const QVariantList& params);
     Result guarded(const std::function<Result()>& statement);
+    // Drops the prepared statements of finished row writers that could not be dropped while the
+    // transaction was failed.
+    void dropStaleStatements();
     // Records the error of a failed result (or of the connection) and returns false.
     bool failResult(pg_result* result);
     bool failText(quint32 code, const QString& description);
@@ -119,6 +125,10 @@ private:
     unsigned int m_bitOid = 0;
     QHash<unsigned int, TableInfo> m_tableInfo;
     QHash<QString, QStringList> m_primaryKeys;
+    int m_preparedCount = 0;           // names the row writers' prepared statements
+    QList<QByteArray> m_staleStatements; // see dropStaleStatements()
+
+    friend class PostgresRowWriter;
 };
 
 std::unique_ptr<Backend> createPostgresBackend();

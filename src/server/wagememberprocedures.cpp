@@ -3,6 +3,8 @@
 #include "server/payrollprocedures.h"
 #include "server/procedurehelpers.h"
 
+#include "db/cadodatabase.h"
+
 #include <QXmlStreamReader>
 
 namespace orvane::server {
@@ -144,9 +146,16 @@ void refreshMemberOrder(ProcContext& ctx)
     const db::ResultSet members =
         ctx.query(QStringLiteral("SELECT qp_WagePsn.ID ") + from + where +
                   QStringLiteral(" ORDER BY qp_Dept.Ord,qp_PsnBase.Ord,qp_PsnBase.Number"));
-    for (int r = 0; r < members.rowCount(); ++r)
-        ctx.execute(QStringLiteral("UPDATE qp_WagePsn SET Ord=%1 WHERE ID=%2")
-                        .arg(num(positions.at(r, 0).toInt()), num(members.at(r, 0).toInt())));
+    db::Backend* backend = ctx.database().backend();
+    if (!backend)
+        ctx.fail(QStringLiteral("The connection is closed"));
+    // A sort of many thousand members: one statement prepared once.
+    const auto writer = backend->rowWriter(QStringLiteral("qp_WagePsn"), {QStringLiteral("ID")},
+                                           {QStringLiteral("Ord")});
+    for (int r = 0; r < members.rowCount(); ++r) {
+        if (!writer->update({members.at(r, 0).toInt()}, {positions.at(r, 0).toInt()}))
+            ctx.fail(backend->lastError().description);
+    }
 }
 
 } // namespace

@@ -160,6 +160,40 @@ TEST_F(WritebackTest, WrittenDatesAndDecimalsTakeTheColumnsForm)
     EXPECT_EQ(scalar(QStringLiteral("SELECT Birthday FROM qp_Psn")), "1999-05-31 00:00:00");
 }
 
+TEST_F(WritebackTest, RowWriterWritesByKeyAndAFailedRowLeavesItToTheTransaction)
+{
+    Backend* backend = m_db.backend();
+    ASSERT_NE(backend, nullptr);
+    const QStringList key{QStringLiteral("DID")};
+    const QStringList columns{QStringLiteral("DName"), QStringLiteral("Stat")};
+    {
+        const auto writer = backend->rowWriter(QStringLiteral("qp_Dept"), key, columns);
+        for (int did = 1; did <= 2; ++did)
+            ASSERT_TRUE(writer->update({did}, {QStringLiteral("部门%1").arg(did), 10 + did}))
+                << backend->lastError().description.toStdString();
+        EXPECT_FALSE(writer->update({99}, {QStringLiteral("x"), 1}));
+        EXPECT_TRUE(backend->lastError().description.contains(QStringLiteral("cannot be located")))
+            << backend->lastError().description.toStdString();
+    }
+    EXPECT_EQ(scalar(QStringLiteral("SELECT DName + '/' + CAST(Stat AS varchar) FROM qp_Dept "
+                                    "WHERE DID = 2")),
+              QStringLiteral("部门2/12"));
+
+    // Inside a transaction a refused row fails the batch; the caller rolls back, and the
+    // connection and later writers go on working.
+    ASSERT_TRUE(m_db.BeginTransaction());
+    {
+        const auto writer = backend->rowWriter(QStringLiteral("qp_Dept"), key, columns);
+        ASSERT_TRUE(writer->update({1}, {QStringLiteral("改"), 7}));
+        EXPECT_FALSE(writer->update({2}, {QStringLiteral("改"), QVariant()})) << "Stat NOT NULL";
+    }
+    ASSERT_TRUE(m_db.RollbackTransaction());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Stat FROM qp_Dept WHERE DID = 1")), "11");
+    const auto writer = backend->rowWriter(QStringLiteral("qp_Dept"), key, {columns[1]});
+    EXPECT_TRUE(writer->update({1}, {3})) << backend->lastError().description.toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Stat FROM qp_Dept WHERE DID = 1")), "3");
+}
+
 TEST_F(WritebackTest, StatementResultsAsSqlServerGivesThem)
 {
     ASSERT_TRUE(m_db.Execute(QStringLiteral("CREATE TABLE t9 (A int)")));

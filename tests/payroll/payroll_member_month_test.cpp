@@ -76,6 +76,33 @@ TEST_F(Members, SelectDialogTicksSearchesAndAdds)
     EXPECT_EQ(page.members().rowCount(), 0);
 }
 
+TEST_F(Members, RefreshGivesADepartmentsMembersTheirPositionsInPersonOrder)
+{
+    const int p1 = count(QStringLiteral("SELECT PID FROM qp_PsnBase WHERE Number='A01'"));
+    const int p2 = count(QStringLiteral("SELECT PID FROM qp_PsnBase WHERE Number='A02'"));
+    const int p3 = count(QStringLiteral("SELECT PID FROM qp_PsnBase WHERE Number='A03'"));
+    for (const auto& [pid, ord] : {std::pair{p3, 5}, {p1, 6}, {p2, 9}})
+        ASSERT_TRUE(db().Execute(QStringLiteral("INSERT INTO qp_WagePsn (SID,PID,Ord) VALUES "
+                                                "(%1,%2,%3)")
+                                     .arg(sort)
+                                     .arg(pid)
+                                     .arg(ord)));
+    auto ordOf = [&](int pid) {
+        return count(
+            QStringLiteral("SELECT Ord FROM qp_WagePsn WHERE SID=%1 AND PID=%2").arg(sort).arg(pid));
+    };
+    // The leaf department's two members swap positions 5 and 9; the other keeps 6.
+    page.setDepartment(2);
+    ASSERT_TRUE(page.refresh());
+    EXPECT_EQ(ordOf(p2), 5);
+    EXPECT_EQ(ordOf(p3), 9);
+    EXPECT_EQ(ordOf(p1), 6);
+    ASSERT_TRUE(db().Execute(QStringLiteral("EXEC qp_RefreshWagePsnDefaultOrder %1,0").arg(sort)));
+    EXPECT_EQ(ordOf(p1), 5);
+    EXPECT_EQ(ordOf(p2), 6);
+    EXPECT_EQ(ordOf(p3), 9);
+}
+
 TEST_F(Members, WageSettingsLoadsOnlyTheShownPageAndCyclesPages)
 {
     CDlgWageSet settings(app, prompter);
