@@ -54,9 +54,10 @@ CGridView::CGridView(QWidget* parent)
     layout->addWidget(m_table, 1);
     layout->addWidget(m_footer);
 
-    auto* delegate = new GridDelegate(this);
-    setUpTable(m_table, delegate);
-    setUpTable(m_frozen, delegate);
+    // A delegate per view: a delegate's commitData reaches every view it serves, and a view
+    // handed another view's editor warns.
+    setUpTable(m_table, new GridDelegate(this));
+    setUpTable(m_frozen, new GridDelegate(this));
     m_frozen->setFocusPolicy(Qt::NoFocus);
     m_frozen->verticalHeader()->hide();
     m_frozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);

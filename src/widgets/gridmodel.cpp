@@ -116,6 +116,13 @@ QString GridModel::cellText(int row, int column) const
         if (col.dataType == GridColumn::Number)
             return QString::number(value.toDouble(), 'f', col.decimals);
         return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        // An embedded file keeps a whole amount as an integer, a server as a decimal: both show
+        // the column's decimals.
+        if (col.dataType == GridColumn::Number)
+            return QString::number(value.toDouble(), 'f', col.decimals);
+        break;
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("是") : QStringLiteral("否");
     default:

@@ -13,8 +13,10 @@
 #include <QDateTime>
 #include <QFont>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
 
 namespace orvane::widgets {
 namespace {
@@ -94,9 +96,10 @@ TEST(GridModel, CellTextsFollowTheColumnType)
         int row, column;
         const char* text;
     } cases[] = {
-        {0, 1, "A0"},         {0, 2, "1234.50"}, {1, 2, "1235.50"},
+        {0, 1, "A0"},         {0, 2, "1234.50"}, {1, 2, "1500.00"}, {1, 0, "2"},
         {0, 3, "1990-01-02"}, {1, 3, ""},        {0, 4, "男"},
     };
+    rows.at(1, 2) = qlonglong(1500); // a whole amount as an embedded file returns it
     for (const Case& c : cases) {
         EXPECT_EQ(model.index(c.row, c.column).data().toString(), QString::fromUtf8(c.text))
             << c.row << "," << c.column;
@@ -205,6 +208,40 @@ TEST(CGridView, FreezesShownColumnsAndSkipsHiddenOnes)
     EXPECT_TRUE(grid.frozenTable()->isColumnHidden(0));
     grid.setFrozenColumns(0);
     EXPECT_FALSE(grid.frozenTable()->isVisible());
+}
+
+QStringList g_warnings;
+
+TEST(CGridView, EditsCommitWithoutWarningsWhileColumnsAreFrozen)
+{
+    db::ResultSet rows = sampleRows(5);
+    GridModel model;
+    model.setSource(&rows, sampleColumns());
+    model.commitEdit = [&rows](int row, int column, const QVariant& value) {
+        rows.at(row, column) = value;
+        return true;
+    };
+    CGridView grid;
+    grid.resize(600, 300);
+    grid.setModel(&model);
+    grid.show();
+    grid.setFrozenColumns(2);
+    g_warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtWarningMsg)
+                g_warnings << text;
+        });
+    grid.table()->setCurrentIndex(model.index(2, 1));
+    grid.table()->edit(model.index(2, 1));
+    auto* editor = grid.table()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("B7"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits through a queued call
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(model.index(2, 1).data().toString(), QStringLiteral("B7"));
+    EXPECT_TRUE(g_warnings.isEmpty()) << g_warnings.join(u'\n').toStdString();
 }
 
 TEST(CGridView, ReportsWidthsChangedByTheOperatorOnly)
