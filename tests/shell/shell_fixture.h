@@ -15,6 +15,7 @@
 #include "testutil/scriptedprompter.h"
 #include "testutil/testdatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -56,7 +57,9 @@ protected:
 
     static QString settingsFile()
     {
-        return QDir::temp().filePath(QStringLiteral("orvane-shell-test.ini"));
+        // One file per process: the shell test programs run side by side under ctest -j.
+        return QDir::temp().filePath(
+            QStringLiteral("orvane-shell-test-%1.ini").arg(QCoreApplication::applicationPid()));
     }
 
     ShellTest()
