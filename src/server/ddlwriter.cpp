@@ -162,6 +162,19 @@ QString DdlWriter::tableExistsQuery(const QString& table) const
     return {};
 }
 
+QString DdlWriter::lockForWriting(const QString& table) const
+{
+    switch (m_dialect) {
+    case SqlDialect::SQLite:
+        return {};
+    case SqlDialect::PostgreSQL:
+        return QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table);
+    case SqlDialect::SqlServer:
+        return QStringLiteral("SELECT TOP 0 * FROM %1 WITH (TABLOCKX, HOLDLOCK)").arg(table);
+    }
+    return {};
+}
+
 bool DdlWriter::isPlainName(const QString& name)
 {
     if (name.isEmpty() || name.size() > 128 || name.at(0).isDigit())

@@ -39,6 +39,11 @@ public:
     // enforced.
     QStringList changeColumnLength(const QString& table, const ColumnDef& column) const;
 
+    // A statement that keeps other connections from writing `table` until the transaction ends,
+    // so that a check followed by an insert cannot interleave with another operator's; empty on
+    // SQLite, where one connection writes at a time anyway.
+    QString lockForWriting(const QString& table) const;
+
     // A query in the backend's own dialect that gives a row when the table exists.
     QString tableExistsQuery(const QString& table) const;
 
