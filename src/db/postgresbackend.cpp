@@ -4,6 +4,7 @@
 #include "db/postgresfunctions.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTimeZone>
 
 #include <libpq-fe.h>
@@ -58,6 +59,26 @@ QByteArray decodeBytea(const char* text, int length)
     return bytes;
 }
 
+// SQL Server's text for a value that does not convert, from PostgreSQL's
+// 'invalid input syntax for type integer: "abc"'.
+QString conversionMessage(const QString& message)
+{
+    static const QRegularExpression syntax(
+        QStringLiteral("^invalid input syntax for type ([a-z ]+): \"(.*)\"$"));
+    const QRegularExpressionMatch m = syntax.match(message);
+    if (!m.hasMatch())
+        return message;
+    const QString type = m.captured(1);
+    if (type == QLatin1String("numeric"))
+        return QStringLiteral("Error converting data type varchar to numeric.");
+    const QString target = type == QLatin1String("integer")            ? QStringLiteral("int")
+                           : type == QLatin1String("double precision") ? QStringLiteral("float")
+                                                                       : type;
+    return QStringLiteral("Conversion failed when converting the varchar value '%1' to data type "
+                          "%2.")
+        .arg(m.captured(2), target);
+}
+
 bool isDdl(const QString& sql)
 {
     const QString head = sql.trimmed().left(12).toUpper();
@@ -80,8 +101,10 @@ QString PostgresSchemaCache::tsqlType(const QString& pgType)
     const QString t = pgType.toLower();
     const qsizetype paren = t.indexOf(u'(');
     const QString args = paren < 0 ? QString() : t.mid(paren, t.indexOf(u')') - paren + 1);
-    if (t == QLatin1String("citext"))
+    if (t == QLatin1String("citext")) // texts of databases made before the collation
         return QStringLiteral("NVARCHAR(4000)");
+    if (t == QLatin1String("tsqlmoney"))
+        return QStringLiteral("MONEY");
     if (t.startsWith(QLatin1String("character varying")))
         return QStringLiteral("NVARCHAR") + (args.isEmpty() ? QStringLiteral("(4000)") : args);
     if (t.startsWith(QLatin1String("character")))
@@ -206,10 +229,11 @@ bool PostgresBackend::open(const ConnectionString& connection, bool /*create*/)
                                     "warning"),
                      clearResult);
     }
-    // A database that `orvane-admin init` did not prepare gets the extension, the domain and
+    // A database that `orvane-admin init` did not prepare gets the collation, the domains and
     // the functions of the translation now (when the user may create them).
     auto prepared = catalogQuery("SELECT 1 FROM pg_catalog.pg_proc WHERE proname = "
-                                 "'tsql_datestr' AND pg_function_is_visible(oid)",
+                                 "'tsql_datestr' AND pg_function_is_visible(oid) AND EXISTS "
+                                 "(SELECT 1 FROM pg_catalog.pg_type WHERE typname = 'tsqlmoney')",
                                  {});
     if (prepared && PQntuples(prepared.get()) == 0) {
         for (const QString& sql : postgresSetupStatements())
@@ -217,13 +241,13 @@ bool PostgresBackend::open(const ConnectionString& connection, bool /*create*/)
         clearError();
     }
     auto types = catalogQuery("SELECT typname, oid FROM pg_catalog.pg_type WHERE typname IN "
-                              "('citext', 'tsqlbit')",
+                              "('citext', 'tsqlbit', 'tsqlmoney')",
                               {});
     if (types) {
         for (int r2 = 0; r2 < PQntuples(types.get()); ++r2) {
             const QByteArray name = PQgetvalue(types.get(), r2, 0);
             const Oid oid = Oid(QByteArray(PQgetvalue(types.get(), r2, 1)).toUInt());
-            (name == "citext" ? m_citextOid : m_bitOid) = oid;
+            (name == "citext" ? m_citextOid : name == "tsqlbit" ? m_bitOid : m_moneyOid) = oid;
         }
     }
     return true;
@@ -276,6 +300,10 @@ bool PostgresBackend::failResult(pg_result* result)
     // SQL Server's texts where the client's users know them.
     if (state && qstrcmp(state, "22012") == 0)
         message = QStringLiteral("Divide by zero error encountered.");
+    else if (state && qstrcmp(state, "22001") == 0)
+        message = QStringLiteral("String or binary data would be truncated.");
+    else if (state && qstrcmp(state, "22P02") == 0)
+        message = conversionMessage(message);
     if (message.isEmpty())
         message = QStringLiteral("The statement failed");
     return failText(kErrorCommandText, message);
@@ -503,6 +531,8 @@ bool PostgresBackend::fetch(pg_result* result, ResultSet& out, int visibleColumn
         };
         if (type == m_bitOid && m_bitOid != 0)
             set(adBoolean, 2, Kind::Integer);
+        else if (type == m_moneyOid && m_moneyOid != 0)
+            set(adCurrency, 8, Kind::Double);
         else if (type == m_citextOid && m_citextOid != 0)
             set(adVarWChar, 4000, Kind::Text);
         else {
@@ -600,11 +630,11 @@ bool PostgresBackend::query(const QString& sql, ResultSet& result, bool updatabl
                 keys.push_back(primaryKey(from.tables[k]));
                 for (qsizetype j = 0; j < keys.back().size(); ++j)
                     extra += QStringLiteral(", %1.%2 AS \"__orvane_key%3_%4\"")
-                                 .arg(from.aliases[k], keys.back()[j] == QLatin1String("ctid")
-                                                           ? QStringLiteral("ctid")
-                                                           : quoteName(keys.back()[j]))
-                                 .arg(k)
-                                 .arg(j);
+                                 .arg(from.aliases[k],
+                                      keys.back()[j] == QLatin1String("ctid")
+                                          ? QStringLiteral("ctid")
+                                          : quoteName(keys.back()[j]),
+                                      QString::number(k), QString::number(j));
             }
             QString keyed = sql;
             keyed.insert(from.insertAt, extra + QLatin1Char(' '));

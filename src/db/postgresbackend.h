@@ -17,9 +17,10 @@ namespace orvane::db {
 
 class PostgresBackend;
 
-// The declared types of a PostgreSQL database's tables as T-SQL type names (citext as
-// NVARCHAR, timestamp as DATETIME, numeric(p,s) as DECIMAL(p,s), tsqlbit as BIT), read from the
-// catalogue when first asked for and forgotten when the connection runs DDL.
+// The declared types of a PostgreSQL database's tables as T-SQL type names (varchar(n) as
+// NVARCHAR(n), timestamp as DATETIME, numeric(p,s) as DECIMAL(p,s), tsqlbit as BIT, tsqlmoney
+// as MONEY), read from the catalogue when first asked for and forgotten when the connection
+// runs DDL.
 class PostgresSchemaCache : public TsqlSchema
 {
 public:
@@ -116,6 +117,7 @@ private:
     // The savepoint that began the open transaction (SQLite's rule: releasing it commits).
     QString m_txSavepoint;
     unsigned int m_citextOid = 0;
+    unsigned int m_moneyOid = 0;
     unsigned int m_bitOid = 0;
     QHash<unsigned int, TableInfo> m_tableInfo;
     QHash<QString, QStringList> m_primaryKeys;

@@ -6,10 +6,15 @@ namespace orvane::db {
 // Dates follow SQL Server: DATEDIFF counts the boundaries crossed, weeks start on Sunday,
 // CONVERT styles as in the SQLite functions, a text that is no date fails with SQL Server's
 // message; CHARINDEX and REPLACE ignore case.
+// Texts compare under the collation tsql_ci: ICU's Chinese order (pinyin, Latin first) at
+// strength 2 (case ignored, accents count), width ignored, blanks ignored as alternates.
+// PostgreSQL searches and matches patterns only under deterministic collations, so functions
+// that do (strpos, regular expressions, replace) read their texts under "und-x-icu" or "C".
 QStringList postgresSetupStatements()
 {
     return {
-        QStringLiteral(R"SQL(CREATE EXTENSION IF NOT EXISTS citext)SQL"),
+        QStringLiteral(R"SQL(CREATE COLLATION IF NOT EXISTS tsql_ci (provider = icu, locale = 'zh-u-kr-latn-hani-ks-level2-ka-shifted-kv-space', deterministic = false))SQL"),
+        QStringLiteral(R"SQL(DO $$ BEGIN CREATE DOMAIN tsqlmoney AS numeric(19,4); EXCEPTION WHEN duplicate_object THEN NULL; END $$)SQL"),
         QStringLiteral(R"SQL(DO $$ BEGIN CREATE DOMAIN tsqlbit AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_getdate() RETURNS timestamp(0) LANGUAGE sql STABLE AS $$ SELECT CAST(statement_timestamp() AS timestamp(0)) $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_identity() RETURNS bigint LANGUAGE plpgsql VOLATILE AS $$
@@ -46,7 +51,7 @@ BEGIN
   RETURN m;
 END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_datetime(t text, style integer DEFAULT NULL) RETURNS timestamp(0) LANGUAGE plpgsql STABLE AS $$
-DECLARE s text := btrim(t); m text[];
+DECLARE s text COLLATE "C" := btrim(t); m text[];
 BEGIN
   IF s IS NULL THEN RETURN NULL; END IF;
   IF s = '' THEN RETURN TIMESTAMP '1900-01-01'; END IF;
@@ -78,7 +83,7 @@ EXCEPTION WHEN OTHERS THEN
   RETURN 0;
 END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_isnumeric(t text) RETURNS integer LANGUAGE sql IMMUTABLE AS $$
-  SELECT CASE WHEN t ~ '^\s*[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?\s*$' THEN 1 ELSE 0 END $$)SQL"),
+  SELECT CASE WHEN t COLLATE "C" ~ '^\s*[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?\s*$' THEN 1 ELSE 0 END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION dateadd(part text, n numeric, d timestamp) RETURNS timestamp(0) LANGUAGE sql IMMUTABLE AS $$
   SELECT CAST(d + CASE part
     WHEN 'year' THEN make_interval(years => trunc(n)::int)
@@ -141,14 +146,16 @@ BEGIN
 END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_charindex(needle text, hay text, start integer DEFAULT 1) RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE s integer := greatest(coalesce(start, 1), 1); p integer;
+  n text COLLATE "und-x-icu" := lower(needle COLLATE "und-x-icu");
+  h text COLLATE "und-x-icu" := lower(substr(hay, s) COLLATE "und-x-icu");
 BEGIN
   IF needle IS NULL OR hay IS NULL THEN RETURN NULL; END IF;
-  IF needle = '' THEN RETURN 0; END IF;
-  p := strpos(lower(substr(hay, s)), lower(needle));
+  IF n = '' THEN RETURN 0; END IF;
+  p := strpos(h, n);
   RETURN CASE WHEN p = 0 THEN 0 ELSE p + s - 1 END;
 END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_replace(s text, f text, r text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
-  SELECT CASE WHEN f = '' THEN s ELSE regexp_replace(s, regexp_replace(f, '([^[:alnum:][:space:]])', '\\\1', 'g'), replace(r, '\', '\\'), 'gi') END $$)SQL"),
+  SELECT CASE WHEN f COLLATE "und-x-icu" = '' THEN s ELSE regexp_replace(s COLLATE "und-x-icu", regexp_replace(f COLLATE "und-x-icu", '([^[:alnum:][:space:]])', '\\\1', 'g'), replace(r COLLATE "und-x-icu", '\', '\\'), 'gi') END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_round(x numeric, n integer, f integer DEFAULT 0) RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
   SELECT CASE WHEN coalesce(f, 0) <> 0 THEN trunc(x, n) ELSE round(x, n) END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_str(x numeric, len integer DEFAULT 10, decimals integer DEFAULT 0) RETURNS text LANGUAGE sql IMMUTABLE AS $$
@@ -158,6 +165,7 @@ END $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_add(a numeric, b numeric) RETURNS numeric LANGUAGE sql IMMUTABLE AS $$ SELECT a + b $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_add(a timestamp, b numeric) RETURNS timestamp LANGUAGE sql IMMUTABLE AS $$ SELECT a + b * INTERVAL '1 day' $$)SQL"),
         QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_add(a numeric, b timestamp) RETURNS timestamp LANGUAGE sql IMMUTABLE AS $$ SELECT b + a * INTERVAL '1 day' $$)SQL"),
+        QStringLiteral(R"SQL(CREATE OR REPLACE FUNCTION tsql_add(a timestamp, b text) RETURNS timestamp LANGUAGE sql STABLE STRICT AS $$ SELECT a + (tsql_datetime(b) - TIMESTAMP '1900-01-01') $$)SQL"),
     };
 }
 

@@ -379,9 +379,12 @@ void fnTsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv)
         resultText(ctx, formatDateTime(dt->addMSecs(msecs)));
         return;
     }
-    resultError(ctx, QStringLiteral("Conversion failed when converting the varchar value '%1' "
-                                    "to a number.")
-                         .arg(s));
+    if (sqlite3_value_type(number) == SQLITE_INTEGER)
+        resultError(ctx, QStringLiteral("Conversion failed when converting the varchar value '%1' "
+                                        "to data type int.")
+                             .arg(s));
+    else
+        resultError(ctx, QStringLiteral("Error converting data type varchar to numeric."));
 }
 
 // a / b and a % b: a zero divisor fails the statement as in SQL Server. Two whole numbers

@@ -73,9 +73,11 @@ const TsqlColumn* TsqlParser::findColumn(const QString& table, const QString& co
 // ---------------------------------------------------------------------------------------------
 // PostgreSQL
 
-// The PostgreSQL column type for a T-SQL declared type. Texts are citext so that comparisons,
-// LIKE, ORDER BY and indexes ignore case as SQL Server's default collation does.
-QString TsqlParser::pgColumnType(const QString& declType) const
+// The PostgreSQL column type for a T-SQL declared type. Texts keep their declared length and
+// take the collation tsql_ci, so that comparisons, ORDER BY and indexes ignore case, width and
+// blanks and sort Chinese by pinyin as SQL Server's default collation does. Without
+// `collated` a text type is given bare, as CAST takes it.
+QString TsqlParser::pgColumnType(const QString& declType, bool collated) const
 {
     const QString decl = declType.toUpper().trimmed();
     const qsizetype paren = decl.indexOf(u'(');
@@ -83,8 +85,18 @@ QString TsqlParser::pgColumnType(const QString& declType) const
     const QString args = paren < 0 ? QString() : decl.mid(paren);
     if (base.contains(QLatin1String("CHAR")) || base.contains(QLatin1String("TEXT")) ||
         base == QLatin1String("SYSNAME") || base == QLatin1String("UNIQUEIDENTIFIER") ||
-        base == QLatin1String("XML") || base == QLatin1String("CITEXT"))
-        return QStringLiteral("citext");
+        base == QLatin1String("XML")) {
+        QString type;
+        if (base == QLatin1String("SYSNAME"))
+            type = QStringLiteral("varchar(128)");
+        else if (base == QLatin1String("UNIQUEIDENTIFIER"))
+            type = QStringLiteral("varchar(36)");
+        else if (!base.contains(QLatin1String("CHAR")) || args.contains(QLatin1String("MAX")))
+            type = QStringLiteral("text");
+        else // a length left out is 1, as in SQL Server's DDL
+            type = QStringLiteral("varchar") + (args.isEmpty() ? QStringLiteral("(1)") : args);
+        return collated ? type + QStringLiteral(" COLLATE tsql_ci") : type;
+    }
     if (base == QLatin1String("DATE"))
         return QStringLiteral("date");
     if (base == QLatin1String("TIME"))
@@ -103,7 +115,7 @@ QString TsqlParser::pgColumnType(const QString& declType) const
     if (base == QLatin1String("DECIMAL") || base == QLatin1String("NUMERIC"))
         return QStringLiteral("numeric") + (args.isEmpty() ? QStringLiteral("(18,0)") : args);
     if (base == QLatin1String("MONEY"))
-        return QStringLiteral("numeric(19,4)");
+        return QStringLiteral("tsqlmoney");
     if (base == QLatin1String("SMALLMONEY"))
         return QStringLiteral("numeric(10,4)");
     if (base == QLatin1String("FLOAT") || base == QLatin1String("DOUBLE"))
@@ -117,12 +129,13 @@ QString TsqlParser::pgColumnType(const QString& declType) const
     return declType;
 }
 
-// A text compared without regard to case: citext columns already are; anything else is cast.
-QString TsqlParser::pgCitext(const Expr& e) const
+// A text compared, listed or sorted under tsql_ci: a column made by our DDL has the collation
+// already (and keeps its index usable); literals, parameters and expressions are given it.
+QString TsqlParser::pgCollated(const Expr& e)
 {
     if (e.column && e.type == Type::Text)
         return e.sql;
-    return QStringLiteral("CAST(%1 AS citext)").arg(e.sql);
+    return operand(e) + QStringLiteral(" COLLATE tsql_ci");
 }
 
 // A value as text, for the functions that take texts (PostgreSQL converts no number to a text
@@ -196,13 +209,17 @@ QString likePatternToRegex(const QString& pattern, QChar escape)
 } // namespace
 
 // LIKE as T-SQL has it: case-insensitive, no escape character unless one is named, character
-// classes in brackets (as a regular expression, which PostgreSQL's LIKE lacks).
+// classes in brackets (as a regular expression, which PostgreSQL's LIKE lacks). PostgreSQL
+// matches patterns under deterministic collations only: the subject is read under "und-x-icu"
+// and, like the pattern, normalised to NFKC, so that full-width letters match their ASCII
+// forms as they compare equal under tsql_ci.
 QString TsqlParser::pgLike(const Expr& left, const Expr& pattern, bool negated,
                            const QString& escape)
 {
-    const QString subject = left.type == Type::Text || left.type == Type::Unknown
-                                ? operand(left)
-                                : QStringLiteral("CAST(%1 AS text)").arg(left.sql);
+    const QString subject =
+        QStringLiteral("normalize(%1 COLLATE \"und-x-icu\", NFKC)")
+            .arg(left.type == Type::Text ? operand(left)
+                                         : QStringLiteral("CAST(%1 AS text)").arg(left.sql));
     if (pattern.literal && pattern.text.contains(u'[')) {
         QChar escapeChar;
         if (!escape.isEmpty()) {
@@ -211,13 +228,16 @@ QString TsqlParser::pgLike(const Expr& left, const Expr& pattern, bool negated,
                                     "literal"));
             escapeChar = escape.at(1);
         }
-        return QStringLiteral("%1 %2 %3")
-            .arg(subject, negated ? QStringLiteral("!~*") : QStringLiteral("~*"),
-                 quoteString(likePatternToRegex(pattern.text, escapeChar)));
+        return subject + (negated ? QStringLiteral(" !~* ") : QStringLiteral(" ~* ")) +
+               quoteString(likePatternToRegex(
+                   pattern.text.normalized(QString::NormalizationForm_KC), escapeChar));
     }
-    return QStringLiteral("%1%2 ILIKE %3 ESCAPE %4")
-        .arg(subject, negated ? QStringLiteral(" NOT") : QString(), operand(pattern),
-             escape.isEmpty() ? QStringLiteral("''") : escape);
+    const QString patternSql =
+        pattern.literal ? quoteString(pattern.text.normalized(QString::NormalizationForm_KC))
+                        : QStringLiteral("normalize(%1, NFKC)").arg(pgText(pattern));
+    return subject + (negated ? QStringLiteral(" NOT ILIKE ") : QStringLiteral(" ILIKE ")) +
+           patternSql + QStringLiteral(" ESCAPE ") +
+           (escape.isEmpty() ? QStringLiteral("''") : escape);
 }
 
 // Finds the table column a reference names: by its qualifier, or the first table of the
@@ -326,7 +346,7 @@ TsqlParser::Expr TsqlParser::arithmetic(const Expr& left, const QString& op,
         // Binary fractions drift (0.1 + 0.2); the exact decimal result is the value rounded to
         // the result's scale.
         if (op != QLatin1String("/") && op != QLatin1String("%") && out.scale <= 12 && !m_pg)
-            out.sql = QStringLiteral("tsql_scale(%1, %2)").arg(out.sql).arg(out.scale);
+            out.sql = QStringLiteral("tsql_scale(%1, %2)").arg(out.sql, QString::number(out.scale));
         out.primary = !m_pg || out.primary;
     }
     return out;
@@ -380,7 +400,7 @@ QString TsqlParser::convertForColumn(const Expr& value, const QString& declType)
     }
     if ((column.num == Num::Decimal || column.num == Num::Money) && value.num != Num::Int &&
         !(value.num == column.num && value.scale <= column.scale) && value.type != Type::Date)
-        return QStringLiteral("tsql_scale(%1, %2)").arg(value.sql).arg(column.scale);
+        return QStringLiteral("tsql_scale(%1, %2)").arg(value.sql, QString::number(column.scale));
     return value.sql;
 }
 
@@ -478,7 +498,7 @@ TsqlParser::Expr TsqlParser::parsePredicate()
         QString subject = operand(left);
         if (m_pg) {
             if (left.type == Type::Text && !left.column)
-                subject = pgCitext(left);
+                subject = pgCollated(left);
         } else if (!left.column && left.type != Type::Number)
             subject = QLatin1Char('(') + left.sql + QStringLiteral(") COLLATE NOCASE");
         return Expr{subject + notSql + QStringLiteral(" IN (") + list + u')', Type::Number};
@@ -491,7 +511,9 @@ TsqlParser::Expr TsqlParser::parsePredicate()
             low = dateOperand(low, left);
             high = dateOperand(high, left);
         }
-        return Expr{operand(left) + notSql + QStringLiteral(" BETWEEN ") + operand(low) +
+        const QString subject =
+            m_pg && left.type == Type::Text && !left.column ? pgCollated(left) : operand(left);
+        return Expr{subject + notSql + QStringLiteral(" BETWEEN ") + operand(low) +
                         QStringLiteral(" AND ") + operand(high),
                     Type::Number};
     }
@@ -523,14 +545,20 @@ TsqlParser::Expr TsqlParser::comparison(const Expr& leftIn, const QString& op,
         return Expr{operand(left) + u' ' + op + u' ' + operand(right), Type::Number};
     if (m_pg) {
         // A text compared with a number is read as a number (SQL Server's precedence); texts
-        // compare as citext, without regard to case.
+        // compare under tsql_ci.
         auto side = [&](const Expr& e, const Expr& other) {
             if (e.type == Type::Text && other.type == Type::Number && !other.null)
                 return QStringLiteral("CAST(%1 AS numeric)").arg(pgText(e));
             if (e.type == Type::Text && !e.column && !other.null)
-                return pgCitext(e);
+                return pgCollated(e);
             return operand(e);
         };
+        // Two text columns: a work table made by CREATE TABLE ... AS may have a column of
+        // the default collation, which would conflict with tsql_ci; the right one is given it.
+        if (left.type == Type::Text && right.type == Type::Text && left.column && right.column)
+            return Expr{left.sql + u' ' + op + u' ' + right.sql +
+                            QStringLiteral(" COLLATE tsql_ci"),
+                        Type::Number};
         return Expr{side(left, right) + u' ' + op + u' ' + side(right, left), Type::Number};
     }
     QString sql = operand(left) + QLatin1Char(' ') + op + QLatin1Char(' ') + operand(right);
@@ -548,18 +576,46 @@ TsqlParser::Expr TsqlParser::addition(const Expr& left, const Expr& right) const
 {
     if (left.type == Type::Number && right.type == Type::Number)
         return arithmetic(left, QStringLiteral("+"), right);
-    if (m_pg && left.type == Type::Text && right.type == Type::Number && !right.null)
-        return Expr{QStringLiteral("(CAST(%1 AS numeric) + %2)").arg(pgText(left), operand(right)),
-                    Type::Number, true};
-    if (m_pg && left.type == Type::Number && right.type == Type::Text && !left.null)
-        return Expr{QStringLiteral("(%1 + CAST(%2 AS numeric))").arg(operand(left), pgText(right)),
-                    Type::Number, true};
+    // A text added to a number is read as the number's type, and fails as SQL Server does
+    // when it is none ("Conversion failed when converting the varchar value ...").
+    auto pgNumber = [](const Expr& text, const Expr& number) {
+        return QStringLiteral("CAST(%1 AS %2)")
+            .arg(pgText(text),
+                 number.num == Num::Int ? QStringLiteral("integer") : QStringLiteral("numeric"));
+    };
+    if (m_pg && left.type == Type::Text && right.type == Type::Number && !right.null) {
+        Expr e{QStringLiteral("(%1 + %2)").arg(pgNumber(left, right), operand(right)), Type::Number,
+               true};
+        e.num = right.num == Num::Int ? Num::Int : Num::None;
+        return e;
+    }
+    if (m_pg && left.type == Type::Number && right.type == Type::Text && !left.null) {
+        Expr e{QStringLiteral("(%1 + %2)").arg(operand(left), pgNumber(right, left)), Type::Number,
+               true};
+        e.num = left.num == Num::Int ? Num::Int : Num::None;
+        return e;
+    }
     if (left.type == Type::Date && right.type == Type::Number)
         return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(right.sql, left.sql), Type::Date,
                     true};
     if (left.type == Type::Number && right.type == Type::Date)
         return Expr{QStringLiteral("dateadd('day', %1, %2)").arg(left.sql, right.sql), Type::Date,
                     true};
+    if ((left.type == Type::Text && right.type == Type::Date) ||
+        (left.type == Type::Date && right.type == Type::Text)) {
+        // SQL Server reads the text as a datetime and adds the two as days since 1900; a NULL
+        // date gives NULL without the text being read.
+        const Expr& date = left.type == Type::Date ? left : right;
+        const Expr& text = left.type == Type::Date ? right : left;
+        if (m_pg)
+            return Expr{QStringLiteral("tsql_add(CAST(%1 AS timestamp), CAST(%2 AS text))")
+                            .arg(date.sql, text.sql),
+                        Type::Date, true};
+        return Expr{QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE datetime(julianday(%1) + "
+                                   "julianday(%2) - 2415020.5) END")
+                        .arg(operand(date), dateOperand(text, date).sql),
+                    Type::Date, true};
+    }
     if (left.type == Type::Text && right.type == Type::Text)
         return Expr{QLatin1Char('(') + operand(left) + QStringLiteral(" || ") + operand(right) +
                         u')',
@@ -862,9 +918,9 @@ TsqlParser::Expr TsqlParser::conversion(const DataType& type, const Expr& value,
     QString styleSql = style;
     if (type.isText && style.isEmpty()) {
         if (value.num == Num::Decimal || value.num == Num::Money)
-            source = QStringLiteral("tsql_fixed(%1, %2)")
-                         .arg(value.sql)
-                         .arg(value.num == Num::Money ? 2 : value.scale);
+            source =
+                QStringLiteral("tsql_fixed(%1, %2)")
+                    .arg(value.sql, QString::number(value.num == Num::Money ? 2 : value.scale));
         else if (value.type == Type::Date && !value.literal)
             styleSql = value.dateOnly ? QStringLiteral("23") : QStringLiteral("0");
     }
@@ -880,7 +936,7 @@ QString TsqlParser::pgConversion(const DataType& type, const Expr& value,
                                  const QString& style) const
 {
     if (value.null)
-        return QStringLiteral("CAST(NULL AS %1)").arg(pgColumnType(type.sqlText));
+        return QStringLiteral("CAST(NULL AS %1)").arg(pgColumnType(type.sqlText, false));
     if (type.isInteger) {
         const QString target = type.name == QLatin1String("BIGINT") ? QStringLiteral("bigint")
                                : type.name == QLatin1String("BIT")  ? QStringLiteral("tsqlbit")
@@ -936,8 +992,7 @@ QString TsqlParser::pgConversion(const DataType& type, const Expr& value,
         text = QStringLiteral("tsql_datestr(%1, %2)").arg(pgText(value), style);
     } else if (value.num == Num::Decimal || value.num == Num::Money) {
         text = QStringLiteral("CAST(round(CAST(%1 AS numeric), %2) AS text)")
-                   .arg(value.sql)
-                   .arg(value.num == Num::Money ? 2 : value.scale);
+                   .arg(value.sql, QString::number(value.num == Num::Money ? 2 : value.scale));
     } else {
         text = pgText(value);
     }
@@ -1054,7 +1109,7 @@ std::optional<TsqlParser::Expr> TsqlParser::parsePgFunction(const QString& name)
             if (is("AVG") && arg.num == Num::Decimal)
                 e.scale = std::max(arg.scale, 6);
             e.precision = 38;
-            e.sql = QStringLiteral("round(%1, %2)").arg(e.sql).arg(e.scale);
+            e.sql = QStringLiteral("round(%1, %2)").arg(e.sql, QString::number(e.scale));
         } else if (arg.num == Num::Int && is("AVG")) {
             e.sql = QStringLiteral("CAST(trunc(%1) AS integer)").arg(e.sql);
         }
@@ -1281,7 +1336,7 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
                 e.scale = std::max(arg.scale, 6);
             e.precision = 38;
             if (e.scale <= 12)
-                e.sql = QStringLiteral("tsql_scale(%1, %2)").arg(e.sql).arg(e.scale);
+                e.sql = QStringLiteral("tsql_scale(%1, %2)").arg(e.sql, QString::number(e.scale));
         } else if (arg.num == Num::Int && name == QLatin1String("AVG")) {
             e.sql = QStringLiteral("CAST(%1 AS INTEGER)").arg(e.sql);
         }
@@ -1344,6 +1399,10 @@ TsqlParser::Expr TsqlParser::parseFunction(const QString& name)
                               ? 0
                               : first.scale;
                 e.dateOnly = first.dateOnly;
+                // FLOOR and CEILING of an integer are the integer itself, of SQL Server's type.
+                if ((name == QLatin1String("FLOOR") || name == QLatin1String("CEILING")) &&
+                    first.num == Num::Int)
+                    e.sql = operand(first);
             } else if (name == QLatin1String("SQRT")) {
                 e.num = Num::Float;
             } else if (m.type == Type::Number) {

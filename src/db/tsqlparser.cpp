@@ -268,6 +268,7 @@ struct TsqlParser::SelectCore
     QString top;
     QString into;
     QStringList intoColumns; // column definitions for SELECT ... INTO; empty when not known
+    bool distinct = false;
 };
 
 namespace {
@@ -415,7 +416,7 @@ QString TsqlParser::parseQuery(QString* intoTarget, QStringList* intoColumns)
     if (compound && !first.top.isEmpty())
         fail(QStringLiteral("TOP in a UNION is not supported"));
     if (peek().isWord("ORDER"))
-        sql += parseOrderBy();
+        sql += parseOrderBy(compound || first.distinct);
     m_scopes.resize(scopeDepth);
     if (!first.top.isEmpty())
         sql += QStringLiteral(" LIMIT ") + first.top;
@@ -453,7 +454,7 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
             } else if (!e.declType.isEmpty()) {
                 type = pgColumnType(e.declType);
             } else if (e.type == Type::Text) {
-                type = QStringLiteral("citext");
+                type = QStringLiteral("text COLLATE tsql_ci");
             } else if (e.type == Type::Date) {
                 type = e.dateOnly ? QStringLiteral("date") : QStringLiteral("timestamp(0)");
             } else if (e.num == Num::Int) {
@@ -461,7 +462,7 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
             } else if (e.num == Num::Decimal) {
                 type = QStringLiteral("numeric(%1,%2)").arg(e.precision).arg(e.scale);
             } else if (e.num == Num::Money) {
-                type = QStringLiteral("numeric(19,4)");
+                type = QStringLiteral("tsqlmoney");
             } else if (e.num == Num::Float) {
                 type = QStringLiteral("double precision");
             } else {
@@ -512,10 +513,12 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
             }
         }
     };
-    if (acceptWord("DISTINCT"))
+    if (acceptWord("DISTINCT")) {
         sql += QStringLiteral("DISTINCT ");
-    else
+        core.distinct = true;
+    } else {
         acceptWord("ALL");
+    }
     if (acceptWord("TOP")) {
         const TsqlToken& startTop = peek();
         if (acceptOp("(")) {
@@ -636,7 +639,9 @@ TsqlParser::SelectCore TsqlParser::parseSelectCore()
     return core;
 }
 
-QString TsqlParser::parseOrderBy()
+// `resultTerms`: the query is DISTINCT or a UNION, whose ORDER BY must name its result's
+// expressions as they are, without a collation added.
+QString TsqlParser::parseOrderBy(bool resultTerms)
 {
     expectWord("ORDER");
     expectWord("BY");
@@ -663,8 +668,15 @@ QString TsqlParser::parseOrderBy()
                 }
             }
         }
-        if (term.isEmpty())
-            term = parseExpr().sql;
+        if (term.isEmpty()) {
+            // A text that is no column of ours sorts under the columns' collation too (pinyin,
+            // no case).
+            const Expr e = parseExpr();
+            if (e.type != Type::Text || e.column || resultTerms)
+                term = e.sql;
+            else
+                term = m_pg ? pgCollated(e) : operand(e) + QStringLiteral(" COLLATE NOCASE");
+        }
         // SQL Server sorts nulls first.
         if (acceptWord("DESC")) {
             term += m_pg ? QStringLiteral(" DESC NULLS LAST") : QStringLiteral(" DESC");
@@ -1098,8 +1110,7 @@ QString TsqlParser::parseColumnDefinition(const QString& table, bool forAlter, b
             // The seed stays readable in the table's DDL for IDENT_CURRENT of an unused table.
             identitySeed = QStringLiteral(" /* IDENTITY(%1) */").arg(seed);
             *extra << QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (%1, %2)")
-                          .arg(quoteString(table))
-                          .arg(seed - 1);
+                          .arg(quoteString(table), QString::number(seed - 1));
         }
     }
     if (m_pg) {
@@ -1174,7 +1185,7 @@ QString TsqlParser::parseColumnDefinition(const QString& table, bool forAlter, b
         break;
     }
     sql += constraints;
-    if (type.isText && !m_pg) // citext compares without regard to case on PostgreSQL
+    if (type.isText && !m_pg) // pgColumnType gives texts their collation on PostgreSQL
         sql += QStringLiteral(" COLLATE NOCASE");
     return sql;
 }
@@ -1300,14 +1311,23 @@ void TsqlParser::parseAlter(QStringList& out)
         return;
     }
     if (acceptWord("ALTER")) {
-        // Column lengths and nullability are not enforced by SQLite: nothing to change.
+        // SQLite enforces neither lengths nor nullability: nothing to change there. PostgreSQL
+        // takes the new type (a text's new length); nullability stays as it is.
         expectWord("COLUMN");
-        parseNamePart();
-        parseDataType();
+        const QString column = parseNamePart();
+        const DataType type = parseDataType();
         if (acceptWord("NOT"))
             expectWord("NULL");
         else
             acceptWord("NULL");
+        if (m_pg) {
+            QString sql = prefix + QStringLiteral(" ALTER COLUMN ") + quoteName(column) +
+                          QStringLiteral(" TYPE ") + pgColumnType(type.sqlText);
+            if (!type.isText) // another kind of value is converted explicitly
+                sql += QStringLiteral(" USING CAST(%1 AS %2)")
+                           .arg(quoteName(column), pgColumnType(type.sqlText, false));
+            out << sql;
+        }
         return;
     }
     fail(QStringLiteral("ADD, DROP COLUMN or ALTER COLUMN expected"));

@@ -89,7 +89,7 @@ private:
     QString parseFromList(QList<TableRef>* refs);
     QString parseTableSource(QList<TableRef>* refs);
     QString parseTablePrimary(QList<TableRef>* refs);
-    QString parseOrderBy();
+    QString parseOrderBy(bool resultTerms);
     void parseInsert(QStringList& out);
     void parseUpdate(QStringList& out);
     void parseDelete(QStringList& out);
@@ -136,10 +136,10 @@ private:
     QString quoteName(const QString& name) const;
     // A result column's name: kept as written on PostgreSQL (where quoteName folds case).
     QString quoteAlias(const QString& name) const;
-    // PostgreSQL helpers: the column type of a T-SQL declared type, a text value compared
-    // without regard to case, a value as text, a value read as a date.
-    QString pgColumnType(const QString& declType) const;
-    QString pgCitext(const Expr& e) const;
+    // PostgreSQL helpers: the column type of a T-SQL declared type, a text value under the
+    // collation tsql_ci, a value as text, a value read as a date.
+    QString pgColumnType(const QString& declType, bool collated = true) const;
+    static QString pgCollated(const Expr& e);
     static QString pgText(const Expr& e);
     QString pgDate(const Expr& e) const;
     QString pgConversion(const DataType& type, const Expr& value, const QString& style) const;
@@ -150,7 +150,7 @@ private:
     const QList<TsqlToken>& m_tokens;
     TsqlSchema* m_schema = nullptr;
     bool m_pg = false;
-    int m_queryNesting = 0;      // queries being read, the outermost is 1
+    int m_queryNesting = 0;          // queries being read, the outermost is 1
     QStringList m_selectAliases;     // aliases of the select list read last, for ORDER BY
     QList<QList<TableRef>> m_scopes; // tables visible to column references, innermost last
     QList<Expr> m_selectItems;       // typed items of the select list being read

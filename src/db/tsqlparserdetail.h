@@ -43,9 +43,9 @@ inline constexpr const char* kSysObjects =
 // The same list on PostgreSQL: the tables and views of the current schema, names compared
 // without regard to case.
 inline constexpr const char* kPgSysObjects =
-    "(SELECT c.relname::text::citext AS name, c.oid::integer AS id, "
-    "CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END::citext AS xtype, "
-    "CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END::citext AS type "
+    "(SELECT c.relname::text COLLATE tsql_ci AS name, c.oid::integer AS id, "
+    "(CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END) COLLATE tsql_ci AS xtype, "
+    "(CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END) COLLATE tsql_ci AS type "
     "FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
     "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'p'))";
 

@@ -56,8 +56,9 @@ public:
     // `schema` gives the columns' declared types (SQL Server's result types, date forms);
     // without it columns are of unknown type and the run-time functions decide.
     static Translation toSqlite(const QString& tsql, TsqlSchema* schema = nullptr);
-    // The same subset for PostgreSQL: names folded to lower case, texts compared through
-    // citext, the SQL Server built-ins as the functions postgresFunctionDefinitions() creates.
+    // The same subset for PostgreSQL: names folded to lower case, texts compared under the
+    // collation tsql_ci, the SQL Server built-ins as the functions postgresFunctionDefinitions()
+    // creates.
     static Translation toPostgres(const QString& tsql, TsqlSchema* schema = nullptr);
 };
 

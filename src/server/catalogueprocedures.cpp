@@ -73,6 +73,7 @@ void addDBTable(ProcContext& ctx)
         ctx.setReturn(kReturnInvalid);
         return;
     }
+    lockForWriting(ctx, QStringLiteral("qp_Table"));
     if (titleTaken(ctx, title, 0)) {
         ctx.setReturn(kReturnDuplicate);
         return;
@@ -135,6 +136,7 @@ void addDBTableItem(ProcContext& ctx)
         ctx.setReturn(kReturnInvalid);
         return;
     }
+    lockForWriting(ctx, QStringLiteral("qp_Items"));
     if (aliasTaken(ctx, table, alias, 0)) {
         ctx.setReturn(kReturnDuplicate);
         return;

@@ -11,7 +11,8 @@ namespace orvane::server {
 //
 // `path` may also name a PostgreSQL database (a postgresql:// URI, libpq's "host=... dbname=..."
 // or an OLE DB string with Provider=PostgreSQL or Server=postgresql://...): the database must
-// be empty (a database the server does not have yet is created); the citext extension and the functions of the T-SQL translation are created first.
+// be empty (a database the server does not have yet is created); the collation tsql_ci, the domains
+// and the functions of the T-SQL translation are created first.
 bool createDatabase(const QString& path, QString* error);
 
 } // namespace orvane::server

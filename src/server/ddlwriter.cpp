@@ -36,9 +36,11 @@ QString DdlWriter::typeName(const ColumnDef& column) const
             return QStringLiteral("tsqlbit");
         case ColumnType::Number:
             return QStringLiteral("numeric(18,4)");
+        // Texts keep their length and compare as SQL Server's default collation does.
         case ColumnType::Text:
+            return QStringLiteral("varchar(%1) COLLATE tsql_ci").arg(length);
         case ColumnType::LongText:
-            return QStringLiteral("citext"); // compares without regard to case
+            return QStringLiteral("text COLLATE tsql_ci");
         case ColumnType::DateTime:
             return QStringLiteral("timestamp(0)");
         case ColumnType::Binary:
@@ -132,7 +134,8 @@ QStringList DdlWriter::changeColumnLength(const QString& table, const ColumnDef&
     case SqlDialect::SQLite:
         return {};
     case SqlDialect::PostgreSQL:
-        return {}; // citext has no length
+        return {QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3")
+                    .arg(table, column.name, typeName(column))};
     case SqlDialect::SqlServer:
         return {QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 %3")
                     .arg(table, column.name, typeName(column))};
@@ -155,6 +158,19 @@ QString DdlWriter::tableExistsQuery(const QString& table) const
     case SqlDialect::SqlServer:
         return QStringLiteral("SELECT 1 FROM sysobjects WHERE name='%1' AND xtype='U'")
             .arg(literal);
+    }
+    return {};
+}
+
+QString DdlWriter::lockForWriting(const QString& table) const
+{
+    switch (m_dialect) {
+    case SqlDialect::SQLite:
+        return {};
+    case SqlDialect::PostgreSQL:
+        return QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table);
+    case SqlDialect::SqlServer:
+        return QStringLiteral("SELECT TOP 0 * FROM %1 WITH (TABLOCKX, HOLDLOCK)").arg(table);
     }
     return {};
 }

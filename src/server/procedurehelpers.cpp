@@ -72,6 +72,13 @@ void renumber(db::ProcContext& ctx, const QString& table, const QString& keyName
     }
 }
 
+void lockForWriting(db::ProcContext& ctx, const QString& table)
+{
+    const QString lock = ddlFor(ctx).lockForWriting(table);
+    if (!lock.isEmpty())
+        ctx.executeNative(lock);
+}
+
 bool tableExists(db::ProcContext& ctx, const QString& table)
 {
     return nativeQuery(ctx, ddlFor(ctx).tableExistsQuery(table)).rowCount() > 0;

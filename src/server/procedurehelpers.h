@@ -28,6 +28,10 @@ int flagParam(const db::ProcContext& ctx, const char* name);
 // The DDL writer for the backend the procedure runs on.
 DdlWriter ddlFor(const db::ProcContext& ctx);
 
+// Holds other operators' writes to `table` until the procedure's transaction ends: a duplicate
+// check, the insert after it and MAX(ID) reading the new key then see no one else's rows.
+void lockForWriting(db::ProcContext& ctx, const QString& table);
+
 // True when a table of that name exists on the connection.
 bool tableExists(db::ProcContext& ctx, const QString& table);
 

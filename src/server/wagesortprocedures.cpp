@@ -72,6 +72,7 @@ void addWageSort(ProcContext& ctx)
         ctx.setReturn(kWageSortFailed);
         return;
     }
+    lockForWriting(ctx, QStringLiteral("qp_Table"));
     if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Table WHERE nType=6")) >=
         kMaxWageSorts) {
         ctx.setReturn(kWageSortTooMany);
@@ -192,6 +193,7 @@ void addWageItem(ProcContext& ctx)
         ctx.setReturn(kReturnInvalid);
         return;
     }
+    lockForWriting(ctx, QStringLiteral("qp_Items"));
     if (scalarInt(ctx, QStringLiteral("SELECT COUNT(*) FROM qp_Items WHERE iSort=1 AND "
                                       "UPPER(Alias)=%1 AND ItemID<>%2")
                            .arg(sqlText(alias.toUpper()), num(itemId))) > 0) {

@@ -32,8 +32,9 @@ protected:
         ASSERT_TRUE(m_scratch->error().isEmpty()) << m_scratch->error().toStdString();
         ASSERT_TRUE(m_db.Open(connectionString(), true)) << m_db.GetLastErrorString().toStdString();
         if (onPostgres()) {
-            // What createDatabase puts in first: citext and the translation's functions. The
-            // connection learns the types it reads (the bit domain) when it opens: reopen it.
+            // What createDatabase puts in first: the collation, the domains and the translation's
+            // functions. The connection learns the types it reads (the domains) when it opens:
+            // reopen it.
             for (const QString& sql : orvane::db::postgresSetupStatements()) {
                 orvane::db::BackendError error;
                 ASSERT_TRUE(m_db.runNative(sql, nullptr, error)) << error.description.toStdString();

@@ -181,7 +181,7 @@ TEST_F(TsqlSemantics, PlusAddsOrConcatenatesLikeSqlServer)
               "No.a002/Li Si");
     EXPECT_EQ(db.value("SELECT Ord + 1 FROM qp_PsnBase WHERE PID=2"), "3");
     EXPECT_EQ(db.value("SELECT Ord + '10' FROM qp_PsnBase WHERE PID=2"), "12");
-    EXPECT_EQ(db.value("SELECT Jb + Jb FROM qp_Wage1 WHERE ID=3"), "8001.0");
+    EXPECT_EQ(db.value("SELECT Jb + Jb FROM qp_Wage1 WHERE ID=3"), "8001");
     // A date column plus days moves the date; NULL stays NULL.
     EXPECT_EQ(db.value("SELECT JoinDate + 1 FROM qp_PsnBase WHERE PID=4"), "2021-01-01 00:00:00");
     EXPECT_EQ(db.value("SELECT Name + JoinDate FROM qp_PsnBase WHERE PID=3"), "<null>");
@@ -255,13 +255,15 @@ TEST_F(TsqlSemantics, ConversionsAndDateFunctions)
         {"CONVERT(int, '42')", "42"},
         {"CAST(7.9 AS int)", "7"},
         {"CONVERT(decimal(10,2), 2.675)", "2.68"},
-        {"ROUND(2.5, 0)", "3.0"},
-        {"ROUND(-2.5, 0)", "-3.0"},
+        {"ROUND(2.5, 0)", "3"},
+        {"ROUND(-2.5, 0)", "-3"},
         {"ROUND(1234, -2)", "1200"},
         {"ROUND(1.239, 2, 1)", "1.23"},
         {"FLOOR(202405/100)", "2024"},
+        {"FLOOR(7) / 2", "3"}, // FLOOR and CEILING of an int stay int
+        {"CEILING(7) / 2", "3"},
         {"202405 - CAST(FLOOR(202405/100) AS int)*100", "5"},
-        {"CEILING(1.2)", "2.0"},
+        {"CEILING(1.2)", "2"},
         {"LEN('ab  ')", "2"},
         {"SUBSTRING('abcdef', 2, 3) + LEFT('xyz', 2) + RIGHT('xyz', 5)", "bcdxyxyz"},
         {"ISNULL(NULL, 'x')", "x"},
@@ -390,6 +392,9 @@ TEST_F(TsqlTypedValues, DecimalArithmeticFollowsSqlServerTypes)
         {"SELECT CONVERT(varchar(20), F11) FROM w WHERE ID=1", "17.00"},
         {"SELECT CAST(M AS varchar(20)) FROM w WHERE ID=1", "7.00"},
         {"SELECT 0.1 + 0.2", "0.3"},
+        // a '%1' inside the text must not be taken for a placeholder of the translation
+        {"SELECT CONVERT(varchar(20), CAST(LEN('%1') AS decimal(10,2)))", "2.00"},
+        {"SELECT CAST(LEN('%1%2') AS decimal(10,2)) + 1.5", "5.5"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(db.value(QString::fromUtf8(c.tsql)), QString::fromUtf8(c.expected)) << c.tsql;
@@ -441,12 +446,18 @@ TEST_F(TsqlTypedValues, DatesCompareAndStoreInOneForm)
         {"SELECT CONVERT(varchar(30), D) FROM w WHERE ID=1", "Mar  1 2024 12:00AM"},
         {"SELECT CONVERT(varchar(10), D, 120) FROM w WHERE ID=1", "2024-03-01"},
         {"SELECT COUNT(*) FROM w WHERE D IN ('2024-03-01', '2024-03-02')", "1"},
+        // a text added to a datetime is read as one: days since 1900-01-01 are added
+        {"SELECT '1900-01-03' + D FROM w WHERE ID=1", "2024-03-03 00:00:00"},
+        {"SELECT D + '1900-01-01 12:00' FROM w WHERE ID=1", "2024-03-01 12:00:00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(db.value(QString::fromUtf8(c.tsql)), QString::fromUtf8(c.expected)) << c.tsql;
     EXPECT_FALSE(db.exec("SELECT ID FROM w WHERE D = 'not a date'"));
     EXPECT_TRUE(db.lastError().contains("Conversion failed")) << qPrintable(db.lastError());
     EXPECT_FALSE(db.exec("UPDATE w SET D = 'x' WHERE ID=1"));
+    ASSERT_TRUE(db.exec("UPDATE w SET Nm = 'x' WHERE ID=1"));
+    EXPECT_FALSE(db.exec("SELECT Nm + D FROM w WHERE ID=1"));
+    EXPECT_TRUE(db.lastError().contains("Conversion failed")) << qPrintable(db.lastError());
     EXPECT_EQ(db.value("SELECT D FROM w WHERE ID=1"), "2024-03-01 00:00:00");
 }
 
@@ -519,6 +530,9 @@ TEST_F(TsqlTypedValues, TextComparesAsTheChineseCaseInsensitiveCollation)
     EXPECT_EQ(db.rows("SELECT UserName FROM qp_Users WHERE UserID BETWEEN 4 AND 7 ORDER BY "
                       "UserName"),
               QStringList({"李四", "王五", "张三", "赵六"}));
+    EXPECT_EQ(db.rows("SELECT UserName FROM qp_Users WHERE UserID BETWEEN 4 AND 7 ORDER BY "
+                      "LTRIM(UserName) DESC"),
+              QStringList({"赵六", "张三", "王五", "李四"}));
     EXPECT_EQ(db.rows("SELECT UserName FROM qp_Users WHERE UserName IN ('abc', N'张三') ORDER BY "
                       "UserName DESC"),
               QStringList({"张三", "Abc  "}));

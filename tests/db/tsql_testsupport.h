@@ -18,9 +18,10 @@
 namespace orvane::db::test {
 
 // A SQLite connection that takes T-SQL: every text goes through the translator and runs with
-// the T-SQL functions registered. Rows come back as "a|b|c" texts; NULL reads as "<null>".
+// the T-SQL functions registered. Rows come back as "a|b|c" texts; NULL reads as "<null>",
+// numbers with up to 15 significant digits and no ".0" on whole ones on both backends.
 // Under ORVANE_TEST_BACKEND=postgresql the in-memory connection is a fresh database on the test
-// server instead (numbers read with up to 15 significant digits, as SQLite prints them).
+// server instead.
 class TsqlConnection
 {
 public:
@@ -109,6 +110,9 @@ public:
             for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
                 if (sqlite3_column_type(stmt, i) == SQLITE_NULL)
                     cells << QStringLiteral("<null>");
+                else if (sqlite3_column_type(stmt, i) == SQLITE_FLOAT)
+                    // as the server's doubles read: 3 rather than SQLite's 3.0
+                    cells << QString::number(sqlite3_column_double(stmt, i), 'g', 15);
                 else
                     cells << QString::fromUtf8(
                         reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));

@@ -136,6 +136,10 @@ TEST_F(CoreProcedures, RelatedTableLifecycle)
               1);
     EXPECT_EQ(database().scalar(QStringLiteral("SELECT %1 FROM %2").arg(column, table)),
               "北京大学");
+    // The column itself was made longer: it takes a value of the new length.
+    EXPECT_TRUE(
+        db().Execute(QStringLiteral("UPDATE %1 SET %2=REPLICATE(N'学', 80)").arg(table, column)))
+        << db().GetLastErrorString().toStdString();
 
     // The manager lists the group's tables and the table's fields.
     CADORecordset fields(&db());
