@@ -41,6 +41,13 @@ QByteArray utf16(const QString& s)
     return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
 }
 
+void putShortString(QByteArray& out, const QString& s)
+{
+    out.append(char(s.size()));
+    out.append(char(1)); // UTF-16
+    out.append(utf16(s));
+}
+
 QByteArray bof(quint16 kind)
 {
     QByteArray b;
@@ -59,9 +66,7 @@ QByteArray boundSheet(const QString& name)
     put32(b, 0);
     b.append(char(0)); // visible
     b.append(char(0)); // worksheet
-    b.append(char(name.size()));
-    b.append(char(1)); // UTF-16
-    b.append(utf16(name));
+    putShortString(b, name);
     return b;
 }
 

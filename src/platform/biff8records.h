@@ -14,6 +14,8 @@ void putDouble(QByteArray& out, double v);
 void record(QByteArray& out, quint16 type, const QByteArray& body);
 // The characters of `s` as UTF-16LE bytes.
 QByteArray utf16(const QString& s);
+// A short string (up to 255 characters): its length in one byte, the UTF-16 flag, the characters.
+void putShortString(QByteArray& out, const QString& s);
 // The body of a BOF record for a workbook globals (0x0005) or worksheet (0x0010) substream.
 QByteArray bof(quint16 kind);
 // The body of a BOUNDSHEET record of a visible worksheet; its stream offset (the first four

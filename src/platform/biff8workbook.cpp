@@ -29,10 +29,7 @@ QByteArray font()
     b.append(char(0));    // family
     b.append(char(0x86)); // GB2312 character set
     b.append(char(0));
-    const QString name = QStringLiteral("宋体");
-    b.append(char(name.size()));
-    b.append(char(1)); // UTF-16
-    b.append(utf16(name));
+    putShortString(b, QStringLiteral("宋体"));
     return b;
 }
 

@@ -1,7 +1,6 @@
 #include "payroll/ui/candidatedialog.h"
 
 #include "payroll/candidatelist.h"
-#include "payroll/ui/gridhelpers.h"
 
 #include "widgets/cdropdownlistdept.h"
 #include "widgets/cgridview.h"
@@ -26,14 +25,14 @@ CandidateDialog::CandidateDialog(CandidateList& candidates, int departmentId, co
                                  QWidget* parent)
     : QDialog(parent), m_candidates(candidates)
 {
-    m_departments = new widgets::CDropDownListDept(this);
-    m_departments->setObjectName(QStringLiteral("departments"));
-    m_departments->setDepartments(
+    auto* departments = new widgets::CDropDownListDept(this);
+    departments->setObjectName(QStringLiteral("departments"));
+    departments->setDepartments(
         personnel::PickerLists(app.database(), app.currentOperator()).departments());
-    m_departments->setCurrentDepartment(departmentId);
-    m_search = new QLineEdit(this);
-    m_search->setObjectName(QStringLiteral("search"));
-    m_search->setPlaceholderText(QStringLiteral("编号或姓名"));
+    departments->setCurrentDepartment(departmentId);
+    auto* searchText = new QLineEdit(this);
+    searchText->setObjectName(QStringLiteral("search"));
+    searchText->setPlaceholderText(QStringLiteral("编号或姓名"));
     QPushButton* find = commandButton(this, QStringLiteral("查找"), "find");
     m_grid = createGrid(this, &m_model, "candidates");
     QPushButton* all = commandButton(this, QStringLiteral("全选"), "tickAll");
@@ -41,9 +40,9 @@ CandidateDialog::CandidateDialog(CandidateList& candidates, int departmentId, co
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("部门："), this));
-    top->addWidget(m_departments, 1);
+    top->addWidget(departments, 1);
     top->addWidget(new QLabel(QStringLiteral("编号/姓名："), this));
-    top->addWidget(m_search);
+    top->addWidget(searchText);
     top->addWidget(find);
     m_buttons = new QHBoxLayout;
     m_buttons->addWidget(all);
@@ -57,17 +56,17 @@ CandidateDialog::CandidateDialog(CandidateList& candidates, int departmentId, co
         if (index.column() == CandidateList::Ticked)
             toggle(index.row());
     });
-    connect(m_departments, &QComboBox::currentIndexChanged, this, [this] {
-        setDepartment(m_departments->currentDepartment());
+    connect(departments, &QComboBox::currentIndexChanged, this, [this, departments] {
+        setDepartment(departments->currentDepartment());
         showCandidates();
     });
-    auto search = [this] {
-        const int row = m_candidates.search(m_search->text());
+    auto search = [this, searchText] {
+        const int row = m_candidates.search(searchText->text());
         if (row >= 0)
             m_grid->selectRow(row);
     };
     connect(find, &QPushButton::clicked, this, search);
-    connect(m_search, &QLineEdit::returnPressed, this, search);
+    connect(searchText, &QLineEdit::returnPressed, this, search);
     connect(all, &QPushButton::clicked, this, [this] {
         m_candidates.tickAll(true);
         showCandidates();

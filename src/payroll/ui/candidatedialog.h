@@ -1,24 +1,15 @@
 #pragma once
 
+#include "payroll/ui/gridhelpers.h"
+
 #include "db/resultset.h"
 
 #include <QDialog>
 
 class QHBoxLayout;
-class QLineEdit;
 
 namespace orvane::core {
 class COrvaneApp;
-}
-
-namespace orvane::widgets {
-class CDropDownListDept;
-class CGridView;
-class GridModel;
-} // namespace orvane::widgets
-
-namespace orvane::payroll {
-class CandidateList;
 }
 
 namespace orvane::payroll::ui {
@@ -48,8 +39,6 @@ private:
     void toggle(int row);
 
     CandidateList& m_candidates;
-    widgets::CDropDownListDept* m_departments;
-    QLineEdit* m_search;
     widgets::GridModel* m_model = nullptr;
     widgets::CGridView* m_grid = nullptr;
     QHBoxLayout* m_buttons;
