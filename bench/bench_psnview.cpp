@@ -3,14 +3,13 @@
 //
 //     bench_psnview [--db FILE]   (default: a demo database of 100,000 persons made in a
 //                                  temporary folder; orvane-admin init FILE --demo 100000)
+#include "benchdemo.h"
+
 #include "core/appsettings.h"
 #include "core/corvaneapp.h"
 #include "core/unattendedprompter.h"
 #include "db/cadodatabase.h"
 #include "personnel/cviewpsn.h"
-#include "server/coreprocedures.h"
-#include "server/databasecreator.h"
-#include "server/demodata.h"
 #include "widgets/cgridview.h"
 #include "widgets/gridmodel.h"
 
@@ -22,10 +21,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
 #include <time.h>
 
-#include <cstring>
 #include <memory>
 
 using namespace orvane;
@@ -61,18 +58,7 @@ struct Fixture
 
     Fixture()
     {
-        server::registerCoreProcedures();
-        QString path = g_dbPath;
-        if (path.isEmpty()) {
-            path = dir.filePath(QStringLiteral("psn.db"));
-            QString error;
-            if (!server::createDatabase(path, &error))
-                qFatal("cannot create the database: %s", qPrintable(error));
-            db::CADODatabase filler;
-            filler.Open(path);
-            if (!server::fillDemoData(filler, kPersons, {}, nullptr, &error))
-                qFatal("cannot fill the demo data: %s", qPrintable(error));
-        }
+        const QString path = bench::demoDatabase(g_dbPath, dir, QStringLiteral("psn.db"), kPersons);
         if (!database->Open(path))
             qFatal("cannot open %s", qPrintable(database->GetLastErrorString()));
         app = std::make_unique<core::COrvaneApp>(
@@ -100,13 +86,6 @@ qint64 threadCpuNs()
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-long peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
 // Query, model and the grid painted once at 1280x800: what the operator waits for.
 void BM_FirstScreen(benchmark::State& state)
 {
@@ -128,7 +107,7 @@ void BM_FirstScreen(benchmark::State& state)
         rows = view.rowCount();
     }
     state.counters["rows"] = rows;
-    state.counters["peak_MB"] = double(peakMemoryMb());
+    state.counters["peak_MB"] = bench::peakMemoryMb();
 }
 BENCHMARK(BM_FirstScreen)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -173,7 +152,7 @@ void BM_ScrollToLastRow(benchmark::State& state)
     state.counters["slowest_step_ms"] = double(slowestNs) / 1e6;
     state.counters["slowest_step_cpu_ms"] = double(slowestCpuNs) / 1e6;
     state.counters["steps"] = steps;
-    state.counters["peak_MB"] = double(peakMemoryMb());
+    state.counters["peak_MB"] = bench::peakMemoryMb();
 }
 BENCHMARK(BM_ScrollToLastRow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -181,15 +160,9 @@ BENCHMARK(BM_ScrollToLastRow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--db") == 0)
-            g_dbPath = QString::fromLocal8Bit(argv[i + 1]);
-    }
+    g_dbPath = bench::databaseArgument(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

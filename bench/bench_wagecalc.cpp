@@ -6,6 +6,8 @@
 //     bench_wagecalc [--db FILE]   (default: a demo database of 100,000 persons made in a
 //                                   temporary folder, with the bench sort added; a FILE given
 //                                   gets the bench sort added when it lacks it)
+#include "benchdemo.h"
+
 #include "core/catalog.h"
 #include "core/sqltext.h"
 #include "db/cadocommand.h"
@@ -16,20 +18,15 @@
 #include "payroll/wagecellvalue.h"
 #include "payroll/wagescriptsession.h"
 #include "script/formula.h"
-#include "server/coreprocedures.h"
-#include "server/databasecreator.h"
-#include "server/demodata.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 using namespace orvane;
@@ -41,19 +38,6 @@ constexpr int kMonth = 202612;
 constexpr int kSample = 2000; // persons of the reparse comparison
 const QString kSortTitle = QStringLiteral("基准测试工资");
 QString g_dbPath;
-
-// VmHWM of /proc/self/status in MB: the process's peak resident memory.
-double peakMemoryMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
 
 void exec(db::CADODatabase& database, const QString& sql)
 {
@@ -245,18 +229,8 @@ struct Fixture
 
     Fixture()
     {
-        server::registerCoreProcedures();
-        QString path = g_dbPath;
-        if (path.isEmpty()) {
-            path = dir.filePath(QStringLiteral("calc.db"));
-            QString error;
-            if (!server::createDatabase(path, &error))
-                qFatal("cannot create the database: %s", qPrintable(error));
-            db::CADODatabase filler;
-            filler.Open(path);
-            if (!server::fillDemoData(filler, kPersons, {}, nullptr, &error))
-                qFatal("cannot fill the demo data: %s", qPrintable(error));
-        }
+        const QString path =
+            bench::demoDatabase(g_dbPath, dir, QStringLiteral("calc.db"), kPersons);
         if (!database.Open(path))
             qFatal("cannot open %s", qPrintable(database.GetLastErrorString()));
         core::Catalog catalog(database);
@@ -306,7 +280,7 @@ void BM_RecalculateMonth(benchmark::State& state)
     state.counters["write_ms"] = double(result.writeMs);
     state.counters["us_per_person"] = double(result.readMs + result.evaluateMs + result.writeMs) *
                                       1000.0 / std::max(1, result.persons);
-    state.counters["peak_MB"] = peakMemoryMb();
+    state.counters["peak_MB"] = bench::peakMemoryMb();
 }
 BENCHMARK(BM_RecalculateMonth)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -363,13 +337,7 @@ BENCHMARK(BM_ReparsePerPerson)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--db") == 0)
-            g_dbPath = QString::fromLocal8Bit(argv[i + 1]);
-    }
+    g_dbPath = bench::databaseArgument(argc, argv);
     QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -2,6 +2,10 @@
 
 #include "core/prompter.h"
 
+#include "db/excelexport.h"
+
+#include <QDir>
+
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -74,6 +78,16 @@ int splitText(const QString& text, QChar delimiter, QStringList& parts)
 bool pairBalanced(const QString& text, QChar open, QChar close)
 {
     return text.count(open) == text.count(close);
+}
+
+QString askExportPath(Prompter& prompter)
+{
+    QString path =
+        prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
+    if (path.isEmpty())
+        return path;
+    path.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    return db::excelExportPath(QDir::cleanPath(QDir::fromNativeSeparators(path)));
 }
 
 void errorBox(Prompter& prompter, const char* format, ...)

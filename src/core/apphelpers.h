@@ -30,6 +30,10 @@ int splitText(const QString& text, QChar delimiter, QStringList& parts);
 // True when `open` and `close` occur equally often in `text`.
 bool pairBalanced(const QString& text, QChar open, QChar close);
 
+// Asks where to export a list ("导出", Excel files): the chosen path cleaned, with ".xlsx" added
+// unless it names an Excel file; empty when the operator cancels.
+QString askExportPath(Prompter& prompter);
+
 // A printf-style error box (at most 1022 characters) with the caption "提示" and the error icon.
 void errorBox(Prompter& prompter, const char* format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(2, 3);
 // The text of the system-error box: "<operation> failed with error <n>: <system text>".

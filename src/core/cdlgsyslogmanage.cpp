@@ -1,5 +1,6 @@
 #include "core/cdlgsyslogmanage.h"
 
+#include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/cataloglists.h"
 #include "core/corvaneapp.h"
@@ -99,11 +100,9 @@ QString CDlgSysLogManage::footerText() const
 
 bool CDlgSysLogManage::exportList()
 {
-    QString path =
-        m_prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
+    const QString path = askExportPath(m_prompter);
     if (path.isEmpty())
         return false;
-    path = db::excelExportPath(path);
     if (!m_recordset.IsOpen() || !db::ExportRecordsetToExcel(m_recordset, path)) {
         m_prompter.message(QStringLiteral("导出数据失败!"), promptCaption(), Prompter::Icon::Error);
         return false;

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace orvane::db {
+class CADODatabase;
+}
+
 namespace orvane::core {
 
 // How a grid shows one column of a result: its caption, catalogue data type, width, visibility,
@@ -34,5 +38,12 @@ struct GridColumn
     ColFmt format;
     QStringList choices; // dictionary titles for the drop-down
 };
+
+// The width an operator gave a catalogue field's column, kept in `column` and in the catalogue
+// (qp_Items.iWid) for every grid that shows the field.
+void storeFieldWidth(db::CADODatabase& database, GridColumn& column, int width);
+// The same for a column format (qp_Items.ColFmt), marked as set. False, `column` unchanged, when
+// the catalogue refuses it; the database keeps the error.
+bool storeFieldFormat(db::CADODatabase& database, GridColumn& column, const ColFmt& format);
 
 } // namespace orvane::core

@@ -135,6 +135,11 @@ constexpr quint32 kErrorNoCurrentRow = 0x800A0BCDu; // BOF or EOF
 constexpr quint32 kErrorNotAllowed = 0x800A0C93u;   // operation not allowed in this state
 constexpr quint32 kErrorConnection = 0x80004005u;   // cannot open the data source
 
+// The failures of writing a row back, worded alike by every backend.
+QString rowWithoutRecordText(const QString& table);    // the row's key is null
+QString rowChangedMeanwhileText(const QString& table); // the key locates no row any more
+QString rowNotFoundText(const QString& table);         // reading a row by key found none
+
 std::unique_ptr<Backend> createSqliteBackend();
 // Backend over Excel workbooks (.xlsx/.xls), chosen for the Jet connection string.
 std::unique_ptr<Backend> createWorkbookBackend();

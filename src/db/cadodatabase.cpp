@@ -26,6 +26,25 @@ QString CADODatabase::closedText() const
                      : QStringLiteral("The connection is closed");
 }
 
+bool CADODatabase::checkOpen(BackendError& error) const
+{
+    if (IsOpen())
+        return true;
+    error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
+    return false;
+}
+
+bool CADODatabase::translate(const QString& tsql, QStringList& statements,
+                             BackendError& error) const
+{
+    QString translationError;
+    if (translateStatements(m_backend->kind(), tsql, statements, translationError,
+                            m_backend->schema()))
+        return true;
+    error = {kErrorCommandText, kTranslatorSource, translationError};
+    return false;
+}
+
 BackendKind CADODatabase::backendKind() const
 {
     return m_backend ? m_backend->kind() : BackendKind::Sqlite;
@@ -148,14 +167,9 @@ bool CADODatabase::BeginTransaction()
 
 bool CADODatabase::CommitTransaction()
 {
-    clearError();
-    if (!IsOpen() || m_savepoints.empty()) {
-        setError(
-            {kErrorNotAllowed, QStringLiteral("Orvane"), QStringLiteral("No transaction is open")});
+    QString name;
+    if (!endLevel(name))
         return false;
-    }
-    const QString name = m_savepoints.back();
-    m_savepoints.pop_back();
     const bool ok =
         name.isEmpty() ? m_backend->commitTransaction() : m_backend->releaseSavepoint(name);
     if (!ok) {
@@ -167,7 +181,7 @@ bool CADODatabase::CommitTransaction()
     return ok;
 }
 
-bool CADODatabase::RollbackTransaction()
+bool CADODatabase::endLevel(QString& savepoint)
 {
     clearError();
     if (!IsOpen() || m_savepoints.empty()) {
@@ -175,8 +189,16 @@ bool CADODatabase::RollbackTransaction()
             {kErrorNotAllowed, QStringLiteral("Orvane"), QStringLiteral("No transaction is open")});
         return false;
     }
-    const QString name = m_savepoints.back();
+    savepoint = m_savepoints.back();
     m_savepoints.pop_back();
+    return true;
+}
+
+bool CADODatabase::RollbackTransaction()
+{
+    QString name;
+    if (!endLevel(name))
+        return false;
     bool ok;
     if (name.isEmpty())
         ok = !m_backend->inTransaction() || m_backend->rollbackTransaction();
@@ -191,20 +213,14 @@ bool CADODatabase::runStatement(const QString& tsql, qint64* affected, BackendEr
 {
     if (affected)
         *affected = -1;
-    if (!IsOpen()) {
-        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
+    if (!checkOpen(error))
         return false;
-    }
     if (auto call = parseProcedureCallText(tsql)) {
         return callProcedure(*this, *call, error);
     }
     QStringList statements;
-    QString translationError;
-    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
-                             m_backend->schema())) {
-        error = {kErrorCommandText, kTranslatorSource, translationError};
+    if (!translate(tsql, statements, error))
         return false;
-    }
     // BEGIN/COMMIT/ROLLBACK TRANSACTION written in the text work as the methods of the same
     // name; such a text is not wrapped into a unit of its own.
     bool controlsTransaction = false;
@@ -270,17 +286,11 @@ bool CADODatabase::runStatement(const QString& tsql, qint64* affected, BackendEr
 bool CADODatabase::runQueryRows(const QString& tsql, std::vector<ColumnInfo>& columns,
                                 const Backend::RowCallback& row, BackendError& error)
 {
-    if (!IsOpen()) {
-        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
+    if (!checkOpen(error))
         return false;
-    }
     QStringList statements;
-    QString translationError;
-    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
-                             m_backend->schema())) {
-        error = {kErrorCommandText, kTranslatorSource, translationError};
+    if (!translate(tsql, statements, error))
         return false;
-    }
     if (statements.size() != 1) {
         error = {kErrorCommandText, QStringLiteral("Orvane"),
                  QStringLiteral("One query is expected")};
@@ -297,10 +307,8 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
                             BackendError& error)
 {
     result = ResultSet();
-    if (!IsOpen()) {
-        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
+    if (!checkOpen(error))
         return false;
-    }
     if (tsql.trimmed().isEmpty()) {
         error = {kErrorCommandText, QStringLiteral("Orvane"),
                  QStringLiteral("The query text is empty")};
@@ -313,12 +321,8 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
         return true;
     }
     QStringList statements;
-    QString translationError;
-    if (!translateStatements(m_backend->kind(), tsql, statements, translationError,
-                             m_backend->schema())) {
-        error = {kErrorCommandText, kTranslatorSource, translationError};
+    if (!translate(tsql, statements, error))
         return false;
-    }
     if (statements.isEmpty())
         return true;
     for (qsizetype i = 0; i + 1 < statements.size(); ++i) {
@@ -336,10 +340,8 @@ bool CADODatabase::runQuery(const QString& tsql, ResultSet& result, bool updatab
 
 bool CADODatabase::runNative(const QString& sql, qint64* affected, BackendError& error)
 {
-    if (!IsOpen()) {
-        error = {kErrorClosed, QStringLiteral("Orvane"), closedText()};
+    if (!checkOpen(error))
         return false;
-    }
     if (!m_backend->execute(sql, affected)) {
         error = m_backend->lastError();
         return false;

@@ -80,6 +80,13 @@ public:
 private:
     void setError(const BackendError& error);
     QString closedText() const;
+    // False with the closed-connection error in `error` when no backend is open.
+    bool checkOpen(BackendError& error) const;
+    // The backend's statements for `tsql`; false with the translator's refusal in `error`.
+    bool translate(const QString& tsql, QStringList& statements, BackendError& error) const;
+    // Takes the innermost open transaction level off the stack: its savepoint, empty for the
+    // outer transaction. False with "No transaction is open" when there is none.
+    bool endLevel(QString& savepoint);
     void clearError();
 
     std::unique_ptr<Backend> m_backend;

@@ -260,6 +260,12 @@ bool CADORecordset::currentValue(int index, QVariant& raw)
     return true;
 }
 
+bool CADORecordset::refuseValue(int index, const QString& text)
+{
+    setError(kErrorUnspecified, text.arg(m_result.columns[size_t(index)].name));
+    return false;
+}
+
 // --- reads -----------------------------------------------------------------------------------
 
 bool CADORecordset::GetFieldValue(int index, qint64& value)
@@ -268,11 +274,8 @@ bool CADORecordset::GetFieldValue(int index, qint64& value)
     QVariant raw;
     if (!currentValue(index, raw))
         return false;
-    if (!valuetext::toInt64(raw, m_result.columns[size_t(index)].adoType, value)) {
-        setError(kErrorUnspecified, QStringLiteral("Field %1 does not hold a number")
-                                        .arg(m_result.columns[size_t(index)].name));
-        return false;
-    }
+    if (!valuetext::toInt64(raw, columnType(index), value))
+        return refuseValue(index, QStringLiteral("Field %1 does not hold a number"));
     return true;
 }
 
@@ -290,11 +293,8 @@ bool CADORecordset::GetFieldValue(int index, double& value)
     QVariant raw;
     if (!currentValue(index, raw))
         return false;
-    if (!valuetext::toDouble(raw, m_result.columns[size_t(index)].adoType, value)) {
-        setError(kErrorUnspecified, QStringLiteral("Field %1 does not hold a number")
-                                        .arg(m_result.columns[size_t(index)].name));
-        return false;
-    }
+    if (!valuetext::toDouble(raw, columnType(index), value))
+        return refuseValue(index, QStringLiteral("Field %1 does not hold a number"));
     return true;
 }
 
@@ -306,11 +306,8 @@ bool CADORecordset::GetFieldValue(int index, bool& value)
         return false;
     bool ok = true;
     const QVariant typed = valuetext::toTyped(raw, adBoolean, &ok);
-    if (!ok) {
-        setError(kErrorUnspecified, QStringLiteral("Field %1 does not hold a boolean")
-                                        .arg(m_result.columns[size_t(index)].name));
-        return false;
-    }
+    if (!ok)
+        return refuseValue(index, QStringLiteral("Field %1 does not hold a boolean"));
     value = typed.toBool();
     return true;
 }
@@ -321,11 +318,8 @@ bool CADORecordset::GetFieldValue(int index, QDateTime& value)
     QVariant raw;
     if (!currentValue(index, raw))
         return false;
-    if (!valuetext::toDateTime(raw, m_result.columns[size_t(index)].adoType, value)) {
-        setError(kErrorUnspecified, QStringLiteral("Field %1 does not hold a date")
-                                        .arg(m_result.columns[size_t(index)].name));
-        return false;
-    }
+    if (!valuetext::toDateTime(raw, columnType(index), value))
+        return refuseValue(index, QStringLiteral("Field %1 does not hold a date"));
     return true;
 }
 
@@ -336,13 +330,9 @@ bool CADORecordset::GetFieldValue(int index, QString& value, const QString& date
     if (!currentValue(index, raw))
         return false;
     bool ok = true;
-    value = valuetext::toText(raw, m_result.columns[size_t(index)].adoType, dateFormat, &ok);
-    if (!ok) {
-        setError(
-            kErrorUnspecified,
-            QStringLiteral("Field %1 has no text form").arg(m_result.columns[size_t(index)].name));
-        return false;
-    }
+    value = valuetext::toText(raw, columnType(index), dateFormat, &ok);
+    if (!ok)
+        return refuseValue(index, QStringLiteral("Field %1 has no text form"));
     return true;
 }
 
@@ -352,7 +342,7 @@ bool CADORecordset::GetFieldValue(int index, QVariant& value)
     QVariant raw;
     if (!currentValue(index, raw))
         return false;
-    value = valuetext::toTyped(raw, m_result.columns[size_t(index)].adoType);
+    value = valuetext::toTyped(raw, columnType(index));
     return true;
 }
 

@@ -155,6 +155,10 @@ private:
     bool openResult(const QString& sql, int option);
     bool fieldFor(const QString& name, int& index);
     bool currentValue(int index, QVariant& raw);
+    int columnType(int index) const { return m_result.columns[size_t(index)].adoType; }
+    // Reports that the current value of column `index` cannot be read as asked: `text` with the
+    // column's name for %1. Returns false.
+    bool refuseValue(int index, const QString& text);
     bool writeValue(int index, const QVariant& value);
     bool writeValue(const QString& name, const QVariant& value);
     bool writePending();

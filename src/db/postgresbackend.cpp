@@ -675,21 +675,8 @@ bool PostgresBackend::query(const QString& sql, ResultSet& result, bool updatabl
                         key.keyResultColumns.push_back(keyColumn++);
                     // A table that occurs once in FROM can be written back; a self-join is
                     // ambiguous.
-                    if (from.tables.count(from.tables[k]) != 1)
-                        continue;
-                    const int tableIndex = int(result.tables.size());
-                    bool used = false;
-                    for (int c = 0; c < visible; ++c) {
-                        ColumnInfo& col = result.columns[size_t(c)];
-                        if (col.baseTable.compare(key.table, Qt::CaseInsensitive) == 0 &&
-                            !col.baseColumn.isEmpty()) {
-                            col.tableIndex = tableIndex;
-                            col.attributes |= adFldUpdatable;
-                            used = true;
-                        }
-                    }
-                    if (used || from.tables.size() == 1)
-                        result.tables.push_back(key);
+                    if (from.tables.count(from.tables[k]) == 1)
+                        result.addBaseTable(key, from.tables.size() == 1);
                 }
                 return true;
             }
@@ -1011,7 +998,7 @@ bool PostgresBackend::fetchRow(const QString& table, const QStringList& keyColum
     if (!fetch(r.get(), rows, int(columns.size())))
         return false;
     if (rows.rowCount() != 1)
-        return failText(kErrorCommandText, QStringLiteral("Row not found in table %1").arg(table));
+        return failText(kErrorCommandText, rowNotFoundText(table));
     for (int c = 0; c < rows.columnCount(); ++c)
         values << rows.at(0, c);
     return true;

@@ -23,6 +23,23 @@ void ResultSet::removeRow(int row)
     m_cells.erase(first, first + std::ptrdiff_t(columns.size()));
 }
 
+void ResultSet::addBaseTable(const BaseTableKey& key, bool onlyTable)
+{
+    const int tableIndex = int(tables.size());
+    bool used = false;
+    for (int c = 0; c < visibleColumns; ++c) {
+        ColumnInfo& col = columns[size_t(c)];
+        if (col.baseTable.compare(key.table, Qt::CaseInsensitive) == 0 &&
+            !col.baseColumn.isEmpty()) {
+            col.tableIndex = tableIndex;
+            col.attributes |= adFldUpdatable;
+            used = true;
+        }
+    }
+    if (used || onlyTable)
+        tables.push_back(key);
+}
+
 void ResultSet::addColumn(const QString& name, int adoType)
 {
     ColumnInfo info;

@@ -60,6 +60,12 @@ public:
     void reserveRows(int rows) { m_cells.reserve(size_t(rows) * columns.size()); }
     void clearRows() { m_cells.clear(); }
 
+    // Records `key` as a base table the rows can be written back to: the visible columns that
+    // come from that table (by name, case-insensitive) become updatable through it. The table is
+    // kept when some column comes from it, or, with `onlyTable`, when it is the query's only
+    // table.
+    void addBaseTable(const BaseTableKey& key, bool onlyTable);
+
     // Adds a visible column (only before rows are added).
     void addColumn(const QString& name, int adoType = adVarWChar);
     // Index of the visible column with this name (case-insensitive), or -1.

@@ -28,6 +28,23 @@ private:
 
 } // namespace
 
+QString rowWithoutRecordText(const QString& table)
+{
+    return QStringLiteral("The row has no record in table %1").arg(table);
+}
+
+QString rowChangedMeanwhileText(const QString& table)
+{
+    return QStringLiteral("Row cannot be located for updating in table %1; it was changed or "
+                          "deleted meanwhile")
+        .arg(table);
+}
+
+QString rowNotFoundText(const QString& table)
+{
+    return QStringLiteral("Row not found in table %1").arg(table);
+}
+
 std::unique_ptr<RowWriter> Backend::rowWriter(const QString& table, const QStringList& keyColumns,
                                               const QStringList& columns)
 {

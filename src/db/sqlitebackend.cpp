@@ -533,19 +533,7 @@ bool SqliteBackend::query(const QString& sql, ResultSet& result, bool updatable)
                     key.table = keyed.tables[k];
                     key.keyColumns = QStringList{QStringLiteral("rowid")};
                     key.keyResultColumns = {visible + int(k)};
-                    const int tableIndex = int(result.tables.size());
-                    bool used = false;
-                    for (int c = 0; c < visible; ++c) {
-                        ColumnInfo& col = result.columns[size_t(c)];
-                        if (col.baseTable.compare(key.table, Qt::CaseInsensitive) == 0 &&
-                            !col.baseColumn.isEmpty()) {
-                            col.tableIndex = tableIndex;
-                            col.attributes |= adFldUpdatable;
-                            used = true;
-                        }
-                    }
-                    if (used || keyed.tables.size() == 1)
-                        result.tables.push_back(key);
+                    result.addBaseTable(key, keyed.tables.size() == 1);
                 }
                 return true;
             }
@@ -744,10 +732,7 @@ public:
         if (rc != SQLITE_DONE)
             return b.fail(rc);
         if (sqlite3_changes(b.m_db) == 0)
-            return b.failWith(SQLITE_ERROR,
-                              QStringLiteral("Row cannot be located for updating in table %1; it "
-                                             "was changed or deleted meanwhile")
-                                  .arg(m_table));
+            return b.failWith(SQLITE_ERROR, rowChangedMeanwhileText(m_table));
         return true;
     }
 
@@ -778,8 +763,7 @@ bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumn
         return true;
     for (const QVariant& key : keyValues) {
         if (key.isNull())
-            return failWith(SQLITE_ERROR,
-                            QStringLiteral("The row has no record in table %1").arg(table));
+            return failWith(SQLITE_ERROR, rowWithoutRecordText(table));
     }
     QVariantList stored = values;
     if (!storedValues(table, columns, stored))
@@ -797,10 +781,7 @@ bool SqliteBackend::updateRow(const QString& table, const QStringList& keyColumn
     if (rc != SQLITE_DONE)
         return fail(rc);
     if (sqlite3_changes(m_db) == 0)
-        return failWith(SQLITE_ERROR,
-                        QStringLiteral("Row cannot be located for updating in table %1; it was "
-                                       "changed or deleted meanwhile")
-                            .arg(table));
+        return failWith(SQLITE_ERROR, rowChangedMeanwhileText(table));
     return true;
 }
 
@@ -871,7 +852,7 @@ bool SqliteBackend::fetchRow(const QString& table, const QStringList& keyColumns
     if (!fetch(st.m_stmt, rows, int(columns.size())))
         return false;
     if (rows.rowCount() != 1)
-        return failWith(SQLITE_ERROR, QStringLiteral("Row not found in table %1").arg(table));
+        return failWith(SQLITE_ERROR, rowNotFoundText(table));
     for (int c = 0; c < rows.columnCount(); ++c)
         values << rows.at(0, c);
     return true;

@@ -19,8 +19,6 @@
 #include "db/excelexport.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 
 namespace orvane::payroll {
@@ -581,12 +579,9 @@ bool CViewWage::exportDefault()
 {
     if (!checkRight(Export))
         return false;
-    QString path =
-        m_prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
+    const QString path = core::askExportPath(m_prompter);
     if (path.isEmpty())
         return false;
-    path.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-    path = db::excelExportPath(QDir::cleanPath(QDir::fromNativeSeparators(path)));
     // The shown columns: number, name and the items not hidden.
     QStringList shown = m_columnList.split(QLatin1Char(',')).mid(kKeyColumns, 2);
     for (int c = kFixedColumns; c < m_columns.size(); ++c) {
@@ -699,10 +694,7 @@ void CViewWage::storeColumnWidth(int column, int width)
 {
     if (!canFormatColumn(column) || width <= 0)
         return;
-    m_columns[column].width = width;
-    m_app.database().Execute(QStringLiteral("UPDATE qp_Items SET [iWid]=%1 WHERE [Name]='%2'")
-                                 .arg(width)
-                                 .arg(core::sqlEscape(m_columns.at(column).field)));
+    core::storeFieldWidth(m_app.database(), m_columns[column], width);
 }
 
 bool CViewWage::canFormatColumn(int column) const
@@ -714,15 +706,10 @@ bool CViewWage::storeColumnFormat(int column, const core::ColFmt& format)
 {
     if (!canFormatColumn(column) || !checkRight(ChangeData))
         return false;
-    core::ColFmt stored = format;
-    stored.set = true;
-    if (!m_app.database().Execute(
-            QStringLiteral("UPDATE qp_Items SET ColFmt='%1' WHERE [Name]='%2'")
-                .arg(stored.text(), core::sqlEscape(m_columns.at(column).field)))) {
+    if (!core::storeFieldFormat(m_app.database(), m_columns[column], format)) {
         showError(m_app.database().GetLastErrorString());
         return false;
     }
-    m_columns[column].format = stored;
     return true;
 }
 

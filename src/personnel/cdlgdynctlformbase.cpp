@@ -340,17 +340,23 @@ bool CDlgDynCtlFormBase::writeFields(db::CADORecordset& rs)
     return true;
 }
 
-bool CDlgDynCtlFormBase::saveRecord()
+bool CDlgDynCtlFormBase::checkValues()
 {
     m_focusField = -1;
     if (!checkRequired())
         return false;
-    // Every value is checked before anything is written.
     for (int i = 0; i < m_fields.size(); ++i) {
         QVariant value;
         if (!getValue(i, value))
             return false;
     }
+    return true;
+}
+
+bool CDlgDynCtlFormBase::saveRecord()
+{
+    if (!checkValues())
+        return false;
     db::CADORecordset rs(&m_app.database());
     const bool opened = rs.Open(QStringLiteral("SELECT %1 FROM %2 WHERE %3=%4")
                                     .arg(fieldList(), m_table, m_keyColumn)

@@ -93,7 +93,9 @@ protected:
     virtual QDate defaultDate(const FieldRecord& field) const;
     // Writes the fields into the current row of an open updatable recordset.
     bool writeFields(db::CADORecordset& rs);
-    // The generic save: required check, the row written through the recordset, the new key.
+    // The checks before a record is written: the required fields, then every value.
+    bool checkValues();
+    // The generic save: checkValues(), the row written through the recordset, the new key.
     bool saveRecord();
     bool stepTo(Step step);
     void showMessage(const QString& text, int focusField = -1);

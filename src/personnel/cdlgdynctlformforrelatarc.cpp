@@ -30,14 +30,8 @@ bool CDlgDynCtlFormForRelatArc::save()
         if (!saveRecord())
             return false;
     } else {
-        m_focusField = -1;
-        if (!checkRequired())
+        if (!checkValues())
             return false;
-        for (int i = 0; i < m_fields.size(); ++i) {
-            QVariant value;
-            if (!getValue(i, value))
-                return false;
-        }
         db::CADORecordset rs(&m_app.database());
         const QString list = fieldList();
         bool ok =

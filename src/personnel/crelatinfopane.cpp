@@ -1,5 +1,6 @@
 #include "personnel/crelatinfopane.h"
 
+#include "core/apphelpers.h"
 #include "core/catalog.h"
 #include "core/corvaneapp.h"
 #include "core/prompter.h"
@@ -9,9 +10,6 @@
 #include "db/cadodatabase.h"
 #include "db/excelexport.h"
 #include "personnel/cdlgdynctlformforrelatarc.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace orvane::personnel {
 
@@ -269,11 +267,9 @@ bool CRelatInfoPane::exportRows()
 {
     if (m_current < 0 || !m_person.isValid() || !m_rows.IsOpen())
         return false;
-    QString path =
-        m_prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
+    const QString path = core::askExportPath(m_prompter);
     if (path.isEmpty())
         return false;
-    path = db::excelExportPath(QDir::cleanPath(QDir::fromNativeSeparators(path)));
     QString error;
     if (!db::ExportRecordsetToExcel(m_rows, path, &error)) {
         m_command.error(QStringLiteral("导出时出错!"));

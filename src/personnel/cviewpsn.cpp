@@ -1,5 +1,6 @@
 #include "personnel/cviewpsn.h"
 
+#include "core/apphelpers.h"
 #include "core/appsettings.h"
 #include "core/catalog.h"
 #include "core/cataloglists.h"
@@ -15,7 +16,6 @@
 #include "personnel/cdlgdynctlformforpsnbase.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 
 namespace orvane::personnel {
@@ -439,12 +439,9 @@ bool CViewPsn::exportList()
 {
     if (!checkRight(kRightExport))
         return false;
-    QString path =
-        m_prompter.saveFileName(QStringLiteral("导出"), QString(), db::excelExportFilter());
+    const QString path = core::askExportPath(m_prompter);
     if (path.isEmpty())
         return false;
-    path.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-    path = db::excelExportPath(QDir::cleanPath(QDir::fromNativeSeparators(path)));
     db::CADORecordset data(&m_app.database());
     QString error;
     if (!data.Open(QStringLiteral("SELECT ") + m_columnList + core::SqlBuilder::personnelFrom() +
@@ -463,10 +460,7 @@ void CViewPsn::storeColumnWidth(int column, int width)
 {
     if (column < kKeyColumns || column >= m_columns.size() || width <= 0)
         return;
-    m_columns[column].width = width;
-    m_app.database().Execute(QStringLiteral("UPDATE qp_Items SET [iWid]=%1 WHERE [Name]='%2'")
-                                 .arg(width)
-                                 .arg(core::sqlEscape(m_columns.at(column).field)));
+    core::storeFieldWidth(m_app.database(), m_columns[column], width);
 }
 
 bool CViewPsn::canFormatColumn(int column) const
@@ -478,15 +472,10 @@ bool CViewPsn::storeColumnFormat(int column, const core::ColFmt& format)
 {
     if (!canFormatColumn(column))
         return false;
-    core::ColFmt stored = format;
-    stored.set = true;
-    if (!m_app.database().Execute(
-            QStringLiteral("UPDATE qp_Items SET ColFmt='%1' WHERE [Name]='%2'")
-                .arg(stored.text(), core::sqlEscape(m_columns.at(column).field)))) {
+    if (!core::storeFieldFormat(m_app.database(), m_columns[column], format)) {
         showError(m_app.database().GetLastErrorString());
         return false;
     }
-    m_columns[column].format = stored;
     return true;
 }
 

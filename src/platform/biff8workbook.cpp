@@ -1,12 +1,14 @@
 #include "platform/biff8workbook.h"
 
-#include <QtEndian>
+#include "platform/biff8records.h"
 
-#include <cstring>
+#include <QtEndian>
 
 namespace orvane::platform {
 
 namespace {
+
+using namespace biff8;
 
 constexpr quint32 kEndOfChain = 0xFFFFFFFE;
 constexpr quint32 kFree = 0xFFFFFFFF;
@@ -14,53 +16,6 @@ constexpr quint32 kFatSector = 0xFFFFFFFD;
 constexpr int kSector = 512;
 constexpr int kMaxRecordBody = 8224;
 constexpr int kMaxCellText = 32767;
-
-void put16(QByteArray& out, quint16 v)
-{
-    char b[2];
-    qToLittleEndian(v, b);
-    out.append(b, 2);
-}
-
-void put32(QByteArray& out, quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    out.append(b, 4);
-}
-
-void putDouble(QByteArray& out, double v)
-{
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    char b[8];
-    qToLittleEndian(bits, b);
-    out.append(b, 8);
-}
-
-void record(QByteArray& out, quint16 type, const QByteArray& body)
-{
-    put16(out, type);
-    put16(out, quint16(body.size()));
-    out.append(body);
-}
-
-QByteArray utf16(const QString& s)
-{
-    return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
-}
-
-QByteArray bof(quint16 kind)
-{
-    QByteArray b;
-    put16(b, 0x0600); // BIFF8
-    put16(b, kind);
-    put16(b, 0x0DBB);
-    put16(b, 0x07CC);
-    put32(b, 0);
-    put32(b, 0x06);
-    return b;
-}
 
 QByteArray font()
 {
@@ -74,10 +29,7 @@ QByteArray font()
     b.append(char(0));    // family
     b.append(char(0x86)); // GB2312 character set
     b.append(char(0));
-    const QString name = QStringLiteral("宋体");
-    b.append(char(name.size()));
-    b.append(char(1)); // UTF-16
-    b.append(utf16(name));
+    putShortString(b, QStringLiteral("宋体"));
     return b;
 }
 
@@ -220,15 +172,8 @@ QByteArray Biff8Workbook::workbookStream() const
     // Each sheet record carries its sheet's stream offset, known once the globals are done.
     QList<qsizetype> offsets;
     for (const Sheet& sheet : m_sheets) {
-        QByteArray b;
         offsets.append(globals.size() + 4);
-        put32(b, 0);
-        b.append(char(0)); // visible
-        b.append(char(0)); // worksheet
-        b.append(char(sheet.name.size()));
-        b.append(char(1));
-        b.append(utf16(sheet.name));
-        record(globals, 0x0085, b);
+        record(globals, 0x0085, boundSheet(sheet.name));
     }
     sharedStrings(globals, m_strings);
     record(globals, 0x000A, {});
@@ -244,13 +189,7 @@ QByteArray Biff8Workbook::workbookStream() const
             rows = std::max(rows, c.row + 1);
             columns = std::max(columns, c.column + 1);
         }
-        QByteArray dimensions;
-        put32(dimensions, 0);
-        put32(dimensions, quint32(rows));
-        put16(dimensions, 0);
-        put16(dimensions, quint16(columns));
-        put16(dimensions, 0);
-        record(stream, 0x0200, dimensions);
+        record(stream, 0x0200, dimensions(rows, columns));
         QByteArray window2;
         for (quint16 v : {quint16(i == 0 ? 0x06B6 : 0x00B6), quint16(0), quint16(0), quint16(64),
                           quint16(0), quint16(0), quint16(0), quint16(0), quint16(0)})

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/colfmt.h"
+#include "core/gridcolumn.h"
+#include "widgets/cgridview.h"
+#include "widgets/gridmodel.h"
 
 #include <QDialog>
 
@@ -30,5 +33,20 @@ private:
     QCheckBox* m_bold;
     QLabel* m_sample;
 };
+
+// The grids' "format column" command for a view workflow that describes its columns
+// (canFormatColumn, columns, storeColumnFormat): the dialog for the grid's current column, and
+// the format the workflow stored shown in the model.
+template <class View>
+void formatGridColumn(View& view, CGridView* grid, GridModel* model, QWidget* parent)
+{
+    const int column = grid->currentColumn();
+    if (!view.canFormatColumn(column))
+        return;
+    const core::GridColumn& described = view.columns().at(column);
+    ColumnFormatDialog dialog(described.caption, described.format, parent);
+    if (dialog.exec() == QDialog::Accepted && view.storeColumnFormat(column, dialog.format()))
+        model->setColumnFormat(column, view.columns().at(column).format);
+}
 
 } // namespace orvane::widgets

@@ -1,54 +1,14 @@
 #include "biff8builder.h"
 
+#include "platform/biff8records.h"
 #include "platform/biff8workbook.h"
 
 #include <QtEndian>
 
-#include <cstring>
-
 namespace {
 
-void put16(QByteArray& out, quint16 v)
-{
-    char b[2];
-    qToLittleEndian(v, b);
-    out.append(b, 2);
-}
-void put32(QByteArray& out, quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    out.append(b, 4);
-}
-void putDouble(QByteArray& out, double v)
-{
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    char b[8];
-    qToLittleEndian(bits, b);
-    out.append(b, 8);
-}
-void record(QByteArray& out, quint16 type, const QByteArray& body)
-{
-    put16(out, type);
-    put16(out, quint16(body.size()));
-    out.append(body);
-}
-QByteArray utf16(const QString& s)
-{
-    return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
-}
-QByteArray bof(quint16 kind)
-{
-    QByteArray b;
-    put16(b, 0x0600);
-    put16(b, kind);
-    put16(b, 0x0DBB);
-    put16(b, 0x07CC);
-    put32(b, 0);
-    put32(b, 0x06);
-    return b;
-}
+using namespace orvane::platform::biff8;
+
 QByteArray xf(quint16 format)
 {
     QByteArray b;
@@ -111,15 +71,8 @@ QByteArray Biff8Builder::workbookStream() const
     // The sheet records carry the stream offset of each sheet, known once the globals are done.
     QList<int> boundSheetOffsets;
     for (const Sheet& sheet : m_sheets) {
-        QByteArray b;
         boundSheetOffsets.append(globals.size() + 4);
-        put32(b, 0);
-        b.append(char(0));
-        b.append(char(0));
-        b.append(char(sheet.name.size()));
-        b.append(char(1));
-        b.append(utf16(sheet.name));
-        record(globals, 0x0085, b);
+        record(globals, 0x0085, boundSheet(sheet.name));
     }
     QByteArray sst;
     put32(sst, quint32(strings.size()));
@@ -143,13 +96,7 @@ QByteArray Biff8Builder::workbookStream() const
             rows = std::max(rows, c.row + 1);
             cols = std::max(cols, c.col + 1);
         }
-        QByteArray dim;
-        put32(dim, 0);
-        put32(dim, quint32(rows));
-        put16(dim, 0);
-        put16(dim, quint16(cols));
-        put16(dim, 0);
-        record(stream, 0x0200, dim);
+        record(stream, 0x0200, dimensions(rows, cols));
         for (const Cell& c : sheet.cells) {
             QByteArray b;
             put16(b, quint16(c.row));

@@ -7,8 +7,6 @@
 
 #include "db/resultset.h"
 
-#include <QPushButton>
-
 namespace orvane::payroll::ui {
 
 widgets::CGridView* createGrid(QWidget* parent, widgets::GridModel** model, const char* name)
@@ -71,14 +69,6 @@ void toggleCandidate(widgets::GridModel* model, CandidateList& candidates, db::R
         return;
     display.at(row, CandidateList::Ticked) = ticked ? QStringLiteral("☑") : QStringLiteral("☐");
     model->rowsChanged();
-}
-
-QPushButton* commandButton(QWidget* parent, const QString& text, const char* name)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 } // namespace orvane::payroll::ui

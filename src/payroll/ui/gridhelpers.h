@@ -1,9 +1,10 @@
 #pragma once
 
+#include "widgets/commandbutton.h"
+
 #include <QList>
 #include <QString>
 
-class QPushButton;
 class QWidget;
 
 namespace orvane::db {
@@ -40,6 +41,6 @@ void showCandidates(widgets::CGridView* grid, widgets::GridModel* model, Candida
 void toggleCandidate(widgets::GridModel* model, CandidateList& candidates, db::ResultSet& display,
                      int row);
 
-QPushButton* commandButton(QWidget* parent, const QString& text, const char* name);
+using widgets::commandButton;
 
 } // namespace orvane::payroll::ui

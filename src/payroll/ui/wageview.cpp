@@ -271,13 +271,7 @@ void WageView::checkOut()
 
 void WageView::formatColumn()
 {
-    const int column = m_grid->currentColumn();
-    if (!m_view.canFormatColumn(column))
-        return;
-    const core::GridColumn& described = m_view.columns().at(column);
-    widgets::ColumnFormatDialog dialog(described.caption, described.format, this);
-    if (dialog.exec() == QDialog::Accepted && m_view.storeColumnFormat(column, dialog.format()))
-        m_model->setColumnFormat(column, m_view.columns().at(column).format);
+    widgets::formatGridColumn(m_view, m_grid, m_model, this);
 }
 
 void WageView::bankFile(int templateId)

@@ -6,6 +6,7 @@
 #include "personnel/ui/deptmergemovedialog.h"
 #include "personnel/ui/dynctlformdialog.h"
 #include "personnel/ui/psnnumprefixdialog.h"
+#include "widgets/commandbutton.h"
 #include "widgets/ctreegrid.h"
 
 #include <QHBoxLayout>
@@ -30,23 +31,14 @@ DeptManagerDialog::DeptManagerDialog(core::COrvaneApp& app, core::Prompter& prom
         {"移动", &CDlgDeptManager::moveDepartment},   {"向上", &CDlgDeptManager::moveUp},
         {"向下", &CDlgDeptManager::moveDown},         {"刷新", &CDlgDeptManager::refresh}};
     for (const auto& [text, command] : commands) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromUtf8(text));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, command = command] { run(command); });
-        bar->addWidget(b);
+        connect(widgets::addCommandButton(bar, this, QString::fromUtf8(text)),
+                &QPushButton::clicked, this, [this, command = command] { run(command); });
     }
-    auto* prefixes = new QPushButton(QStringLiteral("编号前缀"), this);
-    prefixes->setObjectName(QStringLiteral("编号前缀"));
-    prefixes->setAutoDefault(false);
-    connect(prefixes, &QPushButton::clicked, this, &DeptManagerDialog::openPrefixes);
-    bar->addWidget(prefixes);
+    connect(widgets::addCommandButton(bar, this, QStringLiteral("编号前缀")), &QPushButton::clicked,
+            this, &DeptManagerDialog::openPrefixes);
     bar->addStretch(1);
-    auto* close = new QPushButton(QStringLiteral("退出"), this);
-    close->setObjectName(QStringLiteral("退出"));
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    bar->addWidget(close);
+    connect(widgets::addCommandButton(bar, this, QStringLiteral("退出")), &QPushButton::clicked,
+            this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);

@@ -3,6 +3,7 @@
 #include "core/ui/qtprompter.h"
 #include "personnel/cdlgdynctlformforpsnsort.h"
 #include "personnel/ui/dynctlformdialog.h"
+#include "widgets/commandbutton.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -34,17 +35,12 @@ PsnSortManagerDialog::PsnSortManagerDialog(core::COrvaneApp& app, core::Prompter
         {"删除", &CDlgPsnSortManager::deleteCategory}, {"向上", &CDlgPsnSortManager::moveUp},
         {"向下", &CDlgPsnSortManager::moveDown},       {"刷新", &CDlgPsnSortManager::refresh}};
     for (const auto& [text, command] : commands) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromUtf8(text));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, command = command] { run(command); });
-        bar->addWidget(b);
+        connect(widgets::addCommandButton(bar, this, QString::fromUtf8(text)),
+                &QPushButton::clicked, this, [this, command = command] { run(command); });
     }
     bar->addStretch(1);
-    auto* close = new QPushButton(QStringLiteral("退出"), this);
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    bar->addWidget(close);
+    connect(widgets::addCommandButton(bar, this, QStringLiteral("退出")), &QPushButton::clicked,
+            this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_table, 1);

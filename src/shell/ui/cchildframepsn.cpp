@@ -13,8 +13,9 @@
 #include "widgets/cameracapturedialog.h"
 #endif
 
+#include "shell/ui/dockpane.h"
+
 #include <QCloseEvent>
-#include <QDockWidget>
 #include <QMainWindow>
 
 namespace orvane::shell::ui {
@@ -22,17 +23,6 @@ namespace orvane::shell::ui {
 namespace {
 
 constexpr const char* kLayoutKey = "PsnFrameLayout";
-
-QDockWidget* dock(QMainWindow* window, const QString& title, const QString& name, QWidget* content,
-                  Qt::DockWidgetArea area)
-{
-    auto* d = new QDockWidget(title, window);
-    d->setObjectName(name);
-    d->setWidget(content);
-    d->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    window->addDockWidget(area, d);
-    return d;
-}
 
 } // namespace
 
@@ -50,20 +40,19 @@ CChildFramePsn::CChildFramePsn(core::COrvaneApp& app, core::Prompter& prompter, 
     m_photo = new personnel::ui::PhotoPaneWidget(app, prompter, m_inner);
     m_files = new personnel::ui::AttachmentPaneWidget(app, prompter, m_inner);
     m_inner->setCentralWidget(m_view);
-    dock(m_inner, QStringLiteral("部门"), QStringLiteral("DeptPane"), m_dept,
-         Qt::LeftDockWidgetArea);
-    dock(m_inner, QStringLiteral("相关资料"), QStringLiteral("RelatInfoPane"), m_related,
-         Qt::BottomDockWidgetArea);
-    QDockWidget* photo = dock(m_inner, QStringLiteral("相片"), QStringLiteral("PhotoPane"), m_photo,
-                              Qt::RightDockWidgetArea);
-    QDockWidget* files = dock(m_inner, QStringLiteral("附件"), QStringLiteral("AdjunctPane"),
-                              m_files, Qt::RightDockWidgetArea);
+    QDockWidget* dept = addDockPane(m_inner, QStringLiteral("部门"), QStringLiteral("DeptPane"),
+                                    m_dept, Qt::LeftDockWidgetArea);
+    QDockWidget* related =
+        addDockPane(m_inner, QStringLiteral("相关资料"), QStringLiteral("RelatInfoPane"), m_related,
+                    Qt::BottomDockWidgetArea);
+    QDockWidget* photo = addDockPane(m_inner, QStringLiteral("相片"), QStringLiteral("PhotoPane"),
+                                     m_photo, Qt::RightDockWidgetArea);
+    QDockWidget* files = addDockPane(m_inner, QStringLiteral("附件"), QStringLiteral("AdjunctPane"),
+                                     m_files, Qt::RightDockWidgetArea);
     m_inner->splitDockWidget(photo, files, Qt::Vertical);
     m_inner->resizeDocks({photo, files}, {200, 260}, Qt::Vertical);
-    m_inner->resizeDocks({photo, m_inner->findChild<QDockWidget*>(QStringLiteral("DeptPane"))},
-                         {200, 175}, Qt::Horizontal);
-    m_inner->resizeDocks({m_inner->findChild<QDockWidget*>(QStringLiteral("RelatInfoPane"))}, {170},
-                         Qt::Vertical);
+    m_inner->resizeDocks({photo, dept}, {200, 175}, Qt::Horizontal);
+    m_inner->resizeDocks({related}, {170}, Qt::Vertical);
     setWidget(m_inner);
 
 #ifdef ORVANE_HAVE_CAMERA

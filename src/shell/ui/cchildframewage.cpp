@@ -2,10 +2,10 @@
 
 #include "payroll/ui/wageview.h"
 #include "personnel/deptselection.h"
+#include "shell/ui/dockpane.h"
 #include "widgets/cdeptpane.h"
 
 #include <QComboBox>
-#include <QDockWidget>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -25,11 +25,8 @@ CChildFrameWage::CChildFrameWage(core::COrvaneApp& app, core::Prompter& prompter
     // takes the rest.
     m_dept->setMinimumWidth(180);
     m_inner->setCentralWidget(m_view);
-    auto* dock = new QDockWidget(QStringLiteral("导航"), m_inner);
-    dock->setObjectName(QStringLiteral("WageDeptPane"));
-    dock->setWidget(m_dept);
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    m_inner->addDockWidget(Qt::LeftDockWidgetArea, dock);
+    QDockWidget* dock = addDockPane(m_inner, QStringLiteral("导航"), QStringLiteral("WageDeptPane"),
+                                    m_dept, Qt::LeftDockWidgetArea);
     // The pane gets its width once the window is laid out.
     QTimer::singleShot(0, this,
                        [this, dock] { m_inner->resizeDocks({dock}, {200}, Qt::Horizontal); });

@@ -18,6 +18,7 @@
 #include "shell/ui/cchildframewage.h"
 #include "shell/ui/cpropertysheetsystemset.h"
 #include "shell/ui/desktopinput.h"
+#include "shell/ui/dockpane.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -362,13 +363,11 @@ void CMainFrame::createPanes()
     m_bannerDock->setWidget(banner);
     addDockWidget(Qt::TopDockWidgetArea, m_bannerDock);
 
-    m_navDock = new QDockWidget(QStringLiteral("功能导航"), this);
-    m_navDock->setObjectName(QStringLiteral("navigation"));
-    m_navDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
-    m_navBox = new QToolBox(m_navDock);
+    m_navBox = new QToolBox(this);
     m_navBox->setMinimumWidth(170);
-    m_navDock->setWidget(m_navBox);
-    addDockWidget(Qt::LeftDockWidgetArea, m_navDock);
+    m_navDock = addDockPane(this, QStringLiteral("功能导航"), QStringLiteral("navigation"),
+                            m_navBox, Qt::LeftDockWidgetArea,
+                            QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
 
     // The actions as receivers: the connections end with them while the frame is destroyed.
     connect(m_navDock, &QDockWidget::visibilityChanged, m_actions.value(32796),
