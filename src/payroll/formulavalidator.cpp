@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 namespace orvane::payroll {
 
 using core::Prompter;
@@ -144,9 +146,11 @@ bool FormulaValidator::validate(int sortId, const QString& itemCaption, QString&
             sample = QStringLiteral("\"%1\"").arg(QDate::currentDate().toString(Qt::ISODate));
             break;
         default:
-            // Never zero, so that a division by a reference does not fail the check.
-            sample = QString::asprintf("%.3f", (QRandomGenerator::global()->bounded(32767) + 1) /
-                                                   32768.0 * n);
+            // Never zero, also once written with three decimals, so that a division by a
+            // reference does not fail the check.
+            sample = QString::asprintf(
+                "%.3f", std::max(0.001, (QRandomGenerator::global()->bounded(32767) + 1) /
+                                            32768.0 * n));
             break;
         }
         work.replace(ref.open, ref.close - ref.open + 1, sample);
