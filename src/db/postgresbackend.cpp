@@ -801,13 +801,6 @@ QString keyCondition(const QStringList& keyColumns, int firstParam)
     return where.join(QStringLiteral(" AND "));
 }
 
-QString rowGoneText(const QString& table)
-{
-    return QStringLiteral("Row cannot be located for updating in table %1; it was changed or "
-                          "deleted meanwhile")
-        .arg(table);
-}
-
 QString updateText(const QString& quotedTable, const QStringList& quotedColumns,
                    const QStringList& keyColumns)
 {
@@ -872,7 +865,7 @@ public:
         if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
             return b.failResult(r.get());
         if (QByteArray(PQcmdTuples(r.get())).toLongLong() == 0)
-            return b.failText(kErrorCommandText, rowGoneText(m_table));
+            return b.failText(kErrorCommandText, rowChangedMeanwhileText(m_table));
         return true;
     }
 
@@ -912,8 +905,7 @@ bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColu
         return true;
     for (const QVariant& key : keyValues) {
         if (key.isNull())
-            return failText(kErrorCommandText,
-                            QStringLiteral("The row has no record in table %1").arg(table));
+            return failText(kErrorCommandText, rowWithoutRecordText(table));
     }
     QStringList quoted;
     for (const QString& c : columns)
@@ -927,7 +919,7 @@ bool PostgresBackend::updateRow(const QString& table, const QStringList& keyColu
     if (!r)
         return false;
     if (QByteArray(PQcmdTuples(r.get())).toLongLong() == 0)
-        return failText(kErrorCommandText, rowGoneText(table));
+        return failText(kErrorCommandText, rowChangedMeanwhileText(table));
     if (physicalKey && PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) == 1) {
         ResultSet rows;
         fetch(r.get(), rows, 1);

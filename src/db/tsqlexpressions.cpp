@@ -583,16 +583,14 @@ TsqlParser::Expr TsqlParser::addition(const Expr& left, const Expr& right) const
             .arg(pgText(text),
                  number.num == Num::Int ? QStringLiteral("integer") : QStringLiteral("numeric"));
     };
-    if (m_pg && left.type == Type::Text && right.type == Type::Number && !right.null) {
-        Expr e{QStringLiteral("(%1 + %2)").arg(pgNumber(left, right), operand(right)), Type::Number,
-               true};
-        e.num = right.num == Num::Int ? Num::Int : Num::None;
-        return e;
-    }
-    if (m_pg && left.type == Type::Number && right.type == Type::Text && !left.null) {
-        Expr e{QStringLiteral("(%1 + %2)").arg(operand(left), pgNumber(right, left)), Type::Number,
-               true};
-        e.num = left.num == Num::Int ? Num::Int : Num::None;
+    const bool textFirst = left.type == Type::Text && right.type == Type::Number && !right.null;
+    if (m_pg && (textFirst ||
+                 (left.type == Type::Number && right.type == Type::Text && !left.null))) {
+        const Expr& number = textFirst ? right : left;
+        const QString first = textFirst ? pgNumber(left, right) : operand(left);
+        const QString second = textFirst ? operand(right) : pgNumber(right, left);
+        Expr e{QStringLiteral("(%1 + %2)").arg(first, second), Type::Number, true};
+        e.num = number.num == Num::Int ? Num::Int : Num::None;
         return e;
     }
     if (left.type == Type::Date && right.type == Type::Number)
