@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace orvane::payrolltest {
 namespace {
 
@@ -178,6 +181,32 @@ TEST_F(WageItems, ChangeDeleteAndOrders)
     prompter.clear();
     EXPECT_FALSE(page.deleteItem());
     EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("请选择项！")});
+}
+
+TEST_F(WageItems, TwoOperatorsAddingOneItemAtOnceGetOneItem)
+{
+    // The first operator's call sits in an open transaction; the second operator's, on another
+    // connection, must wait for it and then get the duplicate answer, never a twin item.
+    const QString call =
+        QStringLiteral("EXEC qp_AddDBTableWageItem @SID=%1, @Active=1, @ItemID=0, "
+                       "@Alias=N'津贴', @DataType=0, @IdRef=N'', @Property=0, @Retain=0, "
+                       "@StdTblID=0, @FieldDec=2, @Choice=0, @FExp=N'', @FExp2=N''")
+            .arg(sort);
+    ASSERT_TRUE(db().BeginTransaction());
+    ASSERT_TRUE(db().Execute(call)) << db().GetErrorDescription().toStdString();
+    bool secondRan = false;
+    std::thread second([&] {
+        db::CADODatabase other;
+        if (other.Open(database().path()))
+            secondRan = other.Execute(call);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(db().CommitTransaction());
+    second.join();
+    EXPECT_TRUE(secondRan) << "the second call waits, then is answered";
+    EXPECT_EQ(database().scalarInt(QStringLiteral("SELECT COUNT(*) FROM qp_Items WHERE "
+                                                  "Alias=N'津贴'")),
+              1);
 }
 
 } // namespace
